@@ -1,0 +1,52 @@
+/* SPDX-License-Identifier: MIT */
+/* The two functions a host application finds by name in the dorvan_marker library.
+ *
+ * Both run synchronously on the caller's thread and keep nothing between calls.
+ * Neither lets an exception out: every failure is a result code.
+ * Host and library share std::vector<std::string> through GetStyleList, so both must be
+ * built with the same compiler and standard library. */
+#ifndef DORVAN_MARKER_DORVAN_MARKER_H
+#define DORVAN_MARKER_DORVAN_MARKER_H
+
+#include "dorvan_marker/export.h"
+
+/* Results of ImportDorvanFile. */
+#define DORVAN_IMPORT_OK 1             /* host files written, marker name copied back */
+#define DORVAN_IMPORT_CANNOT_OPEN 0    /* the marker file cannot be opened (or path is null) */
+#define DORVAN_IMPORT_NO_MODELS (-1)   /* no models: the error box was shown and dismissed */
+#define DORVAN_IMPORT_MALFORMED (-2)   /* the marker is structurally broken; nothing written */
+#define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created or written */
+
+#ifdef __cplusplus
+#include <string>
+#include <vector>
+
+/* Appends to *styles every distinct model name ("VNMD" of the "VMDL" records) that the
+ * marker at path holds and that *styles does not hold yet, in order of first appearance.
+ * Returns true when the marker was read and has at least one "VMDL" record. Returns
+ * false, leaving *styles unchanged, when the file cannot be opened, has no "VMDL"
+ * records, is malformed, or an argument is null. */
+extern "C" DORVAN_MARKER_C_API bool GetStyleList(const char* path,
+                                                 std::vector<std::string>* styles);
+
+extern "C" {
+#endif
+
+/* Imports the marker at path (a zero-terminated full path) into the two host files
+ * c:\userroot\temp\csvimprt.txt and c:\userroot\temp\posimport.txt (on other systems
+ * /userroot/temp/csvimprt.txt and /userroot/temp/posimport.txt).
+ *
+ * name is read and written: on entry it holds the caller's text for the error box; on
+ * DORVAN_IMPORT_OK it receives the marker's name, at most 255 characters and a zero, so it
+ * must hold 256 bytes. On every other result it is unchanged. A null name is taken as an
+ * empty text and nothing is copied back.
+ *
+ * The two host files are replaced together or not at all: on any result but
+ * DORVAN_IMPORT_OK they are exactly as they were before the call. */
+DORVAN_MARKER_C_API int ImportDorvanFile(const char* path, char* name);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dorvan_marker/export.h"
+
+namespace dorvan_marker {
+
+// How an import ended. The values are those ImportDorvanFile returns.
+enum class ImportStatus : int {
+  Imported = 1,      // both host files written
+  CannotOpen = 0,    // the marker file cannot be opened or read
+  NoModels = -1,     // the marker lacks one of "IGEO", "IBA", "VART" and "VVET"/"VMDL"
+  Malformed = -2,    // a reference or number in the marker is broken; see message
+  CannotWrite = -3,  // the host files cannot be created, written or put in place
+};
+
+// Where the two host files go.
+struct HostFilePaths {
+  std::string command_file;    // model and order command file (csvimprt.txt)
+  std::string placement_file;  // piece placement file (posimport.txt)
+};
+
+// The fixed places the host reads: c:\userroot\temp\... on Windows,
+// /userroot/temp/... elsewhere.
+DORVAN_MARKER_API HostFilePaths FixedHostFilePaths();
+
+struct ImportOptions {
+  std::string code_page;  // "" for the system's, else a name such as "1252", "932", "utf-8"
+};
+
+struct ImportResult {
+  ImportStatus status = ImportStatus::CannotOpen;  // how it ended
+  std::string title;                               // the marker's name, set when Imported
+  std::string message;                             // what went wrong, empty when Imported
+};
+
+// Imports the marker at marker_path into the two files of `out`. Throws nothing: every
+// failure is a status with a message that names the file (and where it applies the line,
+// section, record and field). Both host files are replaced together only when the whole
+// import succeeded; on any other status they are exactly as they were.
+DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
+                                            const ImportOptions& options = {});
+
+// How reading a marker's model names ended.
+enum class StyleListStatus : int {
+  Listed = 0,      // the marker has "VMDL" records; their names were appended
+  NoStyles = 1,    // readable, but no "VMDL" section or no records in it
+  CannotOpen = 2,  // the file cannot be opened or read
+  Malformed = 4,   // structurally broken; see message
+};
+
+struct StyleListResult {
+  StyleListStatus status = StyleListStatus::CannotOpen;  // how it ended
+  std::string message;                                   // what went wrong
+};
+
+// Appends the marker's distinct model names ("VNMD" of "VMDL") that styles does not hold
+// yet, in order of first appearance. styles is unchanged unless the status is Listed.
+DORVAN_MARKER_API StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::string>& styles,
+                                                const ImportOptions& options = {});
+
+// The library's version, "MAJOR.MINOR.PATCH".
+DORVAN_MARKER_API const char* Version();
+
+}  // namespace dorvan_marker

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// Importing a marker into the two host files.
+#include <cstring>
+#include <new>
+
+#include "dorvan_marker/dorvan_marker.h"
+#include "entry/error_box.hpp"
+#include "entry/host_file_transaction.hpp"
+#include "entry/marker_reading.hpp"
+
+namespace dorvan_marker {
+namespace {
+
+constexpr std::size_t kMessageBufferSize = 128;  // the box's text, its zero included
+constexpr std::size_t kNameBufferSize = 256;     // the caller's name buffer, its zero included
+
+ImportResult Failure(ImportStatus status, std::string message) {
+  ImportResult result;
+  result.status = status;
+  result.message = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+HostFilePaths FixedHostFilePaths() {
+#if defined(_WIN32)
+  return {"c:\\userroot\\temp\\csvimprt.txt", "c:\\userroot\\temp\\posimport.txt"};
+#else
+  return {"/userroot/temp/csvimprt.txt", "/userroot/temp/posimport.txt"};
+#endif
+}
+
+ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options) {
+  try {
+    MarkerDocument document(marker_path, nullptr, CodePageOf(options));
+    if (!ReadMarker(document)) return Failure(ImportStatus::CannotOpen, "cannot open " + marker_path);
+    if (!document.HasModels()) return Failure(ImportStatus::NoModels, NoModelsMessage(marker_path));
+    const char* path = marker_path.c_str();
+    document.BuildSizeLists(path);
+    document.BuildPieceNameTable(path);
+    HostFileTransaction transaction(out);
+    document.WriteCommandFile(path, transaction.Staging().command_file.c_str());
+    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str());
+    transaction.Commit();
+    ImportResult result;
+    result.status = ImportStatus::Imported;
+    result.title = document.Title;
+    return result;
+  } catch (const InvalidArgumentError& error) {
+    InvalidArgumentError located = error;
+    located.SetFileIfUnknown(marker_path);
+    return Failure(ImportStatus::Malformed, located.what());
+  } catch (const HostFileError& error) {
+    return Failure(ImportStatus::CannotWrite, error.what());
+  } catch (const std::bad_alloc&) {
+    return Failure(ImportStatus::Malformed, marker_path + ": out of memory");
+  }
+}
+
+const char* Version() { return DORVAN_MARKER_VERSION; }
+
+}  // namespace dorvan_marker
+
+extern "C" int ImportDorvanFile(const char* path, char* name) {
+  using namespace dorvan_marker;
+  if (path == nullptr) return DORVAN_IMPORT_CANNOT_OPEN;
+  try {
+    const ImportResult result = ImportMarker(path, FixedHostFilePaths());
+    switch (result.status) {
+      case ImportStatus::Imported:
+        if (name != nullptr) {
+          const std::string title = CutToCharacters(result.title, kNameBufferSize - 1, CodePage::System());
+          std::memcpy(name, title.c_str(), title.size() + 1);
+        }
+        break;
+      case ImportStatus::NoModels:
+        ShowErrorBox(CutToCharacters(NoModelsMessage(name != nullptr ? name : ""), kMessageBufferSize - 1,
+                                     CodePage::System()));
+        break;
+      default:
+        break;
+    }
+    return static_cast<int>(result.status);
+  } catch (...) {
+    return DORVAN_IMPORT_MALFORMED;
+  }
+}

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "dorvan_marker/import.hpp"
+#include "marker/marker_document.hpp"
+
+namespace dorvan_marker {
+
+// The code page a caller asked for ("" for the system's). Unknown names raise
+// InvalidArgumentError.
+CodePage CodePageOf(const ImportOptions& options);
+
+// Opens the marker file of document as text and parses it into the document. False when
+// the file cannot be opened or read; a malformed file raises InvalidArgumentError.
+bool ReadMarker(MarkerDocument& document);
+
+// "<text> is an invalid Dorvan marker file.  No models were found."
+std::string NoModelsMessage(const std::string& text);
+
+}  // namespace dorvan_marker

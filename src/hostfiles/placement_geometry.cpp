@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "hostfiles/placement_geometry.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "platform/c_numbers.hpp"
+
+namespace dorvan_marker {
+
+double AngleOfIgrf(double igrf) { return igrf / 3450.0 / 6.2831853 * 360.0; }
+
+bool RoundToHalfDegree(double a, double& rounded) {
+  const double halves = a > 0 ? 2.0 * a + 0.5 : 2.0 * a - 0.5;
+  // Beyond the 32-bit range the cut to an integer has no defined result.
+  if (!(halves > -2147483649.0 && halves < 2147483648.0)) return false;
+  rounded = static_cast<int>(halves) * 0.5;
+  return true;
+}
+
+PlacementGeometry ReadPlacementGeometry(const MarkerDocument& document, const CSection& geo, std::size_t record,
+                                        const CSection& pieces, std::size_t piece) {
+  const CElementsArray& placement = geo[record];
+  auto field = [&](const char* tag) { return document.GetFieldValue(geo, placement, tag); };
+  PlacementGeometry g;
+
+  const int flags = Atoi(document.GetFieldValue(pieces, pieces[piece], "IFLG"));
+  g.piece_code = (flags == 0 || flags == 5) ? 16 : flags == 6 ? 8 : 32;
+
+  const int grs = Atoi(field("IGRS"));
+  g.quarter_turn = (grs & 4) != 0;
+  static const int kMirror[4] = {0, 2, 1, 3};
+  g.mirror_code = kMirror[grs & 3];
+
+  g.x_origin = Atof(field("IXOR")) / 10.0;
+  g.y_origin = Atof(field("IYOR")) / 10.0;
+  g.x_extent = Atof(field("IXDI")) / 10.0;
+  g.y_extent = Atof(field("IYDI")) / 10.0;
+
+  double a = AngleOfIgrf(Atof(field("IGRF")));
+  const bool mirrored = g.mirror_code == 1 || g.mirror_code == 2;
+  if (mirrored) a = -a;
+  if (g.quarter_turn) a = mirrored ? a - 90.0 : a + 90.0;
+  if (!RoundToHalfDegree(a, g.rounded_angle)) {
+    document.Fail("IGEO", static_cast<long>(record), &placement, "IGRF",
+                  "\"IGRF\" \"" + std::string(field("IGRF")) + "\" gives an angle that cannot be rounded");
+  }
+  if (g.x_origin < 0 && g.y_origin < 0) g.piece_code = 32;
+  return g;
+}
+
+}  // namespace dorvan_marker

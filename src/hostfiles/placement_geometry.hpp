@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+
+#include "marker/marker_document.hpp"
+
+namespace dorvan_marker {
+
+// What a placement record says about where and how a piece lies.
+struct PlacementGeometry {
+  int piece_code = 16;        // 16, 8 or 32 from the piece's "IFLG" and the origin
+  int mirror_code = 0;        // 0..3 from "IGRS", with 1 and 2 exchanged
+  bool quarter_turn = false;  // bit value 4 of "IGRS"
+  double x_origin = 0.0;      // "IXOR" / 10
+  double y_origin = 0.0;      // "IYOR" / 10
+  double x_extent = 0.0;      // "IXDI" / 10
+  double y_extent = 0.0;      // "IYDI" / 10
+  double rounded_angle = 0.0; // degrees, rounded to a half degree, before the model's rotation
+};
+
+// The angle in degrees of "IGRF": 3450 x 6.2831853 units make a full turn. The divisor is
+// the eight-digit 6.2831853 the files were written with, not full-precision 2 pi.
+double AngleOfIgrf(double igrf);
+
+// a rounded to a half degree, halves away from zero. False when a is not a number or so
+// large that the count of half degrees leaves the 32-bit range.
+bool RoundToHalfDegree(double a, double& rounded);
+
+// Reads placement record `record` of geo and its piece record `piece` of pieces. Raises
+// InvalidArgumentError for an angle that cannot be rounded (not a number, or beyond
+// +-1073741823 degrees).
+PlacementGeometry ReadPlacementGeometry(const MarkerDocument& document, const CSection& geo, std::size_t record,
+                                        const CSection& pieces, std::size_t piece);
+
+}  // namespace dorvan_marker

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "marker/marker_document.hpp"
+
+#include "marker/normalize_name.hpp"
+#include "models/model_file_loader.hpp"
+#include "models/model_file_path.hpp"
+#include "platform/c_numbers.hpp"
+
+namespace dorvan_marker {
+
+constexpr double kDefaultWidth = 13608.0;
+constexpr std::size_t kMaxTitleLength = 255;
+
+std::string TitleFromPath(std::string_view path, CodePage code_page) {
+  std::string_view name = path.substr(FileNameStart(path, code_page));
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos) name = name.substr(0, dot);
+  return NormalizeName(CutToCharacters(name, kMaxTitleLength, code_page), code_page);
+}
+
+MarkerDocument::MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page)
+    : Title(TitleFromPath(path, code_page)),
+      Loader(loader ? std::move(loader) : std::make_unique<ModelFileLoader>(nullptr)),
+      path_(std::move(path)),
+      code_page_(code_page),
+      records_(path_) {}
+
+// The loader goes first: it may refer to nothing of the document, but a fake in a test
+// may watch the document's life.
+MarkerDocument::~MarkerDocument() { Loader.reset(); }
+
+void MarkerDocument::Parse(TextFile& file) {
+  records_.Parse(file);
+  model_names_ready_ = false;
+  model_names_.clear();
+  Width = kDefaultWidth;
+  const CSection* fabric = FindSection("LEZ");
+  if (fabric != nullptr && !fabric->empty()) {
+    Width = Atof(GetFieldValue(*fabric, (*fabric)[0], "LLEZ")) / 10.0;
+  }
+}
+
+bool MarkerDocument::HasModels() const {
+  return FindSection("IGEO") != nullptr && FindSection("IBA") != nullptr && FindSection("VART") != nullptr &&
+         (FindSection("VVET") != nullptr || FindSection("VMDL") != nullptr);
+}
+
+void MarkerDocument::Fail(std::string_view tag, long position, const CElementsArray* record,
+                          std::string_view field, std::string detail) const {
+  ErrorLocation where;
+  where.file = path_;
+  where.line = record != nullptr ? record->Line() : 0;
+  where.section = std::string(tag);
+  where.record = position;
+  where.field = std::string(field);
+  throw InvalidArgumentError(std::move(detail), std::move(where));
+}
+
+std::string_view MarkerDocument::ModelNameOfArticle(int number) const {
+  if (!model_names_ready_) {
+    if (const CSection* models = FindSection("VMDL")) {
+      for (const CElementsArray& record : *models) {
+        model_names_.try_emplace(Atoi(GetFieldValue(*models, record, "VNUM")),
+                                 GetFieldValue(*models, record, "VNMD"));
+      }
+    }
+    model_names_ready_ = true;
+  }
+  const auto found = model_names_.find(number);
+  return found == model_names_.end() ? std::string_view() : found->second;
+}
+
+}  // namespace dorvan_marker

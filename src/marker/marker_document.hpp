@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "marker/record_file.hpp"
+#include "models/variant_load.hpp"
+#include "platform/code_page.hpp"
+
+namespace dorvan_marker {
+
+// One placement record resolved to what both host files need.
+struct ResolvedPlacement {
+  std::size_t record = 0;  // position in "IGEO"
+  std::size_t piece = 0;   // position of its piece record in "IBA"
+  std::string size;        // size text as GetPlacementSizeAndPiece gives it
+  std::string name;        // piece name after NormalizeName
+};
+
+// The in-memory form of one marker file and everything derived from it during one call.
+// Not copyable: records are views into the text it holds.
+//
+// Life: construct with the marker path, Parse, then lookups; an import then runs
+// BuildSizeLists, BuildPieceNameTable, WriteCommandFile and WritePlacementFile in order.
+// Every operation that meets a reference outside its section raises InvalidArgumentError
+// naming the file, line, section, record and field.
+class MarkerDocument {
+ public:
+  // path: the marker path as the caller gave it; loader: the model-file loader (the
+  // library's own when null); code_page: the code page of names.
+  explicit MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader = nullptr,
+                          CodePage code_page = CodePage::System());
+  ~MarkerDocument();
+  MarkerDocument(const MarkerDocument&) = delete;
+  MarkerDocument& operator=(const MarkerDocument&) = delete;
+
+  // --- reading (marker/marker_document.cpp)
+  void Parse(TextFile& file);
+  const CSection* FindSection(std::string_view tag) const { return records_.FindSection(tag); }
+  std::string_view GetFieldValue(const CSection& section, const CElementsArray& record, std::string_view tag) const {
+    return records_.GetFieldValue(section, record, tag);
+  }
+  bool HasModels() const;
+
+  // --- model files (models/)
+  bool BuildSizeLists(const char* marker_path);
+  void ReadArticleSizeCodes(CStringArray& codes) const;
+  void ResolveArticleSizes(CStringArray& codes, const char* marker_path, VariantLoad& loader) const;
+  void BuildPieceNameTable(const char* marker_path);
+  void GetPieceRotationScale(const CSection& pieces, long index, const char* marker_path, VariantLoad& loader,
+                             double* rotation, double* x_percent, double* y_percent) const;
+  void GetPieceRotationScaleByName(const CSection& pieces, long index, std::string_view vgfn,
+                                   const char* marker_path, VariantLoad& loader, double* rotation,
+                                   double* x_factor, double* y_factor) const;
+
+  // --- host files (hostfiles/)
+  void GetPlacementSizeAndPiece(const CSection* placements, long index, std::string& size,
+                                std::string& piece) const;
+  // Every placement resolved once, in record order (raises where the first one fails).
+  std::vector<ResolvedPlacement> ResolvePlacements() const;
+  void WriteCommandFile(const char* marker_path, const char* output_path);
+  void WritePlacementFile(const char* marker_path, const char* output_path);
+
+  // --- members
+  CStringArray Sizes;                            // distinct sizes in order of first occurrence
+  CStringArray ArticleSizes;                     // one size entry per "VART" record
+  std::map<std::string, std::string> PieceNames; // "IART" value -> name in the model file
+  std::string Title;                             // marker name: file name, normalised, <= 255 bytes
+  double Width = 0.0;                            // fabric width, from "LEZ" / 10, else 13608.0
+  std::unique_ptr<VariantLoad> Loader;           // the model-file loader of this call
+
+  const RecordFile& Records() const noexcept { return records_; }
+  const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return records_.HeaderRecords(); }
+  std::size_t SectionCount() const noexcept { return records_.SectionCount(); }
+  const std::string& Path() const noexcept { return path_; }
+  CodePage Codes() const noexcept { return code_page_; }
+
+  // Raises InvalidArgumentError about a field of a record of the section tagged `tag`.
+  [[noreturn]] void Fail(std::string_view tag, long position, const CElementsArray* record, std::string_view field,
+                         std::string detail) const;
+
+ private:
+  // "VNMD" of the first "VMDL" record whose atoi("VNUM") is number, or empty.
+  std::string_view ModelNameOfArticle(int number) const;
+
+  std::string path_;
+  CodePage code_page_;
+  RecordFile records_;
+  mutable bool model_names_ready_ = false;
+  mutable std::unordered_map<int, std::string_view> model_names_;
+};
+
+// The marker's name from its path: the file-name part without folder, drive and extension,
+// normalised and cut to 255 bytes.
+std::string TitleFromPath(std::string_view path, CodePage code_page);
+
+}  // namespace dorvan_marker

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.hpp"
+
+namespace dorvan_marker {
+
+// Longest model-file path the loader accepts (the Windows limit of 260 bytes with its zero).
+constexpr std::size_t kMaxModelPathLength = 259;
+
+// The model file of base_name beside the marker: the marker's folder (up to and including
+// its last separator: '\' or '/' on Windows, '/' elsewhere; the trail byte of a double-byte
+// character never counts) + base_name + ".mdl". A marker path without a separator gives a
+// file in the current folder.
+std::string MakeModelFilePath(std::string_view marker_path, std::string_view base_name, CodePage code_page);
+
+// The position just after the last folder separator of path (0 when there is none).
+std::size_t FileNameStart(std::string_view path, CodePage code_page);
+
+}  // namespace dorvan_marker

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+// The names that the model files give the marker's pieces.
+#include <string>
+#include <unordered_set>
+
+#include "marker/marker_document.hpp"
+#include "models/model_file_path.hpp"
+#include "models/piece_reference.hpp"
+#include "platform/c_numbers.hpp"
+
+namespace dorvan_marker {
+
+void MarkerDocument::BuildPieceNameTable(const char* marker_path) {
+  const CSection* models = FindSection("VMDL");
+  const CSection* articles = FindSection("VART");
+  const CSection* pieces = FindSection("IBA");
+  if (models == nullptr || articles == nullptr || pieces == nullptr) return;
+
+  std::unordered_set<std::string> resolved;
+  for (std::size_t j = 0; j < pieces->size(); ++j) {
+    const CElementsArray& piece = (*pieces)[j];
+    const std::string iart(GetFieldValue(*pieces, piece, "IART"));
+    if (resolved.count(iart) != 0) continue;
+    const PieceReference reference = ReferencePiece(*this, *pieces, j, *articles);
+    const std::string_view model = ModelNameOfArticle(reference.article_number);
+    if (model.empty()) continue;
+    const std::string path = MakeModelFilePath(marker_path, model, code_page_);
+    if (!Loader->Open(path.c_str())) continue;
+    std::string name;
+    if (!Loader->GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) continue;
+    if (name != iart) PieceNames.emplace(iart, std::move(name));
+    resolved.insert(iart);
+  }
+}
+
+}  // namespace dorvan_marker

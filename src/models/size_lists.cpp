@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: MIT
+// Each article's size and the marker's distinct sizes.
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "marker/marker_document.hpp"
+#include "models/model_file_path.hpp"
+#include "platform/c_numbers.hpp"
+
+namespace dorvan_marker {
+namespace {
+
+const char* const kNoSize = "-1";
+
+std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
+
+// Sizes already read, kept as the joined text "S|M|L|" that the size cache has always
+// held: a size name holding '|' comes back as two names from the cache.
+class SizeCache {
+ public:
+  const CStringArray* Find(std::string_view base_name) {
+    for (auto& [name, joined] : entries_) {
+      if (name == base_name) {
+        working_ = Split(joined);
+        return &working_;
+      }
+    }
+    return nullptr;
+  }
+  void Add(std::string base_name, const CStringArray& sizes) {
+    std::string joined;
+    for (const std::string& size : sizes) joined += size + '|';
+    entries_.emplace_back(std::move(base_name), std::move(joined));
+  }
+
+ private:
+  static CStringArray Split(std::string_view joined) {
+    CStringArray sizes;
+    std::size_t start = 0;
+    for (std::size_t bar = joined.find('|'); bar != std::string_view::npos; bar = joined.find('|', start)) {
+      sizes.push_back(std::string(joined.substr(start, bar - start)));
+      start = bar + 1;
+    }
+    return sizes;
+  }
+
+  std::vector<std::pair<std::string, std::string>> entries_;
+  CStringArray working_;
+};
+
+}  // namespace
+
+bool MarkerDocument::BuildSizeLists(const char* marker_path) {
+  ArticleSizes.clear();
+  Sizes.clear();
+  ReadArticleSizeCodes(ArticleSizes);
+  ResolveArticleSizes(ArticleSizes, marker_path, *Loader);
+  if (ArticleSizes.empty()) Fail("VART", -1, nullptr, {}, "the articles' section holds no records");
+  std::unordered_set<std::string_view> seen;
+  for (const std::string& size : ArticleSizes) {
+    if (seen.insert(size).second) Sizes.push_back(size);
+  }
+  return !Sizes.empty();
+}
+
+void MarkerDocument::ReadArticleSizeCodes(CStringArray& codes) const {
+  const CSection* articles = FindSection("VART");
+  const CSection* models = FindSection("VMDL");
+  const CSection* garments = FindSection("VVET");
+  if (articles == nullptr) return;
+
+  // The size code of article i read from column `column` of record i of `section`.
+  auto code_from = [&](const CSection& section, std::string_view tag, std::size_t i, std::string_view column,
+                       const CElementsArray& article) -> std::string {
+    if (i >= section.size()) {
+      Fail("VART", static_cast<long>(i), &article, "VEXT",
+           "article of kind " + Quoted(GetFieldValue(*articles, article, "VEXT")) + " has no " + Quoted(tag) +
+               " record at its position (" + Quoted(tag) + " has " + std::to_string(section.size()) + " records)");
+    }
+    const std::string_view code = GetFieldValue(section, section[i], column);
+    return code.empty() ? kNoSize : std::string(code);
+  };
+
+  for (std::size_t i = 0; i < articles->size(); ++i) {
+    const CElementsArray& article = (*articles)[i];
+    const std::string_view kind = GetFieldValue(*articles, article, "VEXT");
+    if (EqualsIgnoringCase(kind, "MDL")) {
+      codes.push_back(models == nullptr ? kNoSize : code_from(*models, "VMDL", i, "VTAN", article));
+    } else if (EqualsIgnoringCase(kind, "VET") || (kind.empty() && garments != nullptr)) {
+      codes.push_back(garments == nullptr ? kNoSize : code_from(*garments, "VVET", i, "VTAI", article));
+    } else if (kind.empty() || kind == "xin") {
+      codes.push_back(kNoSize);
+    } else {
+      codes.push_back(std::string());
+    }
+  }
+}
+
+void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker_path, VariantLoad& loader) const {
+  const CSection* garments = FindSection("VVET");
+  if (garments == nullptr) return;
+
+  std::vector<bool> fixed(codes.size(), false);
+  std::unordered_set<std::string> fixed_codes;
+  std::size_t fixed_count = 0;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i >= garments->size()) {
+      Fail("VVET", -1, nullptr, {},
+           "the section has " + std::to_string(garments->size()) + " records for " + std::to_string(codes.size()) +
+               " articles");
+    }
+    if (EqualsIgnoringCase(GetFieldValue(*garments, (*garments)[i], "VCTA"), "0")) {
+      fixed[i] = true;
+      fixed_codes.insert(codes[i]);
+      ++fixed_count;
+    }
+  }
+  if (fixed_count == codes.size()) return;
+
+  SizeCache cache;
+  CStringArray read;
+  for (std::size_t k = 0; k < codes.size(); ++k) {
+    const CElementsArray& garment = (*garments)[k];
+    const std::string_view number_text = GetFieldValue(*garments, garment, "VNUM");
+    std::string base_name(GetFieldValue(*garments, garment, "VTBA"));
+    if (base_name.empty()) {
+      const CSection* articles = FindSection("VART");
+      if (articles == nullptr) return;
+      const long long article = static_cast<long long>(Atoi(number_text)) - 1;
+      if (article < 0 || static_cast<std::size_t>(article) >= articles->size()) {
+        Fail("VVET", static_cast<long>(k), &garment, "VNUM",
+             Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " + std::to_string(articles->size()) +
+                 " articles");
+      }
+      base_name = GetFieldValue(*articles, (*articles)[static_cast<std::size_t>(article)], "VGFN");
+    }
+    if (base_name.empty()) continue;
+
+    const CStringArray* sizes = cache.Find(base_name);
+    if (sizes == nullptr) {
+      const std::string path = MakeModelFilePath(marker_path, base_name, code_page_);
+      read.clear();
+      if (!loader.Open(path.c_str()) || !loader.GetSizesFromMDL(nullptr, read)) continue;
+      cache.Add(base_name, read);
+      sizes = &read;
+    }
+    if (sizes->empty() || fixed[k]) continue;
+    const int code = Atoi(codes[k]);
+    if (code < 0 || static_cast<std::size_t>(code) >= sizes->size()) {
+      Fail("VVET", static_cast<long>(k), &garment, {},
+           "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) + " is not a size of model " +
+               Quoted(base_name) + ", which has " + std::to_string(sizes->size()) + " sizes");
+    }
+    const std::string& name = (*sizes)[static_cast<std::size_t>(code)];
+    if (fixed_codes.count(name) != 0) continue;
+    codes[k] = name;
+  }
+}
+
+}  // namespace dorvan_marker

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "platform/checked_array.hpp"
+
+namespace dorvan_marker {
+
+// The model-file loader: answers a model's sizes, a piece's name, and a piece's rotation
+// and scale factors from the model files beside a marker. Every query reads the file of
+// the last successful Open. The document owns one loader for one call; tests hand it a
+// fake that records its calls.
+class VariantLoad {
+ public:
+  virtual ~VariantLoad() = default;
+
+  // Opens the model file at path (made by MakeModelFilePath). True on success.
+  virtual bool Open(const char* path) = 0;
+
+  // With a null name: the size names of the file just opened, the size of code j at
+  // position j. sizes is emptied by the caller before the call.
+  virtual bool GetSizesFromMDL(const char* name, CStringArray& sizes) = 0;
+
+  // The name of piece number `piece` of the article that the model file knows as vgfn.
+  virtual bool GetPieceNameFromMDL(const char* vgfn, int piece, std::string& name) = 0;
+
+  // Rotation in radians and x and y scale factors (1.0 = unscaled) of a piece given by
+  // its number. Outputs are left untouched on false.
+  virtual bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor,
+                                double* y_factor) = 0;
+
+  // The same for a piece given by its key in the marker ("IART").
+  virtual bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
+                                double* y_factor) = 0;
+};
+
+}  // namespace dorvan_marker

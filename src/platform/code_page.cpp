@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "platform/code_page.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <langinfo.h>
+#include <locale.h>
+#endif
+
+namespace dorvan_marker {
+namespace {
+
+std::string Simplify(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (c == '-' || c == '_' || c == ' ') continue;
+    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  if (out.rfind("cp", 0) == 0) out.erase(0, 2);
+  if (out.rfind("windows", 0) == 0) out.erase(0, 7);
+  return out;
+}
+
+#if defined(_WIN32)
+CodePage::Kind KindOfNumber(unsigned number) {
+  switch (number) {
+    case 932: return CodePage::Kind::ShiftJis;
+    case 936: case 54936: return CodePage::Kind::Gbk;
+    case 949: return CodePage::Kind::Uhc;
+    case 950: return CodePage::Kind::Big5;
+    case 65001: return CodePage::Kind::Utf8;
+    default: return CodePage::Kind::SingleByte;
+  }
+}
+#endif
+
+CodePage ReadSystemCodePage() {
+#if defined(_WIN32)
+  const UINT acp = GetACP();
+  CPINFO info{};
+  if (!GetCPInfo(acp, &info) || info.MaxCharSize == 1) return CodePage();
+  return CodePage(KindOfNumber(acp) == CodePage::Kind::SingleByte ? CodePage::Kind::Gbk : KindOfNumber(acp));
+#else
+  locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return CodePage();
+  const char* codeset = nl_langinfo_l(CODESET, user);
+  CodePage result;
+  if (codeset != nullptr) CodePage::FromName(codeset, result);
+  freelocale(user);
+  return result;
+#endif
+}
+
+}  // namespace
+
+CodePage CodePage::System() {
+  static const CodePage system = ReadSystemCodePage();
+  return system;
+}
+
+bool CodePage::FromName(std::string_view name, CodePage& out) {
+  const std::string key = Simplify(name);
+  if (key == "utf8" || key == "65001") { out = CodePage(Kind::Utf8); return true; }
+  if (key == "932" || key == "shiftjis" || key == "sjis" || key == "mskanji" || key == "31j") {
+    out = CodePage(Kind::ShiftJis);
+    return true;
+  }
+  if (key == "936" || key == "gbk" || key == "gb2312" || key == "gb18030" || key == "54936") {
+    out = CodePage(Kind::Gbk);
+    return true;
+  }
+  if (key == "949" || key == "euckr" || key == "uhc") { out = CodePage(Kind::Uhc); return true; }
+  if (key == "950" || key == "big5" || key == "big5hkscs") { out = CodePage(Kind::Big5); return true; }
+  if (key.empty()) return false;
+  // Every other named set is a single-byte one (1252, iso-8859-1, ansi_x3.4-1968, ...).
+  if (std::all_of(key.begin(), key.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.'; })) {
+    out = CodePage(Kind::SingleByte);
+    return true;
+  }
+  return false;
+}
+
+bool CodePage::IsLeadByte(unsigned char byte) const noexcept {
+  switch (kind_) {
+    case Kind::ShiftJis: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case Kind::Gbk:
+    case Kind::Uhc:
+    case Kind::Big5: return byte >= 0x81 && byte <= 0xFE;
+    case Kind::SingleByte:
+    case Kind::Utf8: return false;
+  }
+  return false;
+}
+
+std::string CodePage::Name() const {
+  switch (kind_) {
+    case Kind::SingleByte: return "single-byte";
+    case Kind::Utf8: return "utf-8";
+    case Kind::ShiftJis: return "932";
+    case Kind::Gbk: return "936";
+    case Kind::Uhc: return "949";
+    case Kind::Big5: return "950";
+  }
+  return "single-byte";
+}
+
+std::string CutToCharacters(std::string_view text, std::size_t max_bytes, CodePage code_page) {
+  if (text.size() <= max_bytes) return std::string(text);
+  std::size_t end = 0;
+  while (end < max_bytes) {
+    const auto byte = static_cast<unsigned char>(text[end]);
+    std::size_t width = 1;
+    if (code_page.IsLeadByte(byte)) {
+      width = 2;
+    } else if (code_page.kind() == CodePage::Kind::Utf8 && byte >= 0xC0) {
+      width = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+    }
+    if (end + width > max_bytes) break;
+    end += width;
+  }
+  return std::string(text.substr(0, end));
+}
+
+}  // namespace dorvan_marker

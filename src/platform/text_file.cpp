@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "platform/text_file.hpp"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace dorvan_marker {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+
+}  // namespace
+
+bool TextFile::Open(const std::string& path) {
+  text_.clear();
+  position_ = 0;
+  line_number_ = 0;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  struct stat info {};
+  // A folder opens on some systems but is no text file.
+  if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (S_ISREG(info.st_mode) && info.st_size > 0) text_.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    text_.append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) {
+    text_.clear();
+    return false;
+  }
+  CutAtControlZ();
+  return true;
+}
+
+void TextFile::OpenText(std::string text) {
+  text_ = std::move(text);
+  position_ = 0;
+  line_number_ = 0;
+  CutAtControlZ();
+}
+
+void TextFile::CutAtControlZ() {
+  const void* eof = std::memchr(text_.data(), 0x1A, text_.size());
+  if (eof != nullptr) text_.resize(static_cast<std::size_t>(static_cast<const char*>(eof) - text_.data()));
+}
+
+bool TextFile::ReadLine(std::string_view& line) {
+  if (position_ >= text_.size()) return false;
+  const char* begin = text_.data() + position_;
+  const std::size_t left = text_.size() - position_;
+  const void* newline = std::memchr(begin, '\n', left);
+  std::size_t length = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - begin) : left;
+  position_ += newline ? length + 1 : length;
+  if (newline && length > 0 && begin[length - 1] == '\r') --length;
+  line = std::string_view(begin, length);
+  ++line_number_;
+  return true;
+}
+
+}  // namespace dorvan_marker

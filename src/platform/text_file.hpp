@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace dorvan_marker {
+
+// A text file read by the C runtime's text-mode rules: a line ends with LF or CR LF (the
+// CR of a CR LF pair is dropped, a lone CR stays), a byte 0x1A ends the file, and a last
+// line without a line end counts like any other. Lines may be of any length.
+//
+// The whole file is read at Open, so that records can keep views into one buffer; the
+// buffer stays valid and unmoved for the reader's life and can be taken with TakeText.
+class TextFile {
+ public:
+  // Opens and reads path. False when it cannot be opened, is not a regular file or a
+  // read fails; the reader is then empty.
+  bool Open(const std::string& path);
+
+  // Uses text as the file's content (for readers of bytes already in memory).
+  void OpenText(std::string text);
+
+  // The next line without its line end; false at the end of the file.
+  bool ReadLine(std::string_view& line);
+
+  // 1-based number of the line ReadLine returned last.
+  std::size_t LineNumber() const noexcept { return line_number_; }
+
+  const std::string& Text() const noexcept { return text_; }
+
+  // Hands the whole text over to the caller; the reader is then at its end.
+  std::string TakeText() noexcept {
+    position_ = 0;
+    return std::move(text_);
+  }
+
+ private:
+  void CutAtControlZ();
+
+  std::string text_;
+  std::size_t position_ = 0;
+  std::size_t line_number_ = 0;
+};
+
+}  // namespace dorvan_marker
