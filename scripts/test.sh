@@ -1,0 +1,32 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# Builds everything and runs every test. Each stage that the machine can run is run;
+# the last line says how many stages passed.
+set -u
+cd "$(dirname "$0")/.."
+sh scripts/deps.sh test || exit 1
+
+passed=0
+failed=0
+stage() {
+  name=$1
+  shift
+  echo "==== $name"
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "==== $name FAILED"; fi
+}
+
+unit_tests() {
+  cmake --preset release >/dev/null &&
+    cmake --build --preset release &&
+    ctest --preset release --label-exclude windows
+}
+
+stage "unit, command-line and export tests" unit_tests
+
+for extra in scripts/test.d/*.sh; do
+  [ -f "$extra" ] || continue
+  stage "$(basename "$extra" .sh)" sh "$extra"
+done
+
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

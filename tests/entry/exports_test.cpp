@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// The library as a host sees it: loaded at run time, its two functions found by name.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+namespace {
+
+using GetStyleListFn = bool (*)(const char*, std::vector<std::string>*);
+using ImportDorvanFileFn = int (*)(const char*, char*);
+
+class Exports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = dlopen(DORVAN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library_, nullptr) << dlerror();
+    get_style_list_ = reinterpret_cast<GetStyleListFn>(dlsym(library_, "GetStyleList"));
+    import_ = reinterpret_cast<ImportDorvanFileFn>(dlsym(library_, "ImportDorvanFile"));
+    ASSERT_NE(get_style_list_, nullptr);
+    ASSERT_NE(import_, nullptr);
+  }
+  void TearDown() override {
+    if (library_ != nullptr) dlclose(library_);
+  }
+
+  void* library_ = nullptr;
+  GetStyleListFn get_style_list_ = nullptr;
+  ImportDorvanFileFn import_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Exports, GetStyleListAppendsDistinctNames) {
+  test::TempDir dir;
+  test::WriteFile(dir / "m.txt", "VMDL:VNUM:VNMD\n1:1:SHIRT\n1:2:SKIRT\n1:3:SHIRT\n1:4:shirt\n1:5\n1:6\n");
+  std::vector<std::string> styles{"SKIRT"};
+  EXPECT_TRUE(get_style_list_((dir / "m.txt").c_str(), &styles));
+  EXPECT_EQ(styles, (std::vector<std::string>{"SKIRT", "SHIRT", "shirt", ""}));
+}
+
+TEST_F(Exports, GetStyleListLeavesTheListAloneOnFailure) {
+  test::TempDir dir;
+  test::WriteFile(dir / "none.txt", "VMDL:VNMD\nIGEO:INUM\n2:1\n");
+  test::WriteFile(dir / "broken.txt", "A:B\nVMDL:VNMD\n1:x\n");
+  test::WriteFile(dir / "huge.txt", "VMDL:VNMD\n99999999999:x\n");
+  std::vector<std::string> styles{"KEEP"};
+  for (const char* name : {"missing.txt", "none.txt", "broken.txt", "huge.txt"}) {
+    EXPECT_FALSE(get_style_list_((dir / name).c_str(), &styles)) << name;
+    EXPECT_EQ(styles, std::vector<std::string>{"KEEP"}) << name;
+  }
+  EXPECT_FALSE(get_style_list_(nullptr, &styles));
+  EXPECT_FALSE(get_style_list_((dir / "none.txt").c_str(), nullptr));
+}
+
+TEST_F(Exports, ImportDorvanFileReportsAMissingFile) {
+  char name[256] = "caller";
+  EXPECT_EQ(import_("/nonexistent/marker.txt", name), 0);
+  EXPECT_STREQ(name, "caller");
+  EXPECT_EQ(import_(nullptr, name), 0);
+}
+
+TEST_F(Exports, ImportDorvanFileRefusesAMarkerWithoutModels) {
+  test::TempDir dir;
+  test::WriteFile(dir / "m.txt", "IGEO:INUM\nVART:VEXT\nVMDL:VNMD\n3:x\n");
+  char name[256] = "caller text";
+  EXPECT_EQ(import_((dir / "m.txt").c_str(), name), -1);
+  EXPECT_STREQ(name, "caller text");
+}
+
+TEST_F(Exports, ImportDorvanFileReportsAMalformedMarker) {
+  test::TempDir dir;
+  test::WriteFile(dir / "m.txt", "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n");
+  char name[256] = "caller";
+  EXPECT_EQ(import_((dir / "m.txt").c_str(), name), -2);
+  EXPECT_STREQ(name, "caller");
+}

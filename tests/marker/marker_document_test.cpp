@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+#include "marker/marker_document.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/marker_fixture.hpp"
+
+using dorvan_marker::CodePage;
+using dorvan_marker::CSection;
+using dorvan_marker::InvalidArgumentError;
+using test::ParsedMarker;
+
+TEST(MarkerDocument, FindsSectionsAndFieldsByExactTags) {
+  ParsedMarker marker("VMDL:VNMD\n1:ALPHA\n1:BETA\n");
+  const CSection* models = marker->FindSection("VMDL");
+  ASSERT_NE(models, nullptr);
+  ASSERT_EQ(models->size(), 2u);
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "VNMD"), "ALPHA");
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[1], "VNMD"), "BETA");
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "VMDL"), "1") << "the section's own tag gives the number";
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "vnmd"), "");
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "XXXX"), "");
+  EXPECT_EQ(marker->FindSection("vmdl"), nullptr);
+  EXPECT_EQ(marker->FindSection("VMD"), nullptr);
+}
+
+TEST(MarkerDocument, GivesAnEmptyValueForAShortRecord) {
+  ParsedMarker marker("VMDL:VNUM:VNMD\n1:7\n");
+  const CSection* models = marker->FindSection("VMDL");
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "VNUM"), "7");
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "VNMD"), "");
+}
+
+TEST(MarkerDocument, TakesTheFirstOfTwoHeadersWithOneTag) {
+  ParsedMarker marker("VMDL:VNMD\nVMDL:VNMD\n1:FIRST\n2:SECOND\n");
+  const CSection* models = marker->FindSection("VMDL");
+  ASSERT_EQ(models->size(), 1u);
+  EXPECT_EQ(marker->GetFieldValue(*models, (*models)[0], "VNMD"), "FIRST");
+}
+
+TEST(MarkerDocument, ReturnsASectionWithoutRecords) {
+  ParsedMarker marker("VMDL:VNMD\nIGEO:INUM\n2:1\n");
+  const CSection* models = marker->FindSection("VMDL");
+  ASSERT_NE(models, nullptr);
+  EXPECT_EQ(models->size(), 0u);
+}
+
+TEST(MarkerDocument, RaisesForAHeaderNoRecordReaches) {
+  ParsedMarker marker("PLC:PNAM\nLEZ:LLEZ\nIGEO:INUM\n1:a\n2:1500\n", "/m/lay.txt");
+  try {
+    marker->FindSection("IGEO");
+    FAIL();
+  } catch (const InvalidArgumentError& error) {
+    EXPECT_STREQ(error.what(),
+                 "/m/lay.txt:3: \"IGEO\": header record 3 names section \"IGEO\", but no numbered record carries 3 or "
+                 "a higher number");
+  }
+}
+
+TEST(MarkerDocument, AcceptsAMarkerWithModels) {
+  const struct {
+    const char* name;
+    const char* headers;
+    bool has_models;
+  } cases[] = {
+      {"all with VVET", "IGEO:A\nIBA:A\nVART:A\nVVET:A\n", true},
+      {"all with VMDL", "IGEO:A\nIBA:A\nVART:A\nVMDL:A\n", true},
+      {"both", "IGEO:A\nIBA:A\nVART:A\nVMDL:A\nVVET:A\n", true},
+      {"no IBA", "IGEO:A\nVART:A\nVMDL:A\nVVET:A\n", false},
+      {"no IGEO", "IBA:A\nVART:A\nVMDL:A\n", false},
+      {"no VART", "IGEO:A\nIBA:A\nVMDL:A\n", false},
+      {"neither VVET nor VMDL", "IGEO:A\nIBA:A\nVART:A\n", false},
+      {"nothing", "", false},
+  };
+  for (const auto& c : cases) {
+    ParsedMarker marker(std::string(c.headers) + "9:x\n");
+    EXPECT_EQ(marker->HasModels(), c.has_models) << c.name;
+  }
+}
+
+TEST(MarkerDocument, ReadsTheFabricWidth) {
+  const struct {
+    const char* text;
+    double width;
+  } cases[] = {
+      {"", 13608.0},
+      {"LEZ:LLEZ\n1:1500\n", 150.0},
+      {"LEZ:LLEZ\n1:1500.5\n1:99\n", 150.05},
+      {"LEZ:LLEZ\n1:\n", 0.0},
+      {"LEZ:OTHER\n1:1500\n", 0.0},
+      {"LEZ:LLEZ\nX:Y\n2:1\n", 13608.0},
+      {"LEZ:LLEZ\n1:abc\n", 0.0},
+  };
+  for (const auto& c : cases) {
+    ParsedMarker marker(c.text);
+    EXPECT_DOUBLE_EQ(marker->Width, c.width) << c.text;
+  }
+  // A "LEZ" header that no numbered record reaches makes the marker malformed.
+  EXPECT_THROW(ParsedMarker("LEZ:LLEZ\n"), InvalidArgumentError);
+}
+
+TEST(MarkerDocument, TitleIsTheNormalisedFileName) {
+  const struct {
+    const char* path;
+    const char* title;
+  } cases[] = {
+      {"/lays/spring.lay 2.txt", "SPRING-LAY 2"},
+      {"jacket.txt", "JACKET"},
+      {"/a.b/jacket", "JACKET"},
+      {"/lays/.hidden", ""},
+      {"/lays/x.tar.gz", "X-TAR"},
+      {"/lays/", ""},
+  };
+  for (const auto& c : cases) {
+    dorvan_marker::MarkerDocument document(c.path, nullptr, CodePage());
+    EXPECT_EQ(document.Title, c.title) << c.path;
+  }
+  dorvan_marker::MarkerDocument long_name("/x/" + std::string(300, 'a') + ".txt", nullptr, CodePage());
+  EXPECT_EQ(long_name.Title, std::string(255, 'A'));
+}
+
+TEST(MarkerDocument, DestroysItsLoaderFirst) {
+  std::vector<std::string> calls;
+  struct Watch final : test::FakeLoader {
+    using FakeLoader::FakeLoader;
+    ~Watch() override { calls->push_back("destroyed"); }
+  };
+  {
+    dorvan_marker::MarkerDocument document("/m/x.txt", std::make_unique<Watch>(&calls), CodePage());
+  }
+  EXPECT_EQ(calls, std::vector<std::string>{"destroyed"});
+}

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#include "platform/text_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+namespace {
+
+std::vector<std::string> AllLines(const std::string& bytes) {
+  dorvan_marker::TextFile file;
+  file.OpenText(bytes);
+  std::vector<std::string> lines;
+  std::string_view line;
+  while (file.ReadLine(line)) lines.emplace_back(line);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(TextFile, FollowsTheTextModeRules) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    Lines lines;
+  } cases[] = {
+      {"empty", "", {}},
+      {"line feed", "a\nb\n", {"a", "b"}},
+      {"carriage return and line feed", "a\r\nb\r\n", {"a", "b"}},
+      {"last line without end", "a\nb", {"a", "b"}},
+      {"lone carriage return stays", "a\rb\n", {"a\rb"}},
+      {"control-Z ends the file", std::string("a\nb\x1A" "c\nd\n"), {"a", "b"}},
+      {"empty lines count", "\n\n", {"", ""}},
+      {"NUL is an ordinary byte", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AllLines(c.bytes), c.lines) << c.name;
+}
+
+TEST(TextFile, CountsLines) {
+  dorvan_marker::TextFile file;
+  file.OpenText("a\n\nb\n");
+  std::string_view line;
+  ASSERT_TRUE(file.ReadLine(line));
+  ASSERT_TRUE(file.ReadLine(line));
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "b");
+  EXPECT_EQ(file.LineNumber(), 3u);
+}
+
+TEST(TextFile, OpensRegularFilesOnly) {
+  test::TempDir dir;
+  test::WriteFile(dir / "m.txt", "x\r\n");
+  dorvan_marker::TextFile file;
+  EXPECT_TRUE(file.Open(dir / "m.txt"));
+  EXPECT_EQ(file.Text(), "x\r\n");
+  EXPECT_FALSE(file.Open(dir / "missing.txt"));
+  EXPECT_FALSE(file.Open(dir.Path()));
+}
