@@ -48,8 +48,8 @@ CodePage ReadSystemCodePage() {
   locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
   if (user == static_cast<locale_t>(0)) return CodePage();
   const char* codeset = nl_langinfo_l(CODESET, user);
-  CodePage result;
-  if (codeset != nullptr) CodePage::FromName(codeset, result);
+  CodePage result;  // a codeset not known as multibyte is a single-byte one
+  if (codeset != nullptr && !CodePage::FromName(codeset, result)) result = CodePage();
   freelocale(user);
   return result;
 #endif
@@ -75,9 +75,11 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
   }
   if (key == "949" || key == "euckr" || key == "uhc") { out = CodePage(Kind::Uhc); return true; }
   if (key == "950" || key == "big5" || key == "big5hkscs") { out = CodePage(Kind::Big5); return true; }
-  if (key.empty()) return false;
-  // Every other named set is a single-byte one (1252, iso-8859-1, ansi_x3.4-1968, ...).
-  if (std::all_of(key.begin(), key.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.'; })) {
+  // The single-byte sets: a code page number, the ISO 8859 parts, ASCII and KOI8.
+  const bool number = !key.empty() && key.size() <= 5 &&
+                      std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (number || key.rfind("iso8859", 0) == 0 || key.rfind("latin", 0) == 0 || key.rfind("koi8", 0) == 0 ||
+      key == "ascii" || key == "usascii" || key == "ansix3.41968" || key == "posix" || key == "c") {
     out = CodePage(Kind::SingleByte);
     return true;
   }

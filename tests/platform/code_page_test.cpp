@@ -16,7 +16,8 @@ TEST(CodePage, KnowsTheNamesUsersGive) {
       {"SHIFT_JIS", CodePage::Kind::ShiftJis}, {"cp936", CodePage::Kind::Gbk},
       {"GB18030", CodePage::Kind::Gbk},     {"949", CodePage::Kind::Uhc},
       {"EUC-KR", CodePage::Kind::Uhc},      {"BIG5", CodePage::Kind::Big5},
-      {"950", CodePage::Kind::Big5},
+      {"950", CodePage::Kind::Big5},        {"windows-1250", CodePage::Kind::SingleByte},
+      {"KOI8-R", CodePage::Kind::SingleByte}, {"437", CodePage::Kind::SingleByte},
   };
   for (const auto& c : cases) {
     CodePage page;
@@ -26,6 +27,8 @@ TEST(CodePage, KnowsTheNamesUsersGive) {
   CodePage page;
   EXPECT_FALSE(CodePage::FromName("", page));
   EXPECT_FALSE(CodePage::FromName("??", page));
+  EXPECT_FALSE(CodePage::FromName("klingon", page));
+  EXPECT_FALSE(CodePage::FromName("123456", page));
 }
 
 TEST(CodePage, LeadBytesFollowTheDoubleByteSets) {

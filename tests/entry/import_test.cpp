@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// The import end to end, through the C++ entry point and the exported function.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <clocale>
+
+#include "dorvan_marker/dorvan_marker.h"
+#include "dorvan_marker/import.hpp"
+#include "support/test_support.hpp"
+
+using dorvan_marker::HostFilePaths;
+using dorvan_marker::ImportMarker;
+using dorvan_marker::ImportStatus;
+
+namespace {
+
+const std::string kExampleFolder = std::string(DORVAN_EXAMPLES) + "/jacket";
+
+// The example marker and its model files copied into dir, the marker named `name`.
+std::string CopyExample(const test::TempDir& dir, const std::string& name) {
+  for (const char* model : {"JACKET.mdl", "TROUSERS.mdl"}) {
+    test::WriteFile(dir / model, test::ReadFile(kExampleFolder + "/" + model));
+  }
+  test::WriteFile(dir / name, test::ReadFile(kExampleFolder + "/spring jacket.txt"));
+  return dir / name;
+}
+
+HostFilePaths In(const test::TempDir& dir) { return {dir / "csvimprt.txt", dir / "posimport.txt"}; }
+
+const char* const kBroken = "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n";
+
+}  // namespace
+
+TEST(ImportMarker, ImportsTheExample) {
+  test::TempDir out;
+  const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out));
+  ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
+  EXPECT_EQ(result.title, "SPRING JACKET");
+  EXPECT_EQ(result.message, "");
+  EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), test::ReadFile(kExampleFolder + "/expected/csvimprt.txt"));
+  EXPECT_EQ(test::ReadFile(out / "posimport.txt"), test::ReadFile(kExampleFolder + "/expected/posimport.txt"));
+  EXPECT_FALSE(test::Exists(out / "csvimprt.txt.partial"));
+}
+
+TEST(ImportMarker, NamesTheMarkerAfterItsFile) {
+  test::TempDir dir;
+  const auto result = ImportMarker(CopyExample(dir, "spring.lay 2.txt"), In(dir));
+  ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
+  EXPECT_EQ(result.title, "SPRING-LAY 2");
+  EXPECT_NE(test::ReadFile(dir / "csvimprt.txt").find("m:SPRING-LAY 2-38\r\n"), std::string::npos);
+}
+
+TEST(ImportMarker, ReplacesBothFilesOfAnEarlierImport) {
+  test::TempDir dir;
+  test::WriteFile(dir / "csvimprt.txt", "old command file, much longer than anything the import writes ...\n");
+  test::WriteFile(dir / "posimport.txt", "old placement file\n");
+  const std::string marker = CopyExample(dir, "a.txt");
+  ASSERT_EQ(ImportMarker(marker, In(dir)).status, ImportStatus::Imported);
+  const std::string first = test::ReadFile(dir / "csvimprt.txt");
+  EXPECT_EQ(first.rfind("=:model\r\n", 0), 0u);
+  test::WriteFile(dir / "b.txt", test::ReadFile(marker));
+  ASSERT_EQ(ImportMarker(dir / "b.txt", In(dir)).status, ImportStatus::Imported);
+  const std::string second = test::ReadFile(dir / "csvimprt.txt");
+  EXPECT_NE(second.find("o:B\r\n"), std::string::npos);
+  EXPECT_EQ(second.find("o:A\r\n"), std::string::npos);
+}
+
+TEST(ImportMarker, FailsWithoutTouchingEarlierHostFiles) {
+  test::TempDir dir;
+  const std::string marker = CopyExample(dir, "m.txt");
+  test::WriteFile(dir / "broken.txt", kBroken);
+  test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
+  test::WriteFile(dir / "late-error.txt",
+                  // Everything is fine until the writer meets an angle it cannot round.
+                  "VART:VEXT\nVMDL:VNUM:VTAN\nIBA:IART:VNUM\nIGEO:INUM:IGRF\n1:MDL\n2:1:38\n3:a:1\n4:1:0\n4:1:1e30\n");
+  test::TempDir out;
+  test::WriteFile(out / "csvimprt.txt", "earlier command file\r\n");
+  test::WriteFile(out / "posimport.txt", "earlier placement file\r\n");
+  const struct {
+    std::string marker;
+    HostFilePaths paths;
+    ImportStatus status;
+    std::string message;
+  } cases[] = {
+      {dir / "missing.txt", In(out), ImportStatus::CannotOpen, "cannot open " + (dir / "missing.txt")},
+      {dir.Path(), In(out), ImportStatus::CannotOpen, "cannot open " + dir.Path()},
+      {dir / "nomodels.txt", In(out), ImportStatus::NoModels,
+       dir / "nomodels.txt" + " is an invalid Dorvan marker file.  No models were found."},
+      {dir / "broken.txt", In(out), ImportStatus::Malformed,
+       dir / "broken.txt" + ":5: \"IGEO\" record 1: \"INUM\" \"9\" points outside the 1 piece records"},
+      {dir / "late-error.txt", In(out), ImportStatus::Malformed,
+       dir / "late-error.txt" + ":9: \"IGEO\" record 2: \"IGRF\" \"1e30\" gives an angle that cannot be rounded"},
+      {marker, {out / "csvimprt.txt", out / "missing/posimport.txt"}, ImportStatus::CannotWrite,
+       "cannot create " + (out / "missing/posimport.txt.partial")},
+  };
+  for (const auto& c : cases) {
+    const auto result = ImportMarker(c.marker, c.paths);
+    EXPECT_EQ(result.status, c.status) << c.marker;
+    EXPECT_EQ(result.message, c.message) << c.marker;
+    EXPECT_EQ(result.title, "") << c.marker;
+    EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), "earlier command file\r\n") << c.marker;
+    EXPECT_EQ(test::ReadFile(out / "posimport.txt"), "earlier placement file\r\n") << c.marker;
+    EXPECT_FALSE(test::Exists(out / "csvimprt.txt.partial")) << c.marker;
+    EXPECT_FALSE(test::Exists(out / "posimport.txt.partial")) << c.marker;
+  }
+}
+
+TEST(ImportMarker, LeavesAReadOnlyHostFileAlone) {
+  test::TempDir dir;
+  const std::string marker = CopyExample(dir, "m.txt");
+  test::TempDir out;
+  test::WriteFile(out / "csvimprt.txt", "kept\r\n");
+  test::WriteFile(out / "posimport.txt", "kept too\r\n");
+  ASSERT_EQ(chmod((out / "posimport.txt").c_str(), 0444), 0);
+  const auto result = ImportMarker(marker, In(out));
+  EXPECT_EQ(result.status, ImportStatus::CannotWrite);
+  EXPECT_EQ(result.message, out / "posimport.txt" + " is read-only");
+  EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), "kept\r\n");
+  EXPECT_EQ(test::ReadFile(out / "posimport.txt"), "kept too\r\n");
+}
+
+TEST(ImportMarker, ReadsAndWritesNumbersWithAPointUnderACommaLocale) {
+  test::TempDir dir;
+  const std::string marker = CopyExample(dir, "m.txt");
+  test::TempDir before, after;
+  ASSERT_EQ(ImportMarker(marker, In(before)).status, ImportStatus::Imported);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  // Twice: a first import must not change how a second one reads "LLEZ" or writes "%f".
+  ASSERT_EQ(ImportMarker(marker, In(after)).status, ImportStatus::Imported);
+  ASSERT_EQ(ImportMarker(marker, In(after)).status, ImportStatus::Imported);
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "de_DE.UTF-8") << "the process locale is unchanged";
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(test::ReadFile(after / "csvimprt.txt"), test::ReadFile(before / "csvimprt.txt"));
+  EXPECT_EQ(test::ReadFile(after / "posimport.txt"), test::ReadFile(before / "posimport.txt"));
+  EXPECT_NE(test::ReadFile(after / "csvimprt.txt").find("w:59.055118\r\n"), std::string::npos);
+}
+
+TEST(ImportMarker, RejectsAnUnknownCodePage) {
+  test::TempDir out;
+  dorvan_marker::ImportOptions options;
+  options.code_page = "klingon";
+  const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out), options);
+  EXPECT_EQ(result.status, ImportStatus::Malformed);
+  EXPECT_EQ(result.message, kExampleFolder + "/spring jacket.txt: unknown code page \"klingon\"");
+}
