@@ -17,15 +17,8 @@ using dorvan_marker::HostFilePaths;
 namespace {
 
 const std::string kExampleFolder = std::string(DORVAN_EXAMPLES) + "/jacket";
+using test::CopyExample;
 const char* const kBroken = "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n";
-
-std::string CopyExample(const test::TempDir& dir, const std::string& name) {
-  for (const char* model : {"JACKET.mdl", "TROUSERS.mdl"}) {
-    test::WriteFile(dir / model, test::ReadFile(kExampleFolder + "/" + model));
-  }
-  test::WriteFile(dir / name, test::ReadFile(kExampleFolder + "/spring jacket.txt"));
-  return dir / name;
-}
 
 }  // namespace
 

@@ -16,15 +16,7 @@ using dorvan_marker::ImportStatus;
 namespace {
 
 const std::string kExampleFolder = std::string(DORVAN_EXAMPLES) + "/jacket";
-
-// The example marker and its model files copied into dir, the marker named `name`.
-std::string CopyExample(const test::TempDir& dir, const std::string& name) {
-  for (const char* model : {"JACKET.mdl", "TROUSERS.mdl"}) {
-    test::WriteFile(dir / model, test::ReadFile(kExampleFolder + "/" + model));
-  }
-  test::WriteFile(dir / name, test::ReadFile(kExampleFolder + "/spring jacket.txt"));
-  return dir / name;
-}
+using test::CopyExample;
 
 HostFilePaths In(const test::TempDir& dir) { return {dir / "csvimprt.txt", dir / "posimport.txt"}; }
 

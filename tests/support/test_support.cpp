@@ -60,4 +60,11 @@ std::string CrLfLines(std::initializer_list<const char*> lines) {
   return text;
 }
 
+std::string CopyExample(const TempDir& dir, const std::string& name) {
+  const std::string folder = std::string(DORVAN_EXAMPLES) + "/jacket/";
+  for (const char* model : {"JACKET.mdl", "TROUSERS.mdl"}) WriteFile(dir / model, ReadFile(folder + model));
+  WriteFile(dir / name, ReadFile(folder + "spring jacket.txt"));
+  return dir / name;
+}
+
 }  // namespace test

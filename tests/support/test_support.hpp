@@ -30,4 +30,8 @@ std::string Lines(std::initializer_list<const char*> lines);
 // Lines joined with CR LF, as the host files hold them.
 std::string CrLfLines(std::initializer_list<const char*> lines);
 
+// The example marker ("spring jacket") and its model files copied into dir, the marker
+// named `name`; returns the marker's path.
+std::string CopyExample(const TempDir& dir, const std::string& name);
+
 }  // namespace test
