@@ -4,10 +4,12 @@
 // read back from c:\userroot\temp, and the error box found, read and dismissed from a
 // second thread as a user would.
 //
-//   dorvan_marker_host_test.exe DLL WORK
+//   dorvan_marker_host_test.exe DLL WORK [--code-page-932]
 //
 // WORK holds "spring lays\spring.lay 2.txt" with its model files, and "expected\" with
 // the two host files that marker gives. c:\userroot\temp must exist and be empty.
+// With --code-page-932 the program checks, instead, markers whose names hold double-byte
+// characters of code page 932, which must then be the system's ANSI code page.
 #include <windows.h>
 
 #include <cstdio>
@@ -177,11 +179,63 @@ void CheckImports(const Library& library, const Work& work) {
   Check(!homeless.box.found, "without " + kHostFolder + " no box is shown");
 }
 
+// "表" in code page 932: its trail byte is the backslash, which only a reader that knows
+// the lead bytes of the system's code page takes for half a character rather than a
+// folder separator or a byte to replace.
+const std::string kDoubleByte = "\x95\x5C";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+void CheckDoubleByteNames(const Library& library, const Work& work) {
+  Check(GetACP() == 932, "the system's ANSI code page is 932", std::to_string(GetACP()));
+  const std::string folder = work.folder + "\\" + kDoubleByte + " lays";
+  const std::string marker = folder + "\\" + kDoubleByte + ".txt";
+  const std::string source = work.folder + "\\spring lays\\";
+  Check(CreateDirectoryA(folder.c_str(), nullptr) != 0 &&
+            CopyFileA((source + "spring.lay 2.txt").c_str(), marker.c_str(), TRUE) != 0 &&
+            CopyFileA((source + "JACKET.mdl").c_str(), (folder + "\\JACKET.mdl").c_str(), TRUE) != 0 &&
+            CopyFileA((source + "TROUSERS.mdl").c_str(), (folder + "\\TROUSERS.mdl").c_str(), TRUE) != 0,
+        "the marker and its models were copied to " + Shown(folder));
+
+  std::vector<std::string> names;
+  Check(library.get_style_list(marker.c_str(), &names) && names == std::vector<std::string>{"JACKET", "TROUSERS"},
+        "GetStyleList reads a marker in a double-byte folder", Listed(names));
+
+  const ImportCall imported = Import(library, marker, "");
+  Check(imported.result == DORVAN_IMPORT_OK, "ImportDorvanFile on a double-byte name gives 1",
+        std::to_string(imported.result));
+  Check(imported.Name() == kDoubleByte, "the name buffer holds the double-byte name whole", Shown(imported.Name()));
+  // The same marker as spring.lay 2.txt under another name: the piece names show that the
+  // model files were found beside it.
+  for (const char* name : kHostFileNames) {
+    const auto written = ReadBytes(kHostFolder + "\\" + name);
+    const std::string expected = Replaced(ReadBytes(work.Expected(name)).value_or(""), "SPRING-LAY 2", kDoubleByte);
+    Check(written == expected, std::string(name) + " equals the expected file with the double-byte name",
+          written ? std::to_string(written->size()) + " bytes written, " + std::to_string(expected.size()) + " expected"
+                  : "not written");
+  }
+
+  const std::string no_models = folder + "\\no models.txt";
+  WriteBytes(no_models, "IGEO:INUM\r\nVART:VEXT\r\nVMDL:VNMD\r\n3:JACKET\r\n");
+  const ImportCall refused = Import(library, no_models, kDoubleByte);
+  const std::string expected_text = kDoubleByte + " is an invalid Dorvan marker file.  No models were found.";
+  Check(refused.result == DORVAN_IMPORT_NO_MODELS && refused.BufferUnchanged(),
+        "a marker without models gives -1 and leaves the double-byte caller's text");
+  Check(refused.box.found && refused.box.text == expected_text, "the box names the double-byte caller's text",
+        Shown(refused.box.text));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: dorvan_marker_host_test DLL WORK\n");
+  const bool double_byte = argc == 4 && std::strcmp(argv[3], "--code-page-932") == 0;
+  if (argc != 3 && !double_byte) {
+    std::fprintf(stderr, "usage: dorvan_marker_host_test DLL WORK [--code-page-932]\n");
     return 2;
   }
   const std::string dll = argv[1];
@@ -201,8 +255,12 @@ int main(int argc, char** argv) {
   Check(library.import != nullptr, "GetProcAddress ImportDorvanFile");
   if (library.get_style_list == nullptr || library.import == nullptr) return 1;
 
-  CheckStyleLists(library, work);
-  CheckImports(library, work);
+  if (double_byte) {
+    CheckDoubleByteNames(library, work);
+  } else {
+    CheckStyleLists(library, work);
+    CheckImports(library, work);
+  }
 
   Check(FreeLibrary(module) != 0, "FreeLibrary");
   return FailedChecks() == 0 ? 0 : 1;
