@@ -113,14 +113,17 @@ void CheckHostFiles(const Work& work, const std::string& when) {
   Check(folder.names == only_host_files, when + ": " + kHostFolder + " holds the two host files only", Listed(folder.names));
 }
 
-void CheckImports(const Library& library, const Work& work) {
+void CheckFirstImport(const Library& library, const Work& work) {
   const ImportCall imported = Import(library, work.Marker(), "caller's text");
   Check(imported.result == DORVAN_IMPORT_OK, "ImportDorvanFile on spring.lay 2.txt gives 1",
         std::to_string(imported.result));
   Check(imported.Name() == "SPRING-LAY 2", "the name buffer holds SPRING-LAY 2", Shown(imported.Name()));
   Check(!imported.box.found, "a marker with models shows no box");
   CheckHostFiles(work, "first import");
+}
 
+// Each refusal leaves the caller's buffer and the earlier host files as they were.
+void CheckRefusals(const Library& library, const Work& work) {
   const std::string no_models = work.File("no models.txt");
   WriteBytes(no_models, "IGEO:INUM\r\nVART:VEXT\r\nVMDL:VNMD\r\n3:JACKET\r\n");
   const std::string broken = work.File("broken.txt");
@@ -159,7 +162,9 @@ void CheckImports(const Library& library, const Work& work) {
     Check(call.box.text == expected_text, what + "the box says " + Shown(expected_text), Shown(call.box.text));
     Check(call.box.found && !call.box.owned, what + "the box has no owner");
   }
+}
 
+void CheckSecondImport(const Library& library, const Work& work) {
   const FolderSnapshot first = Snapshot(kHostFolder);
   const ImportCall again = Import(library, work.Marker(), "");
   Check(again.result == DORVAN_IMPORT_OK && again.Name() == "SPRING-LAY 2", "a second import gives 1 and the name again");
@@ -169,7 +174,10 @@ void CheckImports(const Library& library, const Work& work) {
             CompareFileTime(&first.written[1], &second.written[1]) != 0,
         "the second import replaced both host files");
   CheckHostFiles(work, "second import");
+}
 
+// The host creates its import folder; the library never does.
+void CheckMissingHostFolder(const Library& library, const Work& work) {
   Check(RemoveFolder(kHostFolder), "the test removed " + kHostFolder);
   const ImportCall homeless = Import(library, work.Marker(), "caller");
   Check(homeless.result == DORVAN_IMPORT_CANNOT_WRITE, "without " + kHostFolder + " the import gives -3",
@@ -191,16 +199,20 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// Copies spring.lay 2.txt with its model files into a new folder, under another name.
+bool CopyMarker(const Work& work, const std::string& folder, const std::string& marker) {
+  const std::string source = work.folder + "\\spring lays\\";
+  return CreateDirectoryA(folder.c_str(), nullptr) != 0 &&
+         CopyFileA((source + "spring.lay 2.txt").c_str(), marker.c_str(), TRUE) != 0 &&
+         CopyFileA((source + "JACKET.mdl").c_str(), (folder + "\\JACKET.mdl").c_str(), TRUE) != 0 &&
+         CopyFileA((source + "TROUSERS.mdl").c_str(), (folder + "\\TROUSERS.mdl").c_str(), TRUE) != 0;
+}
+
 void CheckDoubleByteNames(const Library& library, const Work& work) {
   Check(GetACP() == 932, "the system's ANSI code page is 932", std::to_string(GetACP()));
   const std::string folder = work.folder + "\\" + kDoubleByte + " lays";
   const std::string marker = folder + "\\" + kDoubleByte + ".txt";
-  const std::string source = work.folder + "\\spring lays\\";
-  Check(CreateDirectoryA(folder.c_str(), nullptr) != 0 &&
-            CopyFileA((source + "spring.lay 2.txt").c_str(), marker.c_str(), TRUE) != 0 &&
-            CopyFileA((source + "JACKET.mdl").c_str(), (folder + "\\JACKET.mdl").c_str(), TRUE) != 0 &&
-            CopyFileA((source + "TROUSERS.mdl").c_str(), (folder + "\\TROUSERS.mdl").c_str(), TRUE) != 0,
-        "the marker and its models were copied to " + Shown(folder));
+  Check(CopyMarker(work, folder, marker), "the marker and its models were copied to " + Shown(folder));
 
   std::vector<std::string> names;
   Check(library.get_style_list(marker.c_str(), &names) && names == std::vector<std::string>{"JACKET", "TROUSERS"},
@@ -259,7 +271,10 @@ int main(int argc, char** argv) {
     CheckDoubleByteNames(library, work);
   } else {
     CheckStyleLists(library, work);
-    CheckImports(library, work);
+    CheckFirstImport(library, work);
+    CheckRefusals(library, work);
+    CheckSecondImport(library, work);
+    CheckMissingHostFolder(library, work);
   }
 
   Check(FreeLibrary(module) != 0, "FreeLibrary");
