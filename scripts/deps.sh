@@ -3,7 +3,7 @@
 # Installs the Debian packages that the given set-up needs, when they are missing.
 #   scripts/deps.sh build      compiler and CMake
 #   scripts/deps.sh test       + GoogleTest, a comma-decimal locale, clang and its sanitizer runtime
-#   scripts/deps.sh windows    + mingw-w64, Wine and Xvfb
+#   scripts/deps.sh windows    + mingw-w64, Wine, Xvfb and a Japanese locale
 #   scripts/deps.sh bench      + Google Benchmark
 set -eu
 
@@ -12,7 +12,7 @@ for set in "$@"; do
   case "$set" in
     build) ;;
     test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 librsvg2-bin" ;;
-    windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth" ;;
+    windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales" ;;
     bench) packages="$packages libbenchmark-dev" ;;
     *) echo "deps.sh: unknown set $set" >&2; exit 2 ;;
   esac
@@ -31,13 +31,21 @@ if [ -n "$missing" ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
 fi
 
+# Makes the locale NAME (e.g. de_DE.UTF-8) available, when it is not.
+ensure_locale() {
+  pattern=$(echo "$1" | sed 's/\./\\./; s/UTF-8$/utf-\\?8/')
+  locale -a 2>/dev/null | grep -qi "^$pattern\$" && return
+  as_root sed -i "s/^# *$1 UTF-8/$1 UTF-8/" /etc/locale.gen
+  grep -q "^$1 UTF-8" /etc/locale.gen || echo "$1 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
+}
+
 # The locale tests prove that numbers do not follow a comma-decimal locale.
 case " $* " in
-  *" test "*)
-    if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-      as_root sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-      grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-      as_root locale-gen >/dev/null
-    fi
-    ;;
+  *" test "*) ensure_locale de_DE.UTF-8 ;;
+esac
+# Wine runs the DLL with the Japanese ANSI code page; its file names need a UTF-8 locale
+# of that name on this machine.
+case " $* " in
+  *" windows "*) ensure_locale ja_JP.UTF-8 ;;
 esac

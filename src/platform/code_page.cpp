@@ -25,7 +25,8 @@ std::string Simplify(std::string_view name) {
   return out;
 }
 
-#if defined(_WIN32)
+// The sets Kind names, by their Windows number; every other multibyte number is one the
+// system alone knows.
 CodePage::Kind KindOfNumber(unsigned number) {
   switch (number) {
     case 932: return CodePage::Kind::ShiftJis;
@@ -33,17 +34,16 @@ CodePage::Kind KindOfNumber(unsigned number) {
     case 949: return CodePage::Kind::Uhc;
     case 950: return CodePage::Kind::Big5;
     case 65001: return CodePage::Kind::Utf8;
-    default: return CodePage::Kind::SingleByte;
+    default: return CodePage::Kind::OtherMultibyte;
   }
 }
-#endif
 
 CodePage ReadSystemCodePage() {
 #if defined(_WIN32)
   const UINT acp = GetACP();
   CPINFO info{};
-  if (!GetCPInfo(acp, &info) || info.MaxCharSize == 1) return CodePage();
-  return CodePage(KindOfNumber(acp) == CodePage::Kind::SingleByte ? CodePage::Kind::Gbk : KindOfNumber(acp));
+  if (!GetCPInfo(acp, &info) || info.MaxCharSize <= 1) return CodePage();
+  return CodePage::FromLeadByteRanges(acp, info.LeadByte, MAX_LEADBYTES);
 #else
   locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
   if (user == static_cast<locale_t>(0)) return CodePage();
@@ -56,6 +56,36 @@ CodePage ReadSystemCodePage() {
 }
 
 }  // namespace
+
+CodePage::CodePage(Kind kind) : kind_(kind) {
+  switch (kind) {
+    case Kind::ShiftJis:
+      AddLeadBytes(0x81, 0x9F);
+      AddLeadBytes(0xE0, 0xFC);
+      break;
+    case Kind::Gbk:
+    case Kind::Uhc:
+    case Kind::Big5: AddLeadBytes(0x81, 0xFE); break;
+    case Kind::SingleByte:
+    case Kind::Utf8:
+    case Kind::OtherMultibyte: break;
+  }
+}
+
+CodePage CodePage::FromLeadByteRanges(unsigned number, const unsigned char* ranges, std::size_t size) {
+  CodePage page;
+  page.kind_ = KindOfNumber(number);
+  if (page.kind_ == Kind::OtherMultibyte) page.number_ = number;
+  for (std::size_t i = 0; ranges != nullptr && i + 1 < size && (ranges[i] != 0 || ranges[i + 1] != 0); i += 2) {
+    page.AddLeadBytes(ranges[i], ranges[i + 1]);
+  }
+  if (page.lead_ == decltype(page.lead_){}) page.lead_ = CodePage(page.kind_).lead_;
+  return page;
+}
+
+void CodePage::AddLeadBytes(unsigned first, unsigned last) {
+  for (unsigned byte = first; byte <= last && byte <= 0xFF; ++byte) lead_[byte / 64] |= std::uint64_t{1} << (byte % 64);
+}
 
 CodePage CodePage::System() {
   static const CodePage system = ReadSystemCodePage();
@@ -86,18 +116,6 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
   return false;
 }
 
-bool CodePage::IsLeadByte(unsigned char byte) const noexcept {
-  switch (kind_) {
-    case Kind::ShiftJis: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    case Kind::Gbk:
-    case Kind::Uhc:
-    case Kind::Big5: return byte >= 0x81 && byte <= 0xFE;
-    case Kind::SingleByte:
-    case Kind::Utf8: return false;
-  }
-  return false;
-}
-
 std::string CodePage::Name() const {
   switch (kind_) {
     case Kind::SingleByte: return "single-byte";
@@ -106,6 +124,7 @@ std::string CodePage::Name() const {
     case Kind::Gbk: return "936";
     case Kind::Uhc: return "949";
     case Kind::Big5: return "950";
+    case Kind::OtherMultibyte: return std::to_string(number_);
   }
   return "single-byte";
 }

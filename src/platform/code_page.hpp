@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,10 +20,17 @@ class CodePage {
     Gbk,         // 936 (and GB18030): lead bytes 0x81-0xFE
     Uhc,         // 949: lead bytes 0x81-0xFE
     Big5,        // 950: lead bytes 0x81-0xFE
+    OtherMultibyte,  // a multibyte set known only by the lead bytes the system gave
   };
 
-  constexpr CodePage() = default;
-  constexpr explicit CodePage(Kind kind) : kind_(kind) {}
+  CodePage() = default;
+  explicit CodePage(Kind kind);
+
+  // A multibyte set as Windows describes it (CPINFO::LeadByte): pairs of first and last
+  // lead byte, ended by a pair of zeros or by the end of the table. Sets that Kind names
+  // keep their kind, so that Name() stays meaningful; any other number is OtherMultibyte.
+  // A table without ranges falls back to the ranges the kind is known to have.
+  static CodePage FromLeadByteRanges(unsigned number, const unsigned char* ranges, std::size_t size);
 
   // The system's ANSI code page, read once per process. On Windows from GetACP and
   // GetCPInfo; elsewhere the codeset of the user's default locale, read without changing
@@ -33,13 +43,17 @@ class CodePage {
 
   Kind kind() const noexcept { return kind_; }
   bool IsMultibyte() const noexcept { return kind_ != Kind::SingleByte; }
-  bool IsLeadByte(unsigned char byte) const noexcept;
+  bool IsLeadByte(unsigned char byte) const noexcept { return (lead_[byte / 64] >> (byte % 64)) & 1U; }
   std::string Name() const;
 
-  friend bool operator==(CodePage a, CodePage b) { return a.kind_ == b.kind_; }
+  friend bool operator==(const CodePage& a, const CodePage& b) = default;
 
  private:
+  void AddLeadBytes(unsigned first, unsigned last);
+
   Kind kind_ = Kind::SingleByte;
+  unsigned number_ = 0;               // the Windows number of an OtherMultibyte set
+  std::array<std::uint64_t, 4> lead_{};  // one bit per byte value
 };
 
 // text cut to at most max_bytes, never inside a double-byte character.

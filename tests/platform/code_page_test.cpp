@@ -52,3 +52,33 @@ TEST(CodePage, CutsNeverInsideACharacter) {
   EXPECT_EQ(dorvan_marker::CutToCharacters("ab\xC3\xA9z", 3, CodePage(CodePage::Kind::Utf8)), "ab");
   EXPECT_EQ(dorvan_marker::CutToCharacters("ab", 4, CodePage()), "ab");
 }
+
+// The shapes of the lead-byte table that GetCPInfo hands over for the system's ANSI code
+// page: the known sets keep their kind, another set is known by its table alone.
+TEST(CodePage, TakesLeadBytesFromTheSystemsTable) {
+  const unsigned char sjis[12] = {0x81, 0x9F, 0xE0, 0xFC};
+  EXPECT_EQ(CodePage::FromLeadByteRanges(932, sjis, sizeof sjis), CodePage(CodePage::Kind::ShiftJis));
+
+  const unsigned char johab[12] = {0x84, 0xD3, 0xD8, 0xD8, 0xD9, 0xDE, 0xE0, 0xF9};
+  const CodePage other = CodePage::FromLeadByteRanges(1361, johab, sizeof johab);
+  EXPECT_EQ(other.kind(), CodePage::Kind::OtherMultibyte);
+  EXPECT_EQ(other.Name(), "1361");
+  EXPECT_TRUE(other.IsMultibyte());
+  for (unsigned byte : {0x84U, 0xD3U, 0xD8U, 0xDCU, 0xF9U}) EXPECT_TRUE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
+  for (unsigned byte : {0x83U, 0xD4U, 0xD7U, 0xDFU, 0xFAU}) EXPECT_FALSE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
+
+  // Ranges end at the first pair of zeros, even when the table goes on.
+  const unsigned char stops[12] = {0xA1, 0xA1, 0, 0, 0xB0, 0xB0};
+  const CodePage stopped = CodePage::FromLeadByteRanges(20000, stops, sizeof stops);
+  EXPECT_TRUE(stopped.IsLeadByte(0xA1));
+  EXPECT_FALSE(stopped.IsLeadByte(0xB0));
+
+  // An empty table: a named set falls back to its own ranges, UTF-8 has none, and another
+  // set is multibyte with every byte scanned on its own.
+  const unsigned char none[12] = {};
+  EXPECT_EQ(CodePage::FromLeadByteRanges(54936, none, sizeof none), CodePage(CodePage::Kind::Gbk));
+  EXPECT_EQ(CodePage::FromLeadByteRanges(65001, none, sizeof none), CodePage(CodePage::Kind::Utf8));
+  const CodePage bare = CodePage::FromLeadByteRanges(50220, none, sizeof none);
+  EXPECT_TRUE(bare.IsMultibyte());
+  EXPECT_FALSE(bare.IsLeadByte(0x81));
+}
