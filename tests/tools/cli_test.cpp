@@ -61,7 +61,7 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
        "dorvan-marker: " + (dir / "broken.txt") +
            ":2: \"VMDL\": header record 2 names section \"VMDL\", but no numbered record carries 2 or a higher "
            "number\n"},
-      {"styles", 64, "dorvan-marker: styles takes one marker file\nTry 'dorvan-marker --help'.\n"},
+      {"styles", 64, "dorvan-marker: styles takes one or more marker files\nTry 'dorvan-marker --help'.\n"},
       {"frobnicate x", 64, "dorvan-marker: unknown command frobnicate\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
