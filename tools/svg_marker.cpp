@@ -208,7 +208,7 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   const double min_y = f.min_y - pad;
   const double view_w = std::max(f.max_x - f.min_x, 40.0 * f.font) + 2 * pad;
   const double view_h = bottom - f.min_y + 2 * pad;
-  const double hatch = 6.0 * f.unit;
+  const double hatch = 10.0 * f.unit;
 
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(std::lround(view_w / f.unit)) +
