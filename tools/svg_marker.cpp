@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "text_encoding.hpp"
 
@@ -169,22 +170,42 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
   double x = 0.0;
   double y = bar_y + font * 1.8;
   const double right = std::max(f.max_x, 40.0 * font);
-  auto entry = [&](const std::string& cls, const std::string& text) {
+  // A swatch (a box of class cls, with a mark drawn over it) and its words.
+  auto entry = [&](const std::string& cls, const std::string& text, const char* mark = nullptr) {
     const double width = font * 1.6 + 0.6 * font * static_cast<double>(text.size()) + font;
     if (x > 0.0 && x + width > right) {
       x = 0.0;
       y += font * 1.6;
     }
-    svg += "<rect class=\"" + cls + "\" x=\"" + Num(x) + "\" y=\"" + Num(y - font * 0.5) + "\" width=\"" +
-           Num(font) + "\" height=\"" + Num(font) + "\"/><text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) +
-           "\">" + Xml(text, how) + "</text>\n";
+    const double box_top = y - font * 0.5;
+    svg += "<rect class=\"" + cls + "\" x=\"" + Num(x) + "\" y=\"" + Num(box_top) + "\" width=\"" + Num(font) +
+           "\" height=\"" + Num(font) + "\"/>";
+    if (mark != nullptr && std::string_view(mark) == "mirror") {
+      svg += std::string("<path class=\"mirror\" d=\"M") + Num(x) + " " + Num(box_top) + "l" + Num(font) + " " +
+             Num(font) + "\"/>";
+    } else if (mark != nullptr) {
+      svg += std::string("<path class=\"turn\" d=\"M") + Num(x) + " " + Num(box_top) + "h" + Num(font * 0.5) + "L" +
+             Num(x) + " " + Num(box_top + font * 0.5) + "z\"/>";
+    }
+    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Xml(text, how) + "</text>\n";
     x += width;
   };
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
-    entry(std::string("s").append(std::to_string(i)), report.sizes[i].size + " (" + std::to_string(report.sizes[i].placed) + ")");
+    entry(std::string("s").append(std::to_string(i)),
+          report.sizes[i].size + " (" + std::to_string(report.sizes[i].placed) + ")");
   }
   const std::size_t lost = report.LostCount();
   if (lost != 0) entry("lost", "in neither host file (" + std::to_string(lost) + ")");
+  const auto count = [&](bool dorvan_marker::PlacedPiece::*flag) {
+    return std::count_if(report.placements.begin(), report.placements.end(),
+                         [&](const dorvan_marker::PlacedPiece& piece) { return piece.*flag; });
+  };
+  if (const auto mirrored = count(&dorvan_marker::PlacedPiece::mirrored); mirrored != 0) {
+    entry("fabric", "mirrored (" + std::to_string(mirrored) + ")", "mirror");
+  }
+  if (const auto turned = count(&dorvan_marker::PlacedPiece::quarter_turn); turned != 0) {
+    entry("fabric", "quarter turn (" + std::to_string(turned) + ")", "turn");
+  }
   svg += "</g>\n";
   return y + font;
 }
