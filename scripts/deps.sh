@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages that the given set-up needs, when they are missing.
 #   scripts/deps.sh build      compiler and CMake
-#   scripts/deps.sh test       + GoogleTest, a comma-decimal locale, clang and its sanitizer runtime
+#   scripts/deps.sh test       + GoogleTest, a comma-decimal locale, clang and its sanitizer runtime,
+#                              Python with jsonschema and rsvg-convert for the JSON and SVG checks
 #   scripts/deps.sh windows    + mingw-w64, Wine, Xvfb and a Japanese locale
 #   scripts/deps.sh bench      + Google Benchmark
 set -eu
@@ -11,7 +12,7 @@ packages="cmake g++ make"
 for set in "$@"; do
   case "$set" in
     build) ;;
-    test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 librsvg2-bin" ;;
+    test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin" ;;
     windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales" ;;
     bench) packages="$packages libbenchmark-dev" ;;
     *) echo "deps.sh: unknown set $set" >&2; exit 2 ;;

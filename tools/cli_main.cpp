@@ -1,130 +1,80 @@
 // SPDX-License-Identifier: MIT
 // dorvan-marker: the command line of the dorvan_marker library.
-#include <cstdio>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "cli_arguments.hpp"
+#include "cli_common.hpp"
+#include "commands.hpp"
 #include "dorvan_marker/import.hpp"
+#include "exit_codes.hpp"
 
 namespace {
 
-// Exit codes; stable, documented in --help.
-enum Exit : int {
-  kOk = 0,
-  kNoStyles = 1,
-  kCannotOpen = 2,
-  kNoModels = 3,
-  kMalformed = 4,
-  kCannotWrite = 5,
-  kUsage = 64,
-};
-
 const char* const kHelp =
-    "usage: dorvan-marker COMMAND [OPTIONS] MARKER\n"
+    "usage: dorvan-marker COMMAND [OPTIONS] MARKER...\n"
     "\n"
-    "Reads a marker file (garment pieces laid on fabric, saved as colon-separated text)\n"
-    "and the model files (.mdl) beside it.\n"
+    "Reads marker files (garment pieces laid on fabric, saved as colon-separated text)\n"
+    "and the model files (.mdl) beside them.\n"
     "\n"
     "commands:\n"
-    "  styles MARKER                  print the marker's model names, one a line\n"
+    "  styles MARKER... [--json]      print each marker's model names, one a line\n"
     "  import MARKER [--out-dir DIR]  write DIR/csvimprt.txt and DIR/posimport.txt for the\n"
     "                                 host and print the marker's name (DIR defaults to .)\n"
+    "  inspect MARKER... [--json] [--strict]\n"
+    "                                 report what the import would do, writing nothing: the\n"
+    "                                 marker's width, used length, efficiency, sizes and\n"
+    "                                 styles, and every diagnostic with its line\n"
+    "  render MARKER -o FILE.svg      draw the marker, its pieces coloured by size\n"
     "\n"
     "options:\n"
     "  --codepage CP   code page of names: 1252, 932, 936, 949, 950 or utf-8\n"
     "                  (default: the system's)\n"
+    "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
+    "  --strict        inspect: exit 1 when any marker has a warning\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "Only results go to stdout; every message goes to stderr.\n"
+    "With several markers, styles and inspect show progress on a terminal and end with a\n"
+    "summary table. Only results go to stdout; every message goes to stderr.\n"
     "\n"
     "exit codes:\n"
-    "  0   done\n"
+    "  0   done (inspect: no errors; warnings only matter with --strict)\n"
     "  1   styles: the marker has no model names (\"VMDL\" records)\n"
+    "      inspect --strict: a marker has warnings\n"
     "  2   the marker file cannot be opened\n"
-    "  3   import: the marker holds no models\n"
+    "  3   import, inspect, render: the marker holds no models\n"
     "  4   the marker is malformed (the message names file, line, section and field)\n"
-    "  5   import: the host files cannot be written (neither file is changed)\n"
-    "  64  the command line is wrong\n";
-
-int Usage(const std::string& why) {
-  std::cerr << "dorvan-marker: " << why << "\n" << "Try 'dorvan-marker --help'.\n";
-  return kUsage;
-}
-
-dorvan_marker::ImportOptions OptionsOf(const cli::Arguments& args) {
-  dorvan_marker::ImportOptions options;
-  options.code_page = args.Option("--codepage", "");
-  return options;
-}
-
-int RunStyles(const cli::Arguments& args) {
-  if (args.positional.size() != 1) return Usage("styles takes one marker file");
-  std::vector<std::string> styles;
-  const auto result = dorvan_marker::ReadStyleList(args.positional[0], styles, OptionsOf(args));
-  switch (result.status) {
-    case dorvan_marker::StyleListStatus::Listed:
-      for (const std::string& style : styles) std::cout << style << '\n';
-      return kOk;
-    case dorvan_marker::StyleListStatus::NoStyles:
-      std::cerr << "dorvan-marker: " << result.message << "\n";
-      return kNoStyles;
-    case dorvan_marker::StyleListStatus::CannotOpen:
-      std::cerr << "dorvan-marker: " << result.message << "\n";
-      return kCannotOpen;
-    case dorvan_marker::StyleListStatus::Malformed:
-      std::cerr << "dorvan-marker: " << result.message << "\n";
-      return kMalformed;
-  }
-  return kMalformed;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  const char last = folder.back();
-  return (last == '/' || last == '\\') ? folder + name : folder + "/" + name;
-}
-
-int RunImport(const cli::Arguments& args) {
-  if (args.positional.size() != 1) return Usage("import takes one marker file");
-  const std::string folder = args.Option("--out-dir", ".");
-  const dorvan_marker::HostFilePaths out{JoinPath(folder, "csvimprt.txt"), JoinPath(folder, "posimport.txt")};
-  const auto result = dorvan_marker::ImportMarker(args.positional[0], out, OptionsOf(args));
-  if (result.status == dorvan_marker::ImportStatus::Imported) {
-    std::cout << result.title << '\n';
-    return kOk;
-  }
-  std::cerr << "dorvan-marker: " << result.message << "\n";
-  switch (result.status) {
-    case dorvan_marker::ImportStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::ImportStatus::NoModels: return kNoModels;
-    case dorvan_marker::ImportStatus::CannotWrite: return kCannotWrite;
-    default: return kMalformed;
-  }
-}
+    "  5   import: the host files cannot be written (neither file is changed);\n"
+    "      render: the picture cannot be written\n"
+    "  6   inspect: placements whose size is not among the marker's sizes reach neither\n"
+    "      host file\n"
+    "  64  the command line is wrong\n"
+    "With several markers, a command exits with the largest of their codes.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage"}, {"--help", "-h", "--version"});
-  if (!args.error.empty()) return Usage(args.error);
+  const cli::Arguments args =
+      cli::Parse(argc, argv, {"--out-dir", "--codepage", "-o"}, {"--help", "-h", "--version", "--json", "--strict"});
+  if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;
-    return kOk;
+    return cli::kOk;
   }
   if (args.Has("--version")) {
     std::cout << "dorvan-marker " << dorvan_marker::Version() << "\n";
-    return kOk;
+    return cli::kOk;
   }
   try {
-    if (args.command == "styles") return RunStyles(args);
-    if (args.command == "import") return RunImport(args);
+    if (args.command == "styles") return cli::RunStyles(args);
+    if (args.command == "import") return cli::RunImport(args);
+    if (args.command == "inspect") return cli::RunInspect(args);
+    if (args.command == "render") return cli::RunRender(args);
   } catch (const std::exception& error) {
-    std::cerr << "dorvan-marker: " << error.what() << "\n";
-    return kMalformed;
+    cli::Complain(error.what());
+    return cli::kMalformed;
   }
-  if (args.command.empty()) return Usage("no command given");
-  return Usage("unknown command " + args.command);
+  if (args.command.empty()) return cli::Usage("no command given");
+  return cli::Usage("unknown command " + args.command);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "entry/marker_reading.hpp"
 
+#include <unordered_set>
+
 #include "platform/text_file.hpp"
 
 namespace dorvan_marker {
@@ -19,6 +21,16 @@ bool ReadMarker(MarkerDocument& document) {
   if (!file.Open(document.Path())) return false;
   document.Parse(file);
   return true;
+}
+
+void AppendStyleNames(const MarkerDocument& document, std::vector<std::string>& names) {
+  const CSection* models = document.FindSection("VMDL");
+  if (models == nullptr) return;
+  std::unordered_set<std::string> known(names.begin(), names.end());
+  for (const CElementsArray& record : *models) {
+    std::string name(document.GetFieldValue(*models, record, "VNMD"));
+    if (known.insert(name).second) names.push_back(std::move(name));
+  }
 }
 
 std::string NoModelsMessage(const std::string& text) {

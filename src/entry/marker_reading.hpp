@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dorvan_marker/import.hpp"
 #include "marker/marker_document.hpp"
@@ -15,6 +16,10 @@ CodePage CodePageOf(const ImportOptions& options);
 // Opens the marker file of document as text and parses it into the document. False when
 // the file cannot be opened or read; a malformed file raises InvalidArgumentError.
 bool ReadMarker(MarkerDocument& document);
+
+// Appends the distinct "VNMD" values of the "VMDL" records that names lacks yet, in order
+// of first appearance.
+void AppendStyleNames(const MarkerDocument& document, std::vector<std::string>& names);
 
 // "<text> is an invalid Dorvan marker file.  No models were found."
 std::string NoModelsMessage(const std::string& text);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The model names of a marker.
 #include <new>
-#include <unordered_set>
 
 #include "dorvan_marker/dorvan_marker.h"
 #include "entry/marker_reading.hpp"
@@ -26,11 +25,7 @@ StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::s
     }
     // Names are gathered first so that a failure half-way leaves the caller's list as it was.
     std::vector<std::string> names = styles;
-    std::unordered_set<std::string> known(names.begin(), names.end());
-    for (const CElementsArray& record : *models) {
-      std::string name(document.GetFieldValue(*models, record, "VNMD"));
-      if (known.insert(name).second) names.push_back(std::move(name));
-    }
+    AppendStyleNames(document, names);
     styles.swap(names);
     result.status = StyleListStatus::Listed;
   } catch (const InvalidArgumentError& error) {

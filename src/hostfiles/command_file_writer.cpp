@@ -5,42 +5,11 @@
 
 #include "hostfiles/printf_file.hpp"
 #include "hostfiles/size_groups.hpp"
+#include "hostfiles/size_runs.hpp"
 #include "marker/marker_document.hpp"
 #include "marker/normalize_name.hpp"
 
 namespace dorvan_marker {
-namespace {
-
-enum SizeKind : unsigned short {
-  kBeginsRun = 0,   // a size whose pieces differ from the size before: a model block of its own
-  kContinuesRun = 1,// the same pieces, in the same order, as the size before
-  kNoPieces = 2,    // nothing placed: no block, no order lines, and the next size begins a run
-};
-
-std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>& groups,
-                                    const std::vector<ResolvedPlacement>& placements) {
-  std::vector<SizeKind> kinds;
-  const std::vector<std::size_t>* previous = nullptr;
-  for (const std::vector<std::size_t>& group : groups) {
-    auto same_pieces = [&] {
-      if (previous == nullptr || previous->size() != group.size()) return false;
-      for (std::size_t k = 0; k < group.size(); ++k) {
-        if (placements[group[k]].name != placements[(*previous)[k]].name) return false;
-      }
-      return true;
-    };
-    if (group.empty()) {
-      kinds.push_back(kNoPieces);
-      previous = nullptr;
-    } else {
-      kinds.push_back(same_pieces() ? kContinuesRun : kBeginsRun);
-      previous = &group;
-    }
-  }
-  return kinds;
-}
-
-}  // namespace
 
 void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path) {
   const std::vector<ResolvedPlacement> placements = ResolvePlacements();

@@ -85,9 +85,10 @@ class MarkerDocument {
   [[noreturn]] void Fail(std::string_view tag, long position, const CElementsArray* record, std::string_view field,
                          std::string detail) const;
 
- private:
   // "VNMD" of the first "VMDL" record whose atoi("VNUM") is number, or empty.
   std::string_view ModelNameOfArticle(int number) const;
+
+ private:
 
   std::string path_;
   CodePage code_page_;

@@ -137,4 +137,15 @@ std::string_view RecordFile::TagOf(const CSection& section) const {
   return header.empty() ? std::string_view() : header[0];
 }
 
+std::vector<std::uint32_t> RecordFile::SectionNumbers() const {
+  std::vector<std::uint32_t> numbers;
+  for (const CSection& section : dense_) {
+    if (!section.empty()) numbers.push_back(section.Number());
+  }
+  for (const auto& [number, section] : sparse_) {
+    if (!section.empty()) numbers.push_back(number);
+  }
+  return numbers;
+}
+
 }  // namespace dorvan_marker

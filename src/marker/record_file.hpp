@@ -60,6 +60,10 @@ class RecordFile {
   // Section tag of a section (the tag of its header record), or empty.
   std::string_view TagOf(const CSection& section) const;
 
+  // The numbers of the sections that hold at least one record, ascending. Walks only the
+  // sections read, so a lone record numbered two billion costs nothing.
+  std::vector<std::uint32_t> SectionNumbers() const;
+
  private:
   CSection& SectionFor(std::uint32_t number);
   std::uint32_t RecordNumber(std::string_view first_field, std::size_t line) const;

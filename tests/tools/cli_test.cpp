@@ -61,7 +61,7 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
        "dorvan-marker: " + (dir / "broken.txt") +
            ":2: \"VMDL\": header record 2 names section \"VMDL\", but no numbered record carries 2 or a higher "
            "number\n"},
-      {"styles", 64, "dorvan-marker: styles takes one marker file\nTry 'dorvan-marker --help'.\n"},
+      {"styles", 64, "dorvan-marker: styles takes one or more marker files\nTry 'dorvan-marker --help'.\n"},
       {"frobnicate x", 64, "dorvan-marker: unknown command frobnicate\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
@@ -120,4 +120,102 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
     EXPECT_FALSE(test::Exists(out / "csvimprt.txt")) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "posimport.txt")) << c.arguments;
   }
+}
+
+namespace {
+
+// A marker whose second placement keeps a raw size code and so reaches neither host file.
+const char* const kShirtModel =
+    "MSIZ:SNAM\n1:S\n1:M\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:SHIRT:1:sh-fr:Front:0:1:1\n"
+    "2:SHIRT:2:sh-bk:Back:0:1:1\n";
+const char* const kLostMarker =
+    "VART:VEXT:VGFN\nVMDL:VNUM:VNMD:VTAN\nVVET:VNUM:VTAI:VTBA:VCTA\nIBA:IART:INAM:VNUM:IFLG\n"
+    "IGEO:INUM:IGRS:IXOR:IYOR:IXDI:IYDI:IGRF\nLEZ:LLEZ\n1:VET:SHIRT\n1:MDL:SHIRT\n2:1:SHIRT:0\n2:2:SHIRT:1\n"
+    "3:1:1:SHIRT:1\n3:2:1:SHIRT:1\n4:sh-fr:1:1:0\n4:sh-bk:2:2:0\n5:1:0:0:0:4000:5000:0\n5:2:0:4000:0:3000:5000:0\n"
+    "6:10000\n";
+
+}  // namespace
+
+TEST(CliInspect, ReportsTheExampleWithoutWritingAnything) {
+  const CliRun run = RunCli("inspect " + Quote(kExample));
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  for (const char* expected : {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "4770.0 mm long",
+                               "79.0 % by bounding boxes", "22 (0 in neither host file)", "SPRING JACKET-42",
+                               "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
+    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
+}
+
+TEST(CliInspect, ExitsWithTheDocumentedCodes) {
+  test::TempDir dir;
+  test::WriteFile(dir / "SHIRT.mdl", kShirtModel);
+  test::WriteFile(dir / "lost.txt", kLostMarker);
+  std::string warned = kLostMarker;
+  warned.replace(warned.find("5:2:0:4000:0:3000:5000:0\n"), 25, "5:1:0:4000:7000:3000:5000:0\n");
+  test::WriteFile(dir / "warned.txt", warned);
+  test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
+  test::WriteFile(dir / "broken.txt", "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n");
+  const struct {
+    std::string arguments;
+    int exit_code;
+    std::string in_out;
+  } cases[] = {
+      {"inspect " + Quote(dir / "warned.txt"), 0, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
+      {"inspect --strict " + Quote(dir / "warned.txt"), 1, "[piece-outside-fabric]"},
+      {"inspect " + Quote(dir / "missing.txt"), 2, "[cannot-open]"},
+      {"inspect " + Quote(dir / "nomodels.txt"), 3, "[no-models]"},
+      {"inspect " + Quote(dir / "broken.txt"), 4, "broken.txt:5: error: \"IGEO\" record 1: \"INUM\""},
+      {"inspect " + Quote(dir / "lost.txt"), 6, "lost.txt:16: error: \"IGEO\" record 2: \"INUM\""},
+      // Several markers: the largest code, and a summary table.
+      {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4,
+       "marker"},
+      {"inspect", 64, ""},
+      {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
+      {"render " + Quote(kExample), 64, ""},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.arguments);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments << "\n" << run.out << run.err;
+    EXPECT_NE(run.out.find(c.in_out), std::string::npos) << c.arguments << "\n" << run.out;
+  }
+}
+
+TEST(CliInspect, EndsSeveralMarkersWithASummaryTable) {
+  test::TempDir dir;
+  test::WriteFile(dir / "SHIRT.mdl", kShirtModel);
+  test::WriteFile(dir / "lost.txt", kLostMarker);
+  const CliRun run = RunCli("inspect " + Quote(kExample) + " " + Quote(dir / "lost.txt"));
+  EXPECT_EQ(run.exit_code, 6);
+  const std::size_t table = run.out.rfind("marker  ");
+  ASSERT_NE(table, std::string::npos) << run.out;
+  const std::string summary = run.out.substr(table);
+  EXPECT_NE(summary.find("sizes  placements  warnings  errors"), std::string::npos) << summary;
+  EXPECT_NE(summary.find(kExample + "      5          22         0       0"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("lost.txt"), std::string::npos) << summary;
+  // Not a terminal: no progress line.
+  EXPECT_EQ(run.err.find("[1/2]"), std::string::npos) << run.err;
+}
+
+TEST(CliCodePage, UnknownNamesAreUsageErrors) {
+  const CliRun unknown = RunCli("styles --codepage klingon " + Quote(kExample));
+  EXPECT_EQ(unknown.exit_code, 64);
+  EXPECT_NE(unknown.err.find("unknown code page klingon"), std::string::npos) << unknown.err;
+  for (const char* name : {"1252", "932", "936", "949", "950", "utf-8", "UTF8", "cp1252"}) {
+    const CliRun run = RunCli(std::string("styles --codepage ") + name + " " + Quote(kExample));
+    EXPECT_EQ(run.exit_code, 0) << name << run.err;
+    EXPECT_EQ(run.out, "JACKET\nTROUSERS\n") << name;
+  }
+}
+
+TEST(CliRender, WritesAnSvgOfTheMarker) {
+  test::TempDir dir;
+  const CliRun run = RunCli("render " + Quote(kExample) + " -o " + Quote(dir / "m.svg"));
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const std::string svg = test::ReadFile(dir / "m.svg");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  EXPECT_NE(svg.find("<rect class=\"s3\" x=\"3220\" y=\"0\" width=\"350\" height=\"1050\"/>"), std::string::npos);
+  EXPECT_NE(svg.find(">50 cm</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">42 (6)</text>"), std::string::npos);
+  const CliRun unwritable = RunCli("render " + Quote(kExample) + " -o " + Quote(dir / "no/such/m.svg"));
+  EXPECT_EQ(unwritable.exit_code, 5);
 }

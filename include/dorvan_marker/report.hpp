@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "dorvan_marker/error.hpp"
+#include "dorvan_marker/export.h"
+#include "dorvan_marker/import.hpp"
+
+namespace dorvan_marker {
+
+// How far reading a marker for a report got.
+enum class ReportStatus : int {
+  Read = 0,        // every step of the import ran (the host files would be written)
+  CannotOpen = 2,  // the marker file cannot be opened or read
+  NoModels = 3,    // the marker lacks one of the sections an import needs
+  Malformed = 4,   // a step raised; the report holds what was known before it
+};
+
+enum class Severity : int {
+  Warning = 0,  // the import goes on, but something is not what the marker means
+  Error = 1,    // the import fails, or placed pieces reach neither host file
+};
+
+// Stable codes of diagnostics; documented in the README, never renamed.
+namespace diagnostic_code {
+inline constexpr const char* kCannotOpen = "cannot-open";              // the marker file itself
+inline constexpr const char* kNoModels = "no-models";                  // a needed section is missing
+inline constexpr const char* kMalformed = "malformed";                 // the import would fail here
+inline constexpr const char* kModelMissing = "model-missing";          // a model file cannot be read
+inline constexpr const char* kSizeUnresolved = "size-unresolved";      // a size stays a code
+inline constexpr const char* kPieceNameUnknown = "piece-name-unknown"; // the model file lacks the piece
+inline constexpr const char* kPlacementLost = "placement-lost";        // written to neither host file
+inline constexpr const char* kPieceOutsideFabric = "piece-outside-fabric";
+inline constexpr const char* kArticleNoSize = "article-no-size";       // a kind that gets no size
+inline constexpr const char* kDuplicateHeader = "duplicate-header";    // a tag named twice
+inline constexpr const char* kOrphanSection = "orphan-section";        // records no header names
+}  // namespace diagnostic_code
+
+struct Diagnostic {
+  Severity severity = Severity::Warning;
+  std::string code;       // one of diagnostic_code
+  ErrorLocation where;    // file, line, section, record (0-based) and field in the marker
+  std::string message;    // the words, without the position
+  std::string model_path; // model-missing, size-unresolved, piece-name-unknown: the file tried
+};
+
+// One placement record ("IGEO") as the import sees it. Lengths in millimetres; x runs along
+// the fabric's length, y across its width.
+struct PlacedPiece {
+  std::size_t record = 0;        // 0-based position in "IGEO"
+  std::size_t line = 0;          // line of the record in the marker
+  std::size_t piece_record = 0;  // 0-based position of its piece record in "IBA"
+  std::string name;              // piece name as written to the host files
+  std::string size;              // its size
+  bool lost = false;             // size not among the marker's sizes: in neither host file
+  bool mirrored = false;         // turned over (mirror code 1 or 2)
+  bool quarter_turn = false;
+  int mirror_code = 0;           // 0..3 as the placement file writes it
+  double x_origin = 0.0;
+  double y_origin = 0.0;
+  double x_extent = 0.0;
+  double y_extent = 0.0;
+  double angle = 0.0;            // degrees, as the placement file writes it (0 when lost)
+};
+
+// One of the marker's sizes, in the order the host files list them.
+struct SizeReport {
+  std::string size;
+  std::size_t placed = 0;   // placements of this size
+  std::string host_model;   // the host model (run) it belongs to; empty when nothing is placed
+};
+
+struct MarkerReport {
+  ReportStatus status = ReportStatus::CannotOpen;
+  std::string path;             // the marker path as given
+  std::string title;            // the marker's name
+  std::string code_page;        // the code page names were read in: "single-byte", "utf-8", "932", ...
+  double width_mm = 0.0;        // fabric width
+  double used_length_mm = 0.0;  // largest x origin + x extent of any placement
+  double used_width_mm = 0.0;   // largest y origin + y extent of any placement
+  double box_efficiency = 0.0;  // sum of the placements' box areas / (width x used length); 0 when undefined
+  std::vector<PlacedPiece> placements;
+  std::vector<SizeReport> sizes;
+  std::vector<std::string> styles;  // distinct model names ("VNMD" of "VMDL")
+  std::vector<Diagnostic> diagnostics;
+
+  std::size_t Count(Severity severity) const {
+    std::size_t count = 0;
+    for (const Diagnostic& diagnostic : diagnostics) count += diagnostic.severity == severity ? 1 : 0;
+    return count;
+  }
+  std::size_t LostCount() const {
+    std::size_t count = 0;
+    for (const PlacedPiece& piece : placements) count += piece.lost ? 1 : 0;
+    return count;
+  }
+};
+
+// Reads the marker at marker_path as an import does, model files included, and writes
+// nothing: what the import would write and every diagnostic along the way. Throws nothing;
+// a failure is a status with an error diagnostic that names the position.
+DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
+
+// The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",
+// "950"), the system's when options name none; empty when the name is unknown.
+DORVAN_MARKER_API std::string CodePageName(const ImportOptions& options);
+
+}  // namespace dorvan_marker

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "marker/marker_document.hpp"
+
+namespace dorvan_marker {
+
+// How a size stands in the command file: host models are made per run of sizes that place
+// the same pieces in the same order.
+enum SizeKind : unsigned short {
+  kBeginsRun = 0,    // a size whose pieces differ from the size before: a model block of its own
+  kContinuesRun = 1, // the same pieces, in the same order, as the size before
+  kNoPieces = 2,     // nothing placed: no block, no order lines, and the next size begins a run
+};
+
+// The kind of each size, from its group of placements (GroupBySize).
+std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>& groups,
+                                    const std::vector<ResolvedPlacement>& placements);
+
+}  // namespace dorvan_marker

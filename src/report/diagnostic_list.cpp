@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "report/diagnostic_list.hpp"
+
+namespace dorvan_marker {
+
+std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
+
+Diagnostic& DiagnosticList::Add(Severity severity, const char* code, std::size_t line, std::string_view section,
+                                long position, std::string_view field, std::string message) {
+  Diagnostic diagnostic;
+  diagnostic.severity = severity;
+  diagnostic.code = code;
+  diagnostic.where.file = document_.Path();
+  diagnostic.where.line = line;
+  diagnostic.where.section = std::string(section);
+  diagnostic.where.record = position;
+  diagnostic.where.field = std::string(field);
+  diagnostic.message = std::move(message);
+  out_.push_back(std::move(diagnostic));
+  return out_.back();
+}
+
+void DiagnosticList::AddRaised(const InvalidArgumentError& error) {
+  const ErrorLocation& where = error.Where();
+  std::size_t line = where.line;
+  if (line == 0 && !where.section.empty()) {
+    const std::size_t header = document_.Records().FindHeader(where.section);
+    if (header != 0) line = document_.HeaderRecords()[header].Line();
+  }
+  Add(Severity::Error, diagnostic_code::kMalformed, line, where.section, where.record, where.field, error.Detail());
+}
+
+}  // namespace dorvan_marker

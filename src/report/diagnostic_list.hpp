@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dorvan_marker/report.hpp"
+#include "marker/marker_document.hpp"
+
+namespace dorvan_marker {
+
+// The diagnostics of one report, each placed in the marker like an error of the import.
+class DiagnosticList {
+ public:
+  DiagnosticList(const MarkerDocument& document, std::vector<Diagnostic>& out) : document_(document), out_(out) {}
+
+  // A diagnostic about field `field` of record `position` (0-based, -1 for none) of the
+  // section tagged `section`, on `line` of the marker.
+  Diagnostic& Add(Severity severity, const char* code, std::size_t line, std::string_view section, long position,
+                  std::string_view field, std::string message);
+
+  // The same, about a record of the document.
+  Diagnostic& Add(Severity severity, const char* code, std::string_view section, long position,
+                  const CElementsArray& record, std::string_view field, std::string message) {
+    return Add(severity, code, record.Line(), section, position, field, std::move(message));
+  }
+
+  // An error the import raised; a position it did not know is taken from the section's
+  // header record.
+  void AddRaised(const InvalidArgumentError& error);
+
+ private:
+  const MarkerDocument& document_;
+  std::vector<Diagnostic>& out_;
+};
+
+// text in double quotes.
+std::string Quoted(std::string_view text);
+
+}  // namespace dorvan_marker

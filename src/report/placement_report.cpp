@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+#include "report/placement_report.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "hostfiles/placement_geometry.hpp"
+#include "hostfiles/size_groups.hpp"
+#include "hostfiles/size_runs.hpp"
+#include "marker/normalize_name.hpp"
+
+namespace dorvan_marker {
+namespace {
+
+constexpr std::size_t kSizesNamedInMessage = 12;
+
+// One decimal, with a point whatever the locale.
+std::string Millimetres(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+  return std::string(text, result.ptr);
+}
+
+std::string SizeListText(const CStringArray& sizes) {
+  std::string text;
+  for (std::size_t i = 0; i < sizes.size() && i < kSizesNamedInMessage; ++i) {
+    text += (i == 0 ? "" : ", ") + Quoted(sizes[i]);
+  }
+  if (sizes.size() > kSizesNamedInMessage) text += ", ...";
+  return text.empty() ? "none" : text;
+}
+
+void FillSizes(const MarkerDocument& document, const std::vector<std::vector<std::size_t>>& groups,
+               const std::vector<ResolvedPlacement>& placements, MarkerReport& report) {
+  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements);
+  const std::string model_prefix = NormalizeName(document.Title, document.Codes()) + "-";
+  std::string run_model;
+  for (std::size_t i = 0; i < document.Sizes.size(); ++i) {
+    SizeReport size;
+    size.size = document.Sizes[i];
+    size.placed = groups[i].size();
+    if (kinds[i] == kBeginsRun) run_model = model_prefix + document.Sizes[i];
+    if (kinds[i] != kNoPieces) size.host_model = run_model;
+    report.sizes.push_back(std::move(size));
+  }
+}
+
+PlacedPiece Place(const MarkerDocument& document, const CSection& geo, const CSection& pieces,
+                  const ResolvedPlacement& placement, bool lost) {
+  PlacedPiece piece;
+  piece.record = placement.record;
+  piece.line = geo[placement.record].Line();
+  piece.piece_record = placement.piece;
+  piece.name = placement.name;
+  piece.size = placement.size;
+  piece.lost = lost;
+  PlacementGeometry g;
+  if (lost) {
+    // The writers never read a lost placement's angle, so one that cannot be rounded is
+    // no fault here; its box is still drawn.
+    try {
+      g = ReadPlacementGeometry(document, geo, placement.record, pieces, placement.piece);
+    } catch (const InvalidArgumentError&) {
+      g = PlacementGeometry();
+    }
+  } else {
+    g = ReadPlacementGeometry(document, geo, placement.record, pieces, placement.piece);
+    double rotation = 0.0;
+    double x_scale = 0.0;
+    double y_scale = 0.0;
+    document.GetPieceRotationScale(pieces, static_cast<long>(placement.piece), document.Path().c_str(),
+                                   *document.Loader, &rotation, &x_scale, &y_scale);
+    piece.angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
+  }
+  piece.mirror_code = g.mirror_code;
+  piece.mirrored = g.mirror_code == 1 || g.mirror_code == 2;
+  piece.quarter_turn = g.quarter_turn;
+  piece.x_origin = g.x_origin;
+  piece.y_origin = g.y_origin;
+  piece.x_extent = g.x_extent;
+  piece.y_extent = g.y_extent;
+  return piece;
+}
+
+void Measure(MarkerReport& report) {
+  double area = 0.0;
+  for (const PlacedPiece& piece : report.placements) {
+    report.used_length_mm = std::max(report.used_length_mm, piece.x_origin + piece.x_extent);
+    report.used_width_mm = std::max(report.used_width_mm, piece.y_origin + piece.y_extent);
+    area += piece.x_extent * piece.y_extent;
+  }
+  const double fabric = report.width_mm * report.used_length_mm;
+  report.box_efficiency = fabric > 0.0 ? area / fabric : 0.0;
+}
+
+void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, DiagnosticList& diagnostics) {
+  const std::string which = "piece " + Quoted(piece.name) + " (size " + Quoted(piece.size) + ")";
+  if (piece.lost) {
+    diagnostics.Add(Severity::Error, diagnostic_code::kPlacementLost, piece.line, "IGEO",
+                    static_cast<long>(piece.record), "INUM",
+                    which + " is written to neither host file: its size is not among the marker's sizes (" +
+                        SizeListText(document.Sizes) + ")");
+  }
+  const double top = piece.y_origin + piece.y_extent;
+  const bool negative = piece.x_origin < 0.0 || piece.y_origin < 0.0;
+  if (negative || top > document.Width + 1e-6) {
+    diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
+                    static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
+                    which + " lies outside the fabric: its box runs from (" + Millimetres(piece.x_origin) + ", " +
+                        Millimetres(piece.y_origin) + ") to (" + Millimetres(piece.x_origin + piece.x_extent) +
+                        ", " + Millimetres(top) + ") mm on a width of " + Millimetres(document.Width) + " mm");
+  }
+}
+
+}  // namespace
+
+void ReportPlacements(const MarkerDocument& document, MarkerReport& report, DiagnosticList& diagnostics) {
+  const std::vector<ResolvedPlacement> placements = document.ResolvePlacements();
+  const std::vector<std::vector<std::size_t>> groups = GroupBySize(document.Sizes, placements);
+  FillSizes(document, groups, placements, report);
+
+  std::vector<bool> placed(placements.size(), false);
+  for (const std::vector<std::size_t>& group : groups) {
+    for (std::size_t j : group) placed[j] = true;
+  }
+  const CSection* geo = document.FindSection("IGEO");
+  const CSection* pieces = document.FindSection("IBA");
+  if (geo == nullptr || pieces == nullptr) return;
+  report.placements.reserve(placements.size());
+  for (std::size_t j = 0; j < placements.size(); ++j) {
+    report.placements.push_back(Place(document, *geo, *pieces, placements[j], !placed[j]));
+  }
+  Measure(report);
+  for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
+}
+
+}  // namespace dorvan_marker

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "cli_arguments.hpp"
+#include "dorvan_marker/import.hpp"
+
+namespace cli {
+
+// Prints why the command line is wrong and returns kUsage.
+int Usage(const std::string& why);
+
+// The library options of a command line; false, with why set, when --codepage names a
+// code page the program does not offer.
+bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why);
+
+// Prints "dorvan-marker: message" on stderr.
+void Complain(const std::string& message);
+
+}  // namespace cli

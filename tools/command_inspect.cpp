@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// dorvan-marker inspect: what the import would do with one or more markers, and what it
+// would pass over in silence.
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "batch.hpp"
+#include "cli_common.hpp"
+#include "commands.hpp"
+#include "dorvan_marker/report.hpp"
+#include "exit_codes.hpp"
+#include "report_json.hpp"
+#include "report_text.hpp"
+
+namespace cli {
+namespace {
+
+int ExitOf(const dorvan_marker::MarkerReport& report, bool strict) {
+  switch (report.status) {
+    case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
+    case dorvan_marker::ReportStatus::NoModels: return kNoModels;
+    case dorvan_marker::ReportStatus::Malformed: return kMalformed;
+    case dorvan_marker::ReportStatus::Read: break;
+  }
+  if (report.Count(dorvan_marker::Severity::Error) != 0) return kLostPlacements;
+  if (strict && report.Count(dorvan_marker::Severity::Warning) != 0) return kWarnings;
+  return kOk;
+}
+
+std::string SummaryTable(const std::vector<dorvan_marker::MarkerReport>& reports) {
+  Table table({"marker", "sizes", "placements", "warnings", "errors"});
+  for (const dorvan_marker::MarkerReport& report : reports) {
+    table.AddRow({report.path, std::to_string(report.sizes.size()), std::to_string(report.placements.size()),
+                  std::to_string(report.Count(dorvan_marker::Severity::Warning)),
+                  std::to_string(report.Count(dorvan_marker::Severity::Error))});
+  }
+  return table.Render();
+}
+
+}  // namespace
+
+int RunInspect(const Arguments& args) {
+  if (args.positional.empty()) return Usage("inspect takes one or more marker files");
+  dorvan_marker::ImportOptions options;
+  std::string why;
+  if (!OptionsOf(args, options, why)) return Usage(why);
+  const bool json = args.Has("--json");
+  const bool several = args.positional.size() > 1;
+
+  std::vector<dorvan_marker::MarkerReport> reports;
+  int exit_code = kOk;
+  {
+    Progress progress(args.positional.size());
+    for (std::size_t i = 0; i < args.positional.size(); ++i) {
+      progress.Show(i, args.positional[i]);
+      reports.push_back(dorvan_marker::InspectMarker(args.positional[i], options));
+      exit_code = std::max(exit_code, ExitOf(reports.back(), args.Has("--strict")));
+    }
+  }
+  if (json) {
+    std::cout << InspectJson(reports, dorvan_marker::CodePageName(options));
+    if (several) std::cerr << SummaryTable(reports);
+    return exit_code;
+  }
+  for (std::size_t i = 0; i < reports.size(); ++i) std::cout << (i == 0 ? "" : "\n") << ReportText(reports[i]);
+  if (several) std::cout << "\n" << SummaryTable(reports);
+  return exit_code;
+}
+
+}  // namespace cli

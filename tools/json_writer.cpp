@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "json_writer.hpp"
+
+#include <charconv>
+#include <cmath>
+
+#include "text_encoding.hpp"
+
+namespace cli {
+
+void JsonWriter::NewLine() {
+  out_ += '\n';
+  out_.append(2 * has_items_.size(), ' ');
+}
+
+void JsonWriter::BeforeValue() {
+  if (after_key_) {
+    after_key_ = false;
+    return;
+  }
+  if (has_items_.empty()) return;
+  if (has_items_.back()) out_ += ',';
+  has_items_.back() = true;
+  NewLine();
+}
+
+void JsonWriter::Open(char bracket) {
+  BeforeValue();
+  out_ += bracket;
+  has_items_.push_back(false);
+}
+
+void JsonWriter::Close(char bracket) {
+  const bool had_items = has_items_.back();
+  has_items_.pop_back();
+  if (had_items) NewLine();
+  out_ += bracket;
+  if (has_items_.empty()) out_ += '\n';
+}
+
+void JsonWriter::BeginObject() { Open('{'); }
+void JsonWriter::EndObject() { Close('}'); }
+void JsonWriter::BeginArray() { Open('['); }
+void JsonWriter::EndArray() { Close(']'); }
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+  String(key);
+  out_ += ": ";
+  after_key_ = true;
+  return *this;
+}
+
+void JsonWriter::String(std::string_view utf8) {
+  BeforeValue();
+  const std::string text = ToUtf8(utf8, ByteText::Utf8);
+  out_ += '"';
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"': out_ += "\\\""; break;
+      case '\\': out_ += "\\\\"; break;
+      case '\n': out_ += "\\n"; break;
+      case '\r': out_ += "\\r"; break;
+      case '\t': out_ += "\\t"; break;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          static const char kHex[] = "0123456789abcdef";
+          out_ += "\\u00";
+          out_ += kHex[byte >> 4];
+          out_ += kHex[byte & 0xF];
+        } else {
+          out_ += c;
+        }
+    }
+  }
+  out_ += '"';
+}
+
+void JsonWriter::Number(double value) {
+  if (!std::isfinite(value)) {
+    Null();
+    return;
+  }
+  BeforeValue();
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  out_.append(text, result.ptr);
+}
+
+void JsonWriter::Integer(long long value) {
+  BeforeValue();
+  out_ += std::to_string(value);
+}
+
+void JsonWriter::Bool(bool value) {
+  BeforeValue();
+  out_ += value ? "true" : "false";
+}
+
+void JsonWriter::Null() {
+  BeforeValue();
+  out_ += "null";
+}
+
+}  // namespace cli

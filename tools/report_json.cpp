@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+#include "report_json.hpp"
+
+#include "json_writer.hpp"
+#include "report_text.hpp"
+#include "text_encoding.hpp"
+
+namespace cli {
+namespace {
+
+const char* StatusName(dorvan_marker::ReportStatus status) {
+  switch (status) {
+    case dorvan_marker::ReportStatus::Read: return "read";
+    case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
+    case dorvan_marker::ReportStatus::NoModels: return "no-models";
+    case dorvan_marker::ReportStatus::Malformed: return "malformed";
+  }
+  return "malformed";
+}
+
+void TextOrNull(JsonWriter& json, const std::string& text, ByteText how) {
+  if (text.empty()) {
+    json.Null();
+  } else {
+    json.String(ToUtf8(text, how));
+  }
+}
+
+void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnostic, ByteText how) {
+  const dorvan_marker::ErrorLocation& where = diagnostic.where;
+  json.BeginObject();
+  json.Key("severity").String(SeverityName(diagnostic.severity));
+  json.Key("code").String(diagnostic.code);
+  json.Key("line");
+  if (where.line == 0) {
+    json.Null();
+  } else {
+    json.Integer(static_cast<long long>(where.line));
+  }
+  json.Key("section");
+  TextOrNull(json, where.section, how);
+  json.Key("record");
+  if (where.record < 0) {
+    json.Null();
+  } else {
+    json.Integer(where.record + 1);
+  }
+  json.Key("field");
+  TextOrNull(json, where.field, how);
+  json.Key("message").String(ToUtf8(diagnostic.message, how));
+  if (!diagnostic.model_path.empty()) json.Key("model_file").String(ToUtf8(diagnostic.model_path, how));
+  json.EndObject();
+}
+
+void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, ByteText how) {
+  json.BeginObject();
+  json.Key("path").String(ToUtf8(report.path, how));
+  json.Key("status").String(StatusName(report.status));
+  json.Key("title").String(ToUtf8(report.title, how));
+  json.Key("fabric_width").BeginObject();
+  json.Key("mm").Number(report.width_mm);
+  json.Key("cm").Number(report.width_mm / 10.0);
+  json.Key("in").Number(report.width_mm / 25.4);
+  json.EndObject();
+  json.Key("used_length_mm").Number(report.used_length_mm);
+  json.Key("used_width_mm").Number(report.used_width_mm);
+  json.Key("box_efficiency").Number(report.box_efficiency);
+  json.Key("placements").Integer(static_cast<long long>(report.placements.size()));
+  json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
+  json.Key("sizes").BeginArray();
+  for (const dorvan_marker::SizeReport& size : report.sizes) {
+    json.BeginObject();
+    json.Key("size").String(ToUtf8(size.size, how));
+    json.Key("placed").Integer(static_cast<long long>(size.placed));
+    json.Key("host_model");
+    TextOrNull(json, size.host_model, how);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("styles").BeginArray();
+  for (const std::string& style : report.styles) json.String(ToUtf8(style, how));
+  json.EndArray();
+  json.Key("errors").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Error)));
+  json.Key("warnings").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Warning)));
+  json.Key("diagnostics").BeginArray();
+  for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics) WriteDiagnostic(json, diagnostic, how);
+  json.EndArray();
+  json.EndObject();
+}
+
+}  // namespace
+
+std::string InspectJson(const std::vector<dorvan_marker::MarkerReport>& reports, const std::string& code_page) {
+  const ByteText how = ByteTextOf(code_page);
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("format").String("dorvan-marker-inspect");
+  json.Key("version").Integer(1);
+  json.Key("code_page").String(code_page);
+  json.Key("text").String(NameOf(how));
+  json.Key("markers").BeginArray();
+  for (const dorvan_marker::MarkerReport& report : reports) WriteReport(json, report, how);
+  json.EndArray();
+  json.EndObject();
+  return json.Text();
+}
+
+}  // namespace cli

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "dorvan_marker/report.hpp"
+
+namespace cli {
+
+// "warning" or "error".
+const char* SeverityName(dorvan_marker::Severity severity);
+
+// One diagnostic as a compiler prints one:
+//   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
+std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
+
+// The whole report as text for a person: the marker, its measures, sizes, styles and
+// diagnostics.
+std::string ReportText(const dorvan_marker::MarkerReport& report);
+
+// A number with `decimals` digits after a point, whatever the locale.
+std::string Fixed(double value, int decimals);
+
+}  // namespace cli

@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: MIT
+#include "svg_marker.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "text_encoding.hpp"
+
+namespace cli {
+namespace {
+
+constexpr double kTargetPixels = 2000.0;  // the picture's longer side, at most
+constexpr double kFontPixels = 14.0;
+constexpr double kSmallestLabelPixels = 7.0;
+
+// Coordinates to a tenth of a millimetre, shortest form, whatever the locale.
+std::string Num(double value) {
+  const double rounded = std::round(value * 10.0) / 10.0;
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, rounded == 0.0 ? 0.0 : rounded);
+  return std::string(text, result.ptr);
+}
+
+// Text for XML content and attribute values; characters XML 1.0 cannot hold are dropped.
+std::string Xml(const std::string& bytes, ByteText how) {
+  std::string out;
+  for (const char c : ToUtf8(bytes, how)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '"') out += "&quot;";
+    else if (byte < 0x20 && c != '\t') continue;
+    else out += c;
+  }
+  return out;
+}
+
+// Fill colour of size i: hues a golden angle apart, so neighbouring sizes differ clearly.
+std::string SizeColour(std::size_t i) {
+  const double hue = std::fmod(static_cast<double>(i) * 137.508, 360.0);
+  const double s = 0.55;
+  const double l = 0.62;
+  const double c = (1.0 - std::fabs(2.0 * l - 1.0)) * s;
+  const double x = c * (1.0 - std::fabs(std::fmod(hue / 60.0, 2.0) - 1.0));
+  const double m = l - c / 2.0;
+  double r = 0, g = 0, b = 0;
+  const int sector = static_cast<int>(hue / 60.0);
+  switch (sector) {
+    case 0: r = c, g = x; break;
+    case 1: r = x, g = c; break;
+    case 2: g = c, b = x; break;
+    case 3: g = x, b = c; break;
+    case 4: r = x, b = c; break;
+    default: r = c, b = x; break;
+  }
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<unsigned>(std::lround((r + m) * 255)),
+                static_cast<unsigned>(std::lround((g + m) * 255)), static_cast<unsigned>(std::lround((b + m) * 255)));
+  return text;
+}
+
+// A round length for the scale bar, in cm: 1, 2 or 5 times a power of ten, near a fifth
+// of the used length.
+double ScaleBarCm(double length_mm) {
+  const double wanted = std::max(length_mm / 10.0 / 5.0, 1.0);
+  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (const double step : {5.0, 2.0, 1.0}) {
+    if (step * power <= wanted) return step * power;
+  }
+  return power;
+}
+
+struct Frame {
+  double min_x, min_y, max_x, max_y;  // the drawing's content, in mm
+  double unit;                         // mm per pixel
+  double font;                         // legend font size, in mm
+};
+
+Frame FrameOf(const dorvan_marker::MarkerReport& report) {
+  Frame f{0.0, 0.0, std::max(report.used_length_mm, 1.0), std::max(report.width_mm, 1.0), 1.0, 0.0};
+  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+    f.min_x = std::min(f.min_x, piece.x_origin);
+    f.min_y = std::min(f.min_y, piece.y_origin);
+    f.max_y = std::max(f.max_y, piece.y_origin + piece.y_extent);
+  }
+  const double longest = std::max(f.max_x - f.min_x, f.max_y - f.min_y);
+  f.unit = std::max(longest / kTargetPixels, 1.0);  // never more than one pixel a millimetre
+  f.font = kFontPixels * f.unit;
+  return f;
+}
+
+void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report) {
+  std::vector<std::string> size_class;
+  for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+    // A size listed twice keeps the class of its first entry.
+    std::size_t first = i;
+    for (std::size_t k = 0; k < i; ++k) {
+      if (report.sizes[k].size == report.sizes[i].size) {
+        first = k;
+        break;
+      }
+    }
+    size_class.push_back(std::string("s").append(std::to_string(first)));
+  }
+  svg += "<g class=\"pc\">\n";
+  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+    std::string cls = "lost";
+    if (!piece.lost) {
+      for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+        if (report.sizes[i].size == piece.size) {
+          cls = size_class[i];
+          break;
+        }
+      }
+    }
+    svg += "<rect class=\"" + cls + "\" x=\"" + Num(piece.x_origin) + "\" y=\"" + Num(piece.y_origin) +
+           "\" width=\"" + Num(piece.x_extent) + "\" height=\"" + Num(piece.y_extent) + "\"/>\n";
+  }
+  svg += "</g>\n";
+}
+
+void AppendMarks(std::string& svg, const dorvan_marker::MarkerReport& report) {
+  std::string mirrored;
+  std::string turned;
+  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+    if (piece.mirrored) {
+      mirrored += std::string("M") + Num(piece.x_origin) + " " + Num(piece.y_origin) + "l" + Num(piece.x_extent) + " " +
+                  Num(piece.y_extent);
+    }
+    if (piece.quarter_turn) {
+      const double side = std::min(piece.x_extent, piece.y_extent) * 0.2;
+      turned += std::string("M") + Num(piece.x_origin) + " " + Num(piece.y_origin) + "h" + Num(side) + "L" +
+                Num(piece.x_origin) + " " + Num(piece.y_origin + side) + "z";
+    }
+  }
+  if (!mirrored.empty()) svg += "<path class=\"mirror\" d=\"" + mirrored + "\"/>\n";
+  if (!turned.empty()) svg += "<path class=\"turn\" d=\"" + turned + "\"/>\n";
+}
+
+void AppendLabels(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, ByteText how) {
+  std::string labels;
+  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+    const std::string text = piece.name + " " + piece.size;
+    const double by_width = piece.x_extent * 0.9 / (0.6 * static_cast<double>(text.size()));
+    const double size = std::min({f.font, by_width, piece.y_extent * 0.4});
+    if (size < kSmallestLabelPixels * f.unit) continue;
+    labels += "<text x=\"" + Num(piece.x_origin + piece.x_extent / 2) + "\" y=\"" +
+              Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" + Xml(text, how) +
+              "</text>\n";
+  }
+  if (!labels.empty()) svg += "<g class=\"label\">\n" + labels + "</g>\n";
+}
+
+// Scale bar and legend below the fabric, from y = top; returns the y below them.
+double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, double top,
+                    ByteText how) {
+  const double font = f.font;
+  const double bar_cm = ScaleBarCm(f.max_x - f.min_x);
+  const double bar_mm = bar_cm * 10.0;
+  const double bar_y = top + font * 0.5;
+  svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
+  svg += "<rect class=\"bar\" x=\"0\" y=\"" + Num(bar_y) + "\" width=\"" + Num(bar_mm) + "\" height=\"" +
+         Num(font * 0.4) + "\"/>\n";
+  svg += "<text x=\"" + Num(bar_mm + font * 0.5) + "\" y=\"" + Num(bar_y + font * 0.45) +
+         "\">" + Num(bar_cm) + " cm</text>\n";
+  double x = 0.0;
+  double y = bar_y + font * 1.8;
+  const double right = std::max(f.max_x, 40.0 * font);
+  // A swatch (a box of class cls, with a mark drawn over it) and its words.
+  auto entry = [&](const std::string& cls, const std::string& text, const char* mark = nullptr) {
+    const double width = font * 1.6 + 0.6 * font * static_cast<double>(text.size()) + font;
+    if (x > 0.0 && x + width > right) {
+      x = 0.0;
+      y += font * 1.6;
+    }
+    const double box_top = y - font * 0.5;
+    svg += "<rect class=\"" + cls + "\" x=\"" + Num(x) + "\" y=\"" + Num(box_top) + "\" width=\"" + Num(font) +
+           "\" height=\"" + Num(font) + "\"/>";
+    if (mark != nullptr && std::string_view(mark) == "mirror") {
+      svg += std::string("<path class=\"mirror\" d=\"M") + Num(x) + " " + Num(box_top) + "l" + Num(font) + " " +
+             Num(font) + "\"/>";
+    } else if (mark != nullptr) {
+      svg += std::string("<path class=\"turn\" d=\"M") + Num(x) + " " + Num(box_top) + "h" + Num(font * 0.5) + "L" +
+             Num(x) + " " + Num(box_top + font * 0.5) + "z\"/>";
+    }
+    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Xml(text, how) + "</text>\n";
+    x += width;
+  };
+  for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+    entry(std::string("s").append(std::to_string(i)),
+          report.sizes[i].size + " (" + std::to_string(report.sizes[i].placed) + ")");
+  }
+  const std::size_t lost = report.LostCount();
+  if (lost != 0) entry("lost", "in neither host file (" + std::to_string(lost) + ")");
+  const auto count = [&](bool dorvan_marker::PlacedPiece::*flag) {
+    return std::count_if(report.placements.begin(), report.placements.end(),
+                         [&](const dorvan_marker::PlacedPiece& piece) { return piece.*flag; });
+  };
+  if (const auto mirrored = count(&dorvan_marker::PlacedPiece::mirrored); mirrored != 0) {
+    entry("fabric", "mirrored (" + std::to_string(mirrored) + ")", "mirror");
+  }
+  if (const auto turned = count(&dorvan_marker::PlacedPiece::quarter_turn); turned != 0) {
+    entry("fabric", "quarter turn (" + std::to_string(turned) + ")", "turn");
+  }
+  svg += "</g>\n";
+  return y + font;
+}
+
+}  // namespace
+
+std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
+  const ByteText how = ByteTextOf(report.code_page);
+  const Frame f = FrameOf(report);
+  const double pad = f.font;
+  const double legend_top = f.max_y + pad;
+  std::string body;
+  body += "<rect class=\"fabric\" x=\"0\" y=\"0\" width=\"" + Num(std::max(report.used_length_mm, 1.0)) +
+          "\" height=\"" + Num(report.width_mm) + "\"/>\n";
+  AppendPieces(body, report);
+  AppendMarks(body, report);
+  AppendLabels(body, report, f, how);
+  const double bottom = AppendLegend(body, report, f, legend_top, how);
+
+  const double min_x = f.min_x - pad;
+  const double min_y = f.min_y - pad;
+  const double view_w = std::max(f.max_x - f.min_x, 40.0 * f.font) + 2 * pad;
+  const double view_h = bottom - f.min_y + 2 * pad;
+  const double hatch = 10.0 * f.unit;
+
+  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(std::lround(view_w / f.unit)) +
+         "\" height=\"" + std::to_string(std::lround(view_h / f.unit)) + "\" viewBox=\"" + Num(min_x) + " " +
+         Num(min_y) + " " + Num(view_w) + " " + Num(view_h) + "\">\n";
+  svg += "<title>" + Xml(report.title, how) + "</title>\n";
+  svg += "<defs>\n<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"" + Num(hatch) + "\" height=\"" +
+         Num(hatch) + "\" patternTransform=\"rotate(45)\"><rect width=\"" + Num(hatch) + "\" height=\"" + Num(hatch) +
+         "\" fill=\"#ffe5e5\"/><rect width=\"" + Num(hatch / 3) + "\" height=\"" + Num(hatch) +
+         "\" fill=\"#d00000\"/></pattern>\n";
+  svg += "<style>\n";
+  svg += "rect{stroke:#333;stroke-width:" + Num(f.unit) + "}\n";
+  svg += ".fabric{fill:#f6f3ec;stroke:#888}\n.bar{fill:#222}\n";
+  svg += ".lost{fill:url(#hatch);stroke:#d00000;stroke-width:" + Num(2 * f.unit) + "}\n";
+  svg += ".mirror{fill:none;stroke:#222;stroke-width:" + Num(f.unit) + ";stroke-dasharray:" + Num(4 * f.unit) +
+         "}\n.turn{fill:#222}\n";
+  svg += "text{font-family:sans-serif;fill:#111;dominant-baseline:central}\n.label text{text-anchor:middle}\n";
+  for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+    svg += ".s" + std::to_string(i) + "{fill:" + SizeColour(i) + "}\n";
+  }
+  svg += "</style>\n</defs>\n";
+  svg += body;
+  svg += "</svg>\n";
+  return svg;
+}
+
+}  // namespace cli
