@@ -56,6 +56,14 @@ void MarkerDocument::Fail(std::string_view tag, long position, const CElementsAr
   throw InvalidArgumentError(std::move(detail), std::move(where));
 }
 
+void MarkerDocument::FailTooLong(const CSection& section, const CElementsArray& record, std::string_view tag,
+                                 std::size_t length) const {
+  std::string detail(1, '"');
+  detail.append(tag).append("\" is ").append(std::to_string(length));
+  detail.append(" bytes long; a value holds at most ").append(std::to_string(kMaxValueLength)).append(" bytes");
+  Fail(records_.TagOf(section), -1, &record, tag, std::move(detail));
+}
+
 std::string_view MarkerDocument::ModelNameOfArticle(int number) const {
   if (!model_names_ready_) {
     if (const CSection* models = FindSection("VMDL")) {

@@ -15,6 +15,11 @@
 
 namespace dorvan_marker {
 
+// The longest value the document hands out. Names, sizes and references are copied for
+// every placement that uses them, so one long value placed a million times would cost a
+// million times its length; no name of a piece, size or model comes near this.
+constexpr std::size_t kMaxValueLength = 4096;
+
 // One placement record resolved to what both host files need.
 struct ResolvedPlacement {
   std::size_t record = 0;  // position in "IGEO"
@@ -43,8 +48,11 @@ class MarkerDocument {
   // --- reading (marker/marker_document.cpp)
   void Parse(TextFile& file);
   const CSection* FindSection(std::string_view tag) const { return records_.FindSection(tag); }
+  // Raises InvalidArgumentError for a value longer than kMaxValueLength.
   std::string_view GetFieldValue(const CSection& section, const CElementsArray& record, std::string_view tag) const {
-    return records_.GetFieldValue(section, record, tag);
+    const std::string_view value = records_.GetFieldValue(section, record, tag);
+    if (value.size() > kMaxValueLength) FailTooLong(section, record, tag, value.size());
+    return value;
   }
   bool HasModels() const;
 
@@ -86,6 +94,9 @@ class MarkerDocument {
                          std::string detail) const;
 
  private:
+  [[noreturn]] void FailTooLong(const CSection& section, const CElementsArray& record, std::string_view tag,
+                                std::size_t length) const;
+
   // "VNMD" of the first "VMDL" record whose atoi("VNUM") is number, or empty.
   std::string_view ModelNameOfArticle(int number) const;
 

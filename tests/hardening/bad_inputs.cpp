@@ -131,6 +131,24 @@ void AddFileRows(std::vector<BadInput>& rows) {
                   "", kNothing});
 }
 
+// Found while measuring: one value copied for every placement that uses it. A value is at
+// most 4096 bytes, and the names and sizes of all placements at most 16 times the marker
+// plus 16 MiB, so a long name placed many times cannot fill the memory.
+void AddAmplificationRows(std::vector<BadInput>& rows) {
+  rows.push_back({"value of 5000 bytes", Files(Marker("1", "1", "1", "M", std::string(5000, 'n'))),
+                  Outcome::Malformed, Styles::NoStyles,
+                  "{marker}:6: \"IBA\": \"IART\" is 5000 bytes long; a value holds at most 4096 bytes", "", kNothing});
+  std::string repeated = Marker("1", "1", "1", "M", std::string(4096, 'n'));
+  for (int i = 0; i < 5000; ++i) repeated += "4:1\n";
+  const std::size_t budget = 16 * repeated.size() + (std::size_t{16} << 20);
+  const std::size_t last = budget / (4096 + 1) + 1;  // each placement holds the name and the size "S"
+  rows.push_back({"long name placed beyond the budget", Files(repeated), Outcome::Malformed, Styles::NoStyles,
+                  "{marker}:" + std::to_string(7 + last) + ": \"IGEO\" record " + std::to_string(last) +
+                      ": the names and sizes of the placements up to this one come to more than " +
+                      std::to_string(budget) + " bytes, 16 times the marker's size",
+                  "", kNothing});
+}
+
 void AddPathRows(std::vector<BadInput>& rows) {
   // 300 characters through folders of 50: the system takes it, the model path (beyond
   // 259 bytes) is never opened, so the size stays the code "0" and the piece keeps its key.
@@ -191,6 +209,7 @@ std::vector<BadInput> MakeRows() {
   std::vector<BadInput> rows;
   AddFileRows(rows);
   AddReferenceRows(rows);
+  AddAmplificationRows(rows);
   AddPathRows(rows);
   AddOutputRows(rows);
   return rows;

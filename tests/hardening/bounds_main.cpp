@@ -68,7 +68,7 @@ void SizesTimesArticles(const test::TempDir& dir, std::size_t bytes) {
   for (std::size_t i = 0; i < articles; ++i) w << "1:VET:M\n";
   w << "VVET:VNUM:VTAI:VTBA:VCTA\n";
   for (std::size_t i = 0; i < articles; ++i) w << "2:1:" + std::to_string(i % sizes) + ":M:1\n";
-  w << "IBA:IART:INAM:VNUM\n4:p:1:1\n" + kGeoHeader + "5:1\n";
+  w << "IBA:IART:INAM:VNUM\n3:p:1:1\n" + kGeoHeader + "4:1\n";
 }
 
 // Many header records before the placements: every lookup of a section by its tag.
@@ -81,30 +81,31 @@ void ManyHeaders(const test::TempDir& dir, std::size_t bytes) {
   for (std::size_t i = 0; i < bytes / 2 / 8; ++i) w << std::to_string(first + 3) + ":1\n";
 }
 
-// A header of many columns, the ones read at its end: every lookup of a column by its tag.
+// A header of many columns, and most columns the import reads absent from it: every
+// look-up of a column by its tag.
 void WideHeader(const test::TempDir& dir, std::size_t bytes) {
   Writer w(dir / "marker.txt");
-  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:p:1\nIGEO";
+  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:p:1\nIGEO:INUM";
   for (std::size_t i = 0; i < bytes / 2 / 3; ++i) w << ":X" + std::to_string(i % 10);
-  w << ":INUM:IGRF\n";
+  w << "\n";
   for (std::size_t i = 0; i < bytes / 2 / 6; ++i) w << "4:1\n";
 }
 
-// One long piece name placed many times: the host file repeats it.
+// A piece name of the longest length allowed, placed many times: the host file repeats it.
 void LongNameManyPlacements(const test::TempDir& dir, std::size_t bytes) {
   Writer w(dir / "marker.txt");
-  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:" + std::string(bytes / 2, 'n') + ":1\n" +
+  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:" + std::string(4096, 'n') + ":1\n" +
        "IGEO:INUM\n";
-  for (std::size_t i = 0; i < bytes / 2 / 4; ++i) w << "4:1\n";
+  for (std::size_t i = 0; i < bytes / 4; ++i) w << "4:1\n";
 }
 
-// One long model name that every placement's rotation lookup builds a path from.
+// A model name of the longest length allowed, that every placement's rotation lookup builds a path from.
 void LongModelNameManyPlacements(const test::TempDir& dir, std::size_t bytes) {
-  const std::string name(bytes / 2, 'M');
+  const std::string name(4096, 'M');
   Writer w(dir / "marker.txt");
   w << "VART:VEXT:VGFN\n1:MDL:" + name + "\nVMDL:VNUM:VNMD:VTAN\n2:1:" + name + ":S\nIBA:IART:VNUM\n3:p:1\n" +
        "IGEO:INUM\n";
-  for (std::size_t i = 0; i < bytes / 2 / 4 / 2; ++i) w << "4:1\n";
+  for (std::size_t i = 0; i < bytes / 4; ++i) w << "4:1\n";
 }
 
 // Many model records: the style list.
