@@ -173,6 +173,22 @@ void AddPathRows(std::vector<BadInput>& rows) {
                     return dir / "folder.txt";
                   },
                   Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+  // Found while building the table: a pipe blocked the host until something wrote to it,
+  // and a device without end was read until the memory ran out.
+  rows.push_back({"marker path is a pipe", [](const TempDir& dir) {
+                    mkfifo((dir / "pipe.txt").c_str(), 0644);
+                    return dir / "pipe.txt";
+                  },
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+  rows.push_back({"marker path is a device without end", [](const TempDir&) { return std::string("/dev/zero"); },
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+  rows.push_back({"model file is a pipe", [](const TempDir& dir) {
+                    mkfifo((dir / "M.mdl").c_str(), 0644);
+                    WriteFile(dir / "marker.txt", Marker());
+                    return dir / "marker.txt";
+                  },
+                  Outcome::Imported, Styles::NoStyles, "",
+                  "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
   // A model file that cannot be read is a missing one: the import goes on without it.
   const std::string without_model = "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n";
   rows.push_back({"model file is a folder", [](const TempDir& dir) {
