@@ -33,7 +33,9 @@ StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::s
     result.message = error.what();
   } catch (const std::bad_alloc&) {
     result.status = StyleListStatus::Malformed;
-    result.message = marker_path + ": out of memory";
+    result.message = marker_path + ": out of memory";  } catch (const std::exception& error) {
+    result.status = StyleListStatus::Malformed;
+    result.message = marker_path + ": " + error.what();
   }
   return result;
 }

@@ -11,6 +11,9 @@ namespace {
 
 std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
+constexpr std::size_t kResolvedBytesPerMarkerByte = 16;
+constexpr std::size_t kResolvedBytesFloor = std::size_t{16} << 20;
+
 }  // namespace
 
 // The record of "VMDL" or "VVET" that holds the size of the article at position `article`:
@@ -114,12 +117,22 @@ std::vector<ResolvedPlacement> MarkerDocument::ResolvePlacements() const {
   const CSection* placements = FindSection("IGEO");
   if (placements == nullptr) return resolved;
   resolved.reserve(placements->size());
+  // Many short placements of one piece with a long name would repeat that name without end:
+  // the names and sizes the host files will hold are kept in proportion to the marker.
+  const std::size_t budget = kResolvedBytesPerMarkerByte * Records().TextSize() + kResolvedBytesFloor;
+  std::size_t used = 0;
   for (std::size_t j = 0; j < placements->size(); ++j) {
     ResolvedPlacement placement;
     placement.record = j;
     GetPlacementSizeAndPiece(placements, static_cast<long>(j), placement.size, placement.name);
     placement.name = NormalizeName(placement.name, code_page_);
     placement.piece = static_cast<std::size_t>(Atoi(GetFieldValue(*placements, (*placements)[j], "INUM")) - 1);
+    used += placement.name.size() + placement.size.size();
+    if (used > budget) {
+      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
+           "the names and sizes of the placements up to this one come to more than " + std::to_string(budget) +
+               " bytes, " + std::to_string(kResolvedBytesPerMarkerByte) + " times the marker's size");
+    }
     resolved.push_back(std::move(placement));
   }
   return resolved;

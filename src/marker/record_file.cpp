@@ -91,14 +91,23 @@ void RecordFile::Parse(TextFile& file) {
     }
   }
   text_ = file.TakeText();
+  IndexHeaders();
+}
+
+// Every look-up of a section or a column names it by its tag; a file of many header records
+// or of one very wide one must not make each look-up walk them all.
+void RecordFile::IndexHeaders() {
+  header_of_tag_.clear();
+  column_of_tag_.clear();
+  for (std::size_t i = 1; i < headers_.size(); ++i) {
+    const CElementsArray& header = headers_.items()[i];
+    if (!header.empty()) header_of_tag_.try_emplace(header[0], i);
+  }
 }
 
 std::size_t RecordFile::FindHeader(std::string_view tag) const noexcept {
-  for (std::size_t i = 0; i < headers_.size(); ++i) {
-    const CElementsArray& header = headers_.items()[i];
-    if (!header.empty() && header[0] == tag) return i;
-  }
-  return 0;
+  const auto found = header_of_tag_.find(tag);
+  return found == header_of_tag_.end() ? 0 : found->second;
 }
 
 const CSection* RecordFile::FindSection(std::string_view tag) const {
@@ -113,10 +122,17 @@ const CSection* RecordFile::FindSection(std::string_view tag) const {
 
 long RecordFile::ColumnOf(std::size_t header, std::string_view tag) const {
   const CElementsArray& record = headers_[header];
+  const auto key = std::make_pair(header, std::string(tag));
+  if (const auto known = column_of_tag_.find(key); known != column_of_tag_.end()) return known->second;
+  long column = -1;
   for (std::size_t c = 0; c < record.size(); ++c) {
-    if (record[c] == tag) return static_cast<long>(c);
+    if (record[c] == tag) {
+      column = static_cast<long>(c);
+      break;
+    }
   }
-  return -1;
+  column_of_tag_.emplace(key, column);
+  return column;
 }
 
 std::string_view RecordFile::GetFieldValue(const CSection& section, const CElementsArray& record,

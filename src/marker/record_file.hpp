@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "marker/record.hpp"
@@ -30,6 +32,7 @@ class RecordFile {
   void Parse(TextFile& file);
 
   const std::string& Path() const noexcept { return path_; }
+  std::size_t TextSize() const noexcept { return text_.size(); }  // bytes read, up to a 0x1A
   const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return headers_; }
 
   // Largest record number read plus one (0 when there is none). Sections are stored
@@ -66,6 +69,7 @@ class RecordFile {
 
  private:
   CSection& SectionFor(std::uint32_t number);
+  void IndexHeaders();
   std::uint32_t RecordNumber(std::string_view first_field, std::size_t line) const;
 
   std::string path_;
@@ -76,6 +80,8 @@ class RecordFile {
   std::map<std::uint32_t, CSection> sparse_;      // sections from kDenseLimit up
   std::size_t section_count_ = 0;
   CSection empty_section_;
+  std::unordered_map<std::string_view, std::size_t> header_of_tag_;  // first header per tag
+  mutable std::map<std::pair<std::size_t, std::string>, long> column_of_tag_;  // ColumnOf's answers
 };
 
 // True when every character of field is one of "0123456789." (an empty field too): the

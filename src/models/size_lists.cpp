@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Each article's size and the marker's distinct sizes.
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -17,22 +18,18 @@ const char* const kNoSize = "-1";
 std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
 // Sizes already read, kept as the joined text "S|M|L|" that the size cache has always
-// held: a size name holding '|' comes back as two names from the cache.
+// held: a size name holding '|' comes back as two names from the cache. The text is split
+// once, when added, so that a hit costs a look-up and not a pass over every size.
 class SizeCache {
  public:
-  const CStringArray* Find(std::string_view base_name) {
-    for (auto& [name, joined] : entries_) {
-      if (name == base_name) {
-        working_ = Split(joined);
-        return &working_;
-      }
-    }
-    return nullptr;
+  const CStringArray* Find(const std::string& base_name) const {
+    const auto found = entries_.find(base_name);
+    return found == entries_.end() ? nullptr : &found->second;
   }
   void Add(std::string base_name, const CStringArray& sizes) {
     std::string joined;
     for (const std::string& size : sizes) joined += size + '|';
-    entries_.emplace_back(std::move(base_name), std::move(joined));
+    entries_.try_emplace(std::move(base_name), Split(joined));
   }
 
  private:
@@ -46,8 +43,7 @@ class SizeCache {
     return sizes;
   }
 
-  std::vector<std::pair<std::string, std::string>> entries_;
-  CStringArray working_;
+  std::unordered_map<std::string, CStringArray> entries_;
 };
 
 }  // namespace

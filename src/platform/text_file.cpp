@@ -20,11 +20,13 @@ bool TextFile::Open(const std::string& path) {
   text_.clear();
   position_ = 0;
   line_number_ = 0;
+  // Only a regular file is a text file: a folder opens on some systems, a pipe would block
+  // the caller until someone writes to it, and a device such as /dev/zero never ends.
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
-  struct stat info {};
-  // A folder opens on some systems but is no text file.
-  if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   if (S_ISREG(info.st_mode) && info.st_size > 0) text_.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[1 << 16];
   for (;;) {

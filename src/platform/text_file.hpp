@@ -16,8 +16,8 @@ namespace dorvan_marker {
 // buffer stays valid and unmoved for the reader's life and can be taken with TakeText.
 class TextFile {
  public:
-  // Opens and reads path. False when it cannot be opened, is not a regular file or a
-  // read fails; the reader is then empty.
+  // Opens and reads path. False when it cannot be opened, is not a regular file (a folder,
+  // a pipe, a device) or a read fails; the reader is then empty.
   bool Open(const std::string& path);
 
   // Uses text as the file's content (for readers of bytes already in memory).

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// The bad-input table at the command line: the exit code, the one message on stderr (which
+// names the file, line, section and field where they apply), nothing on stdout but the
+// marker's name, and the host folder's earlier files untouched unless the import succeeded.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "hardening/bad_inputs.hpp"
+
+namespace {
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Runs the command line; as "nobody" when asked and this process is root.
+CliRun RunCli(const std::string& arguments, bool unprivileged) {
+  test::TempDir dir;
+  const std::string drop = unprivileged ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "";
+  const std::string command =
+      drop + Quote(DORVAN_CLI) + " " + arguments + " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
+  const int status = std::system(command.c_str());
+  CliRun run;
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = test::ReadFile(dir / "out");
+  run.err = test::ReadFile(dir / "err");
+  return run;
+}
+
+int ImportExit(test::Outcome outcome) {
+  switch (outcome) {
+    case test::Outcome::Imported: return 0;
+    case test::Outcome::CannotOpen: return 2;
+    case test::Outcome::NoModels: return 3;
+    case test::Outcome::Malformed: return 4;
+    case test::Outcome::CannotWrite: return 5;
+  }
+  return -1;
+}
+
+class BadInputCli : public ::testing::TestWithParam<std::size_t> {};
+
+}  // namespace
+
+TEST_P(BadInputCli, EndsAsTabled) {
+  const test::BadInput& row = test::BadInputs()[GetParam()];
+#if defined(DORVAN_TESTS_UNDER_SANITIZER)
+  if ((row.needs & test::kHuge) != 0) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
+#endif
+  test::TempDir dir;
+  const std::string marker = row.make(dir);
+  const std::string out = test::PrepareOutFolder(dir, row);
+  const bool unprivileged = (row.needs & test::kUnprivileged) != 0 && test::IsPrivileged();
+  if (unprivileged) test::GiveToNobody(dir);
+
+  const CliRun run = RunCli("import " + Quote(marker) + " --out-dir " + Quote(out), unprivileged);
+  EXPECT_EQ(run.exit_code, ImportExit(row.import)) << run.err;
+  if (row.import == test::Outcome::Imported) {
+    EXPECT_EQ(run.out, "MARKER\n");
+    EXPECT_EQ(run.err, "");
+    if (!row.placement.empty()) EXPECT_EQ(test::ReadFile(out + "/posimport.txt"), row.placement);
+  } else {
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "dorvan-marker: " + test::Expand(row.message, marker, out) + "\n");
+    if ((row.needs & test::kOutFolderMissing) == 0) {
+      EXPECT_EQ(test::ReadFile(out + "/csvimprt.txt"), test::kOldCommandFile);
+      EXPECT_EQ(test::ReadFile(out + "/posimport.txt"), test::kOldPlacementFile);
+    }
+  }
+
+  const CliRun styles = RunCli("styles " + Quote(marker), unprivileged);
+  EXPECT_EQ(styles.exit_code, static_cast<int>(row.styles)) << styles.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputCli, ::testing::Range<std::size_t>(0, test::BadInputs().size()),
+                         test::RowName);

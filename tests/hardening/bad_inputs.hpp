@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.hpp"
+
+namespace test {
+
+// What a bad-input row needs beyond its files.
+enum RowNeeds : unsigned {
+  kNothing = 0,
+  kHuge = 1u << 0,              // makes a file of 40 MB or more: skipped under the sanitizers
+  kUnprivileged = 1u << 1,      // must run as an unprivileged user for permissions to bite
+  kOutFolderMissing = 1u << 2,  // the host folder does not exist
+  kOutFolderReadOnly = 1u << 3, // the host folder has no write bits
+  kHostFileReadOnly = 1u << 4,  // the command file exists without write bits
+};
+
+// How the import of a row ends, by the numbers of ImportDorvanFile.
+enum class Outcome : int {
+  Imported = 1,     // both host files written
+  CannotOpen = 0,   // the marker cannot be opened
+  NoModels = -1,    // the marker holds no models
+  Malformed = -2,   // the marker is broken; the message says where
+  CannotWrite = -3, // the host files cannot be written; both stay as they were
+};
+
+// How listing a row's model names ends, by the numbers of ReadStyleList.
+enum class Styles : int { Listed = 0, NoStyles = 1, CannotOpen = 2, Malformed = 4 };
+
+// One bad input and what every level must make of it.
+struct BadInput {
+  std::string name;                                 // the row's name in failure messages
+  std::function<std::string(const TempDir&)> make;  // writes the files; returns the marker path
+  Outcome import;                                   // result of the import
+  Styles styles;                                    // result of the style list
+  std::string message;    // the import's whole message ("{marker}" and "{out}" stand for paths), "" when imported
+  std::string placement;  // posimport.txt when imported, "" when not checked
+  unsigned needs = kNothing;
+};
+
+// The table: every row of the hardening issue.
+const std::vector<BadInput>& BadInputs();
+
+// Text of what the host folder holds before each row: an earlier import's files.
+inline const std::string kOldCommandFile = "=:order\r\no:EARLIER\r\n";
+inline const std::string kOldPlacementFile = "EARLIER,S,16,0,0.000000,0.0,0.0,0.0,0.0,0\r\n";
+
+// Makes the host folder (dir / "out") as the row wants it, holding the earlier files.
+std::string PrepareOutFolder(const TempDir& dir, const BadInput& row);
+
+// The unprivileged user that permission rows run as when the tests run as root.
+constexpr unsigned kNobody = 65534;
+
+// Hands dir and everything in it to that user, modes unchanged, so that its permissions
+// are the ones an ordinary user meets.
+void GiveToNobody(const TempDir& dir);
+
+// Replaces every "{marker}" and "{out}" in text.
+std::string Expand(std::string text, const std::string& marker, const std::string& out);
+
+// A row's name as a test name: letters and digits only.
+std::string RowName(const ::testing::TestParamInfo<std::size_t>& info);
+
+// Whether the rows that need an unprivileged user can run: not root, or root able to
+// become "nobody".
+bool IsPrivileged();
+
+}  // namespace test
