@@ -204,8 +204,8 @@ TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
   EXPECT_TRUE(r.diagnostics.empty());
   EXPECT_EQ(r.title, "SPRING JACKET");
   EXPECT_DOUBLE_EQ(r.width_mm, 1500.0);
-  EXPECT_DOUBLE_EQ(r.used_length_mm, 4770.0);
-  EXPECT_DOUBLE_EQ(r.used_width_mm, 1490.0);
+  EXPECT_DOUBLE_EQ(r.used_length_mm, 5570.0);
+  EXPECT_DOUBLE_EQ(r.used_width_mm, 1460.0);
   std::vector<std::string> sizes;
   std::vector<std::string> models;
   std::size_t placed = 0;
@@ -215,11 +215,12 @@ TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
     placed += size.placed;
   }
   EXPECT_EQ(sizes, (std::vector<std::string>{"38", "40", "42", "M", "L"}));
-  // The command file's model blocks: 40 runs on from 38.
+  // The command file's model blocks: 40 runs on from 38, and L (other trousers, the same
+  // pieces in the same order) from M.
   EXPECT_EQ(models, (std::vector<std::string>{"SPRING JACKET-38", "SPRING JACKET-38", "SPRING JACKET-42",
-                                              "SPRING JACKET-M", "SPRING JACKET-L"}));
-  EXPECT_EQ(placed, 22u);
-  EXPECT_EQ(r.placements.size(), 22u);
+                                              "SPRING JACKET-M", "SPRING JACKET-M"}));
+  EXPECT_EQ(placed, 24u);
+  EXPECT_EQ(r.placements.size(), 24u);
   // The placement file's fourth line: a quarter-turned sleeve at 92 degrees.
   EXPECT_EQ(r.placements[3].name, "SLEEVE");
   EXPECT_TRUE(r.placements[3].quarter_turn);

@@ -139,8 +139,8 @@ const char* const kLostMarker =
 TEST(CliInspect, ReportsTheExampleWithoutWritingAnything) {
   const CliRun run = RunCli("inspect " + Quote(kExample));
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  for (const char* expected : {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "4770.0 mm long",
-                               "79.0 % by bounding boxes", "22 (0 in neither host file)", "SPRING JACKET-42",
+  for (const char* expected : {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "5570.0 mm long",
+                               "83.4 % by bounding boxes", "24 (0 in neither host file)", "SPRING JACKET-42",
                                "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
@@ -190,7 +190,7 @@ TEST(CliInspect, EndsSeveralMarkersWithASummaryTable) {
   ASSERT_NE(table, std::string::npos) << run.out;
   const std::string summary = run.out.substr(table);
   EXPECT_NE(summary.find("sizes  placements  warnings  errors"), std::string::npos) << summary;
-  EXPECT_NE(summary.find(kExample + "      5          22         0       0"), std::string::npos) << summary;
+  EXPECT_NE(summary.find(kExample + "      5          24         0       0"), std::string::npos) << summary;
   EXPECT_NE(summary.find("lost.txt"), std::string::npos) << summary;
   // Not a terminal: no progress line.
   EXPECT_EQ(run.err.find("[1/2]"), std::string::npos) << run.err;
@@ -213,8 +213,8 @@ TEST(CliRender, WritesAnSvgOfTheMarker) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   const std::string svg = test::ReadFile(dir / "m.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-  EXPECT_NE(svg.find("<rect class=\"s3\" x=\"3220\" y=\"0\" width=\"350\" height=\"1050\"/>"), std::string::npos);
-  EXPECT_NE(svg.find(">50 cm</text>"), std::string::npos);
+  EXPECT_NE(svg.find("<rect class=\"s3\" x=\"2340\" y=\"0\" width=\"350\" height=\"1050\"/>"), std::string::npos);
+  EXPECT_NE(svg.find(">100 cm</text>"), std::string::npos);
   EXPECT_NE(svg.find(">42 (6)</text>"), std::string::npos);
   const CliRun unwritable = RunCli("render " + Quote(kExample) + " -o " + Quote(dir / "no/such/m.svg"));
   EXPECT_EQ(unwritable.exit_code, 5);

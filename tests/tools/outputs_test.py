@@ -168,15 +168,16 @@ def check_svg(cli, folder):
     check("render writes the example's picture", done.returncode == 0, done.stderr)
     picture = Picture(svg, os.path.join(folder, "example.png"))
     rects = picture.root.findall(f"{SVG_NS}g[@class='pc']/{SVG_NS}rect")
-    check("one box per placement", len(rects) == 22, len(rects))
-    # The first placement: FRONT PANEL 38 at (0, 0), 450 x 600 mm; sampled away from its label.
+    check("one box per placement", len(rects) == 24, len(rects))
+    # The first placement: FRONT PANEL 38 at (456, 62) cm, 450 x 600 mm; sampled away from its label.
     check("a piece of size 38 is drawn in the colour of size 38 where the marker puts it",
-          close(picture.pixel(100, 450), picture.css_fill("s0")), (picture.pixel(100, 450), picture.css_fill("s0")))
-    check("the pocket of size 42 is drawn at 309..321 cm", close(picture.pixel(3150, 690), picture.css_fill("s2")),
-          picture.pixel(3150, 690))
-    check("empty fabric stays the fabric's colour", close(picture.pixel(2000, 1400), picture.css_fill("fabric")),
-          picture.pixel(2000, 1400))
-    check("the last piece reaches the end of the used length", close(picture.pixel(4760, 500), picture.css_fill("s4")))
+          close(picture.pixel(4600, 1180), picture.css_fill("s0")), (picture.pixel(4600, 1180), picture.css_fill("s0")))
+    check("the pocket of size 42 is drawn at 286..298 cm", close(picture.pixel(2920, 1130), picture.css_fill("s2")),
+          picture.pixel(2920, 1130))
+    check("empty fabric stays the fabric's colour", close(picture.pixel(3500, 1400), picture.css_fill("fabric")),
+          picture.pixel(3500, 1400))
+    # A sleeve of size 38 at 502..557 cm ends the used length.
+    check("the last piece reaches the end of the used length", close(picture.pixel(5560, 760), picture.css_fill("s0")))
 
     lost_svg = os.path.join(folder, "lost.svg")
     run(cli, "render", os.path.join(folder, "lost.txt"), "-o", lost_svg)
