@@ -50,7 +50,9 @@ struct Model {
 // that name their size directly take waist sizes W26, W27, ...; the two never meet, so
 // a size written directly never shadows one resolved through a model file.
 std::string SizeName(bool direct, std::size_t k) {
-  return direct ? "W" + Number(26 + k) : Number(32 + 2 * k);
+  std::string name(direct ? "W" : "");
+  name += direct ? Number(26 + k) : Number(32 + 2 * k);
+  return name;
 }
 
 std::vector<Model> MakeModels(const MarkerShape& shape) {
