@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The model and order command file: one host model per run of sizes with the same pieces.
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,24 +19,26 @@ enum SizeKind : unsigned short {
   kNoPieces = 2,    // nothing placed: no block, no order lines, and the next size begins a run
 };
 
-std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>& groups,
-                                    const std::vector<ResolvedPlacement>& placements) {
+std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTable& table) {
   std::vector<SizeKind> kinds;
-  const std::vector<std::size_t>* previous = nullptr;
-  for (const std::vector<std::size_t>& group : groups) {
+  std::span<const std::uint32_t> previous;
+  bool after_pieces = false;
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const std::span<const std::uint32_t> group = groups[i];
     auto same_pieces = [&] {
-      if (previous == nullptr || previous->size() != group.size()) return false;
+      if (!after_pieces || previous.size() != group.size()) return false;
       for (std::size_t k = 0; k < group.size(); ++k) {
-        if (placements[group[k]].name != placements[(*previous)[k]].name) return false;
+        if (table.PieceOf(group[k]).name != table.PieceOf(previous[k]).name) return false;
       }
       return true;
     };
     if (group.empty()) {
       kinds.push_back(kNoPieces);
-      previous = nullptr;
+      after_pieces = false;
     } else {
       kinds.push_back(same_pieces() ? kContinuesRun : kBeginsRun);
-      previous = &group;
+      previous = group;
+      after_pieces = true;
     }
   }
   return kinds;
@@ -43,11 +47,14 @@ std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>&
 }  // namespace
 
 void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path) {
-  const std::vector<ResolvedPlacement> placements = ResolvePlacements();
-  const std::vector<std::vector<std::size_t>> groups = GroupBySize(Sizes, placements);
-  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements);
+  PlacementTable table = ResolvePlacements();
+  WriteCommandFile(marker_path, output_path, table);
+}
+
+void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table) {
+  const SizeGroups groups(Sizes, table);
+  const std::vector<SizeKind> kinds = ClassifySizes(groups, table);
   const std::string model_prefix = NormalizeName(Title, code_page_) + "-";
-  const CSection* pieces = FindSection("IBA");
 
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
@@ -55,15 +62,13 @@ void MarkerDocument::WriteCommandFile(const char* marker_path, const char* outpu
     if (kinds[i] != kBeginsRun) continue;
     file.Printf("=:model\n");
     file.Printf("m:%s\n", model_prefix + Sizes[i]);
-    for (std::size_t j : groups[i]) {
-      const ResolvedPlacement& placement = placements[j];
-      file.Printf("p:%s\n", placement.name);
+    for (std::uint32_t j : groups[i]) {
+      file.Printf("p:%s\n", table.PieceOf(j).name);
       file.Printf("i:1\n");
       double rotation = 0.0;
       double x_scale = 0.0;
       double y_scale = 0.0;
-      GetPieceRotationScale(*pieces, static_cast<long>(placement.piece), marker_path, *Loader, &rotation, &x_scale,
-                            &y_scale);
+      PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       file.Printf("xs:%f\n", x_scale);
       file.Printf("ys:%f\n", y_scale);
     }

@@ -109,20 +109,31 @@ void MarkerDocument::GetPlacementSizeAndPiece(const CSection* placements, long i
   }
 }
 
-std::vector<ResolvedPlacement> MarkerDocument::ResolvePlacements() const {
-  std::vector<ResolvedPlacement> resolved;
+PlacementTable MarkerDocument::ResolvePlacements() const {
+  PlacementTable table;
   const CSection* placements = FindSection("IGEO");
-  if (placements == nullptr) return resolved;
-  resolved.reserve(placements->size());
+  if (placements == nullptr) return table;
+  const CSection* pieces = FindSection("IBA");
+  table.pieces.resize(pieces != nullptr ? pieces->size() : 0);
+  table.piece_of.reserve(placements->size());
+  const FieldColumn inum = Column(*placements, "INUM");
   for (std::size_t j = 0; j < placements->size(); ++j) {
-    ResolvedPlacement placement;
-    placement.record = j;
-    GetPlacementSizeAndPiece(placements, static_cast<long>(j), placement.size, placement.name);
-    placement.name = NormalizeName(placement.name, code_page_);
-    placement.piece = static_cast<std::size_t>(Atoi(GetFieldValue(*placements, (*placements)[j], "INUM")) - 1);
-    resolved.push_back(std::move(placement));
+    const long long p = static_cast<long long>(Atoi(inum.Of((*placements)[j]))) - 1;
+    if (p < 0 || static_cast<std::size_t>(p) >= table.pieces.size()) {
+      std::string size;
+      std::string name;
+      GetPlacementSizeAndPiece(placements, static_cast<long>(j), size, name);  // raises about this placement
+      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
+    }
+    PlacementTable::Piece& piece = table.pieces[static_cast<std::size_t>(p)];
+    if (!piece.resolved) {
+      GetPlacementSizeAndPiece(placements, static_cast<long>(j), piece.size, piece.name);
+      piece.name = NormalizeName(piece.name, code_page_);
+      piece.resolved = true;
+    }
+    table.piece_of.push_back(static_cast<std::uint32_t>(p));
   }
-  return resolved;
+  return table;
 }
 
 }  // namespace dorvan_marker

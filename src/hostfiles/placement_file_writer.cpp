@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The piece placement file: one line per placed piece, grouped by size.
-#include <climits>
-#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,34 +13,38 @@
 namespace dorvan_marker {
 
 void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path) {
-  const std::vector<ResolvedPlacement> placements = ResolvePlacements();
-  const std::vector<std::vector<std::size_t>> groups = GroupBySize(Sizes, placements);
+  PlacementTable table = ResolvePlacements();
+  WritePlacementFile(marker_path, output_path, table);
+}
+
+void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table) {
+  const SizeGroups groups(Sizes, table);
   const CSection* geo = FindSection("IGEO");
   const CSection* pieces = FindSection("IBA");
 
   // Every line's geometry is computed before the file is created, so that a marker that
   // is malformed further down writes nothing.
-  std::vector<PlacementGeometry> geometry(placements.size());
-  for (const std::vector<std::size_t>& group : groups) {
-    for (std::size_t j : group) {
-      geometry[j] = ReadPlacementGeometry(*this, *geo, placements[j].record, *pieces, placements[j].piece);
+  std::vector<PlacementGeometry> geometry(table.piece_of.size());
+  if (groups.size() != 0 && geo != nullptr && pieces != nullptr) {
+    const PlacementGeometryReader reader(*this, *geo, *pieces);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+      for (std::uint32_t j : groups[i]) geometry[j] = reader.Read(j, table.piece_of[j]);
     }
   }
 
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
   for (std::size_t i = 0; i < Sizes.size(); ++i) {
-    for (std::size_t j : groups[i]) {
-      const ResolvedPlacement& placement = placements[j];
+    for (std::uint32_t j : groups[i]) {
       const PlacementGeometry& g = geometry[j];
       double rotation = 0.0;
       double x_scale = 0.0;
       double y_scale = 0.0;
-      GetPieceRotationScale(*pieces, static_cast<long>(placement.piece), marker_path, *Loader, &rotation, &x_scale,
-                            &y_scale);
+      PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       const double angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
-      file.Printf("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n", placement.name, Sizes[i], g.piece_code, g.mirror_code,
-                  angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
+      file.Printf("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n", table.PieceOf(j).name, Sizes[i], g.piece_code,
+                  g.mirror_code, angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent,
+                  g.y_extent, 0);
     }
   }
   file.Close();

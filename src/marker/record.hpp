@@ -25,8 +25,9 @@ class CElementsArray {
   std::size_t size() const noexcept { return count_; }
   bool empty() const noexcept { return count_ == 0; }
 
-  // Field i; an index outside the record raises InvalidArgumentError.
-  std::string_view operator[](std::size_t i) const;
+  // Field i; an index outside the record raises InvalidArgumentError. Defined in
+  // record_file.hpp, where the file's text is known.
+  inline std::string_view operator[](std::size_t i) const;
 
   // 1-based line of the record in its file.
   std::size_t Line() const noexcept { return line_; }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "marker/record_file.hpp"
 
+#include <bit>
 #include <climits>
+#include <cstring>
 #include <limits>
 
-#include "marker/record_reader.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
@@ -14,6 +15,36 @@ constexpr std::uint32_t kDenseLimit = 1u << 16;
 
 std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+
+// Eight bytes of text at p.
+std::uint64_t Word(const char* p) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The high bit of every byte of word that equals c, and no other bit.
+std::uint64_t BytesEqual(std::uint64_t word, char c) noexcept {
+  const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// The bytes of [begin, end) that are ':' or a line feed, eight at a time: an upper bound
+// of the fields that the text holds, known before reading them.
+std::size_t CountFieldEnds(const char* begin, const char* end) noexcept {
+  std::size_t count = 0;
+  const char* p = begin;
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t word = Word(p);
+    // One bit per match, at the bottom of its byte; the multiplication adds the bytes up.
+    count += static_cast<std::size_t>((((BytesEqual(word, ':') | BytesEqual(word, '\n')) >> 7) * kOnes) >> 56);
+  }
+  for (; p < end; ++p) count += (*p == ':' || *p == '\n') ? 1 : 0;
+  return count;
+}
+
 }  // namespace
 
 bool IsRecordNumber(std::string_view field) noexcept {
@@ -21,17 +52,6 @@ bool IsRecordNumber(std::string_view field) noexcept {
     if ((c < '0' || c > '9') && c != '.') return false;
   }
   return true;
-}
-
-std::string_view CElementsArray::operator[](std::size_t i) const {
-  if (i >= count_) ThrowIndexOutside(i, count_);
-  return file_->FieldText(start_, first_end_, i);
-}
-
-std::string_view RecordFile::FieldText(std::uint32_t start, std::uint32_t first_end, std::size_t index) const noexcept {
-  const std::uint32_t begin = index == 0 ? start : field_ends_[first_end + index - 1] + 1;
-  const std::uint32_t end = field_ends_[first_end + index];
-  return std::string_view(text_.data() + begin, end - begin);
 }
 
 std::uint32_t RecordFile::RecordNumber(std::string_view first_field, std::size_t line) const {
@@ -71,26 +91,55 @@ void RecordFile::Parse(TextFile& file) {
   section_count_ = 0;
   headers_.push_back(CElementsArray());
 
-  const char* base = file.Text().data();
-  if (file.Text().size() >= std::numeric_limits<std::uint32_t>::max()) {
+  const std::size_t start = file.Position();
+  std::size_t line = file.LineNumber();
+  text_ = file.TakeText();
+  if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
     throw InvalidArgumentError("the file is larger than 4 GiB", ErrorLocation{path_, 0, {}, -1, {}});
   }
-  RecordFields fields;
-  while (ReadRecord(file, fields) != 0) {
-    const auto line = static_cast<std::uint32_t>(file.LineNumber());
-    const auto first_end = static_cast<std::uint32_t>(field_ends_.size());
-    for (std::string_view field : fields) {
-      field_ends_.push_back(static_cast<std::uint32_t>(field.data() + field.size() - base));
-    }
-    const CElementsArray record(this, static_cast<std::uint32_t>(fields.front().data() - base), first_end,
-                                static_cast<std::uint32_t>(fields.size()), line);
-    if (IsRecordNumber(fields.front())) {
-      SectionFor(RecordNumber(fields.front(), line)).push_back(record);
-    } else {
-      headers_.push_back(record);
+  // Every field ends at a colon or at a line's end, so this bounds the table of field
+  // ends and spares it the copies of growing.
+  const char* const begin = text_.data() + start;
+  const char* const end = text_.data() + text_.size();
+  field_ends_.reserve(CountFieldEnds(begin, end) + 1);
+
+  // The lines as TextFile::ReadLine gives them and the records as ReadRecord splits them,
+  // in one pass over the text without copying a field. Cutting the trailing white space
+  // also drops the CR of a CR LF line end.
+  for (const char* p = begin; p < end;) {
+    const void* newline = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    const char* line_end = newline != nullptr ? static_cast<const char*>(newline) : end;
+    ++line;
+    const char* last = line_end;
+    while (last > p && IsCSpace(last[-1])) --last;
+    if (last != p && *p != '#') AddRecord(p, last, line);
+    p = newline != nullptr ? line_end + 1 : end;
+  }
+}
+
+void RecordFile::AddRecord(const char* begin, const char* end, std::size_t line) {
+  const char* const base = text_.data();
+  const auto first_end = static_cast<std::uint32_t>(field_ends_.size());
+  // Each colon ends a field; the text after the last colon, if any, is one more.
+  const char* p = begin;
+  for (; end - p >= 8; p += 8) {
+    for (std::uint64_t colons = BytesEqual(Word(p), ':'); colons != 0; colons &= colons - 1) {
+      field_ends_.push_back(static_cast<std::uint32_t>(p - base) + static_cast<std::uint32_t>(std::countr_zero(colons) / 8));
     }
   }
-  text_ = file.TakeText();
+  for (; p < end; ++p) {
+    if (*p == ':') field_ends_.push_back(static_cast<std::uint32_t>(p - base));
+  }
+  if (end[-1] != ':') field_ends_.push_back(static_cast<std::uint32_t>(end - base));
+  const auto count = static_cast<std::uint32_t>(field_ends_.size() - first_end);
+  const CElementsArray record(this, static_cast<std::uint32_t>(begin - base), first_end, count,
+                              static_cast<std::uint32_t>(line));
+  const std::string_view first(begin, field_ends_[first_end] - static_cast<std::size_t>(begin - base));
+  if (IsRecordNumber(first)) {
+    SectionFor(RecordNumber(first, line)).push_back(record);
+  } else {
+    headers_.push_back(record);
+  }
 }
 
 std::size_t RecordFile::FindHeader(std::string_view tag) const noexcept {
@@ -119,16 +168,23 @@ long RecordFile::ColumnOf(std::size_t header, std::string_view tag) const {
   return -1;
 }
 
-std::string_view RecordFile::GetFieldValue(const CSection& section, const CElementsArray& record,
-                                           std::string_view tag) const {
+std::size_t RecordFile::HeaderOf(const CSection& section, std::size_t line, std::string_view tag) const {
   const std::size_t number = section.empty() ? 0 : section.Number();
   if (number >= headers_.size()) {
     throw InvalidArgumentError("section " + std::to_string(number) + " has no header record naming its columns",
-                               ErrorLocation{path_, record.Line(), {}, -1, std::string(tag)});
+                               ErrorLocation{path_, line, {}, -1, std::string(tag)});
   }
-  const long column = ColumnOf(number, tag);
-  if (column < 0 || static_cast<std::size_t>(column) >= record.size()) return {};
-  return record[static_cast<std::size_t>(column)];
+  return number;
+}
+
+std::string_view RecordFile::GetFieldValue(const CSection& section, const CElementsArray& record,
+                                           std::string_view tag) const {
+  return FieldColumn(ColumnOf(HeaderOf(section, record.Line(), tag), tag)).Of(record);
+}
+
+FieldColumn RecordFile::Column(const CSection& section, std::string_view tag) const {
+  const std::size_t line = section.empty() ? 0 : section[0].Line();
+  return FieldColumn(ColumnOf(HeaderOf(section, line, tag), tag));
 }
 
 std::string_view RecordFile::TagOf(const CSection& section) const {

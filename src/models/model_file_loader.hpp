@@ -46,6 +46,8 @@ class ModelFileLoader final : public VariantLoad {
   bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) override;
   bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
                         double* y_factor) override;
+  // Files are read once and never change during an import.
+  bool RepeatsAnswers() const noexcept override { return true; }
 
   // Every path that Open was asked for and could not read, for reports.
   const std::vector<std::string>& FailedPaths() const noexcept { return failed_paths_; }
