@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "dorvan_marker/error.hpp"
@@ -19,6 +21,34 @@ constexpr std::size_t kFlushSize = 1 << 20;
 }  // namespace
 
 void AppendFixed6(std::string& out, double value) {
+  // Most values are small: their millionths, rounded to the nearest, are an integer that
+  // is quick to write. The product below is rounded, but the true millionths lie within
+  // half a unit in its last place, so the product's fraction decides the rounding unless
+  // it is exactly one half; that case (and large values, infinities and NaN) go the
+  // general way.
+  const double magnitude = std::fabs(value);
+  if (magnitude < 1e9) {
+    const double scaled = magnitude * 1e6;
+    const double whole = std::floor(scaled);
+    const double above_half = (scaled - whole) - 0.5;  // exact: scaled's unit is below 1/8
+    if (above_half != 0.0) {
+      const auto millionths = static_cast<std::uint64_t>(whole) + (above_half > 0.0 ? 1u : 0u);
+      char buffer[32];
+      char* end = buffer + sizeof buffer;
+      char* p = end;
+      std::uint64_t fraction = millionths % 1000000u;
+      for (int i = 0; i < 6; ++i, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+      *--p = '.';
+      std::uint64_t units = millionths / 1000000u;
+      do {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+      } while (units != 0);
+      if (std::signbit(value)) *--p = '-';
+      out.append(p, end);
+      return;
+    }
+  }
   // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
   char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
@@ -28,6 +58,11 @@ void AppendFixed6(std::string& out, double value) {
 std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args) {
   std::string out;
   out.reserve(format.size() + 16);
+  AppendPrintf(out, format, args);
+  return out;
+}
+
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args) {
   auto next = args.begin();
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] != '%') {
@@ -53,8 +88,12 @@ std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfAr
         break;
       case 'd':
         if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
-        out += std::to_string(std::get<int>(arg));
+      {
+        char digits[16];
+        const auto written = std::to_chars(digits, digits + sizeof digits, std::get<int>(arg));
+        out.append(digits, written.ptr);
         break;
+      }
       case 'f':
         if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
         AppendFixed6(out, std::get<double>(arg));
@@ -65,7 +104,6 @@ std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfAr
     ++i;
   }
   if (next != args.end()) BadFormat(format, "more arguments than directives");
-  return out;
 }
 
 CPrintfFile::~CPrintfFile() {

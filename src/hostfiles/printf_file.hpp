@@ -18,7 +18,10 @@ using PrintfArg = std::variant<std::string_view, int, double>;
 // nor changed. A directive that does not match its argument raises InvalidArgumentError.
 std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args);
 
-// "%f" of value.
+// FormatPrintf appending to out.
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args);
+
+// Appends "%f" of value: exactly the bytes of std::to_chars(value, fixed, 6).
 void AppendFixed6(std::string& out, double value);
 
 // A host file: created (or cut to zero length), written in text mode so that every "\n"
@@ -35,7 +38,9 @@ class CPrintfFile {
 
   template <typename... Args>
   void Printf(std::string_view format, const Args&... args) {
-    Write(FormatPrintf(format, {PrintfArg(args)...}));
+    line_.clear();  // reused, so that a line costs no allocation
+    AppendPrintf(line_, format, {PrintfArg(args)...});
+    Write(line_);
   }
 
   // Writes text with every "\n" turned into CR LF.
@@ -52,6 +57,7 @@ class CPrintfFile {
   std::FILE* file_ = nullptr;
   std::string path_;
   std::string buffer_;
+  std::string line_;
   bool failed_ = false;
 };
 

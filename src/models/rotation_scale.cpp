@@ -52,15 +52,15 @@ void MarkerDocument::GetPieceRotationScaleByName(const CSection& pieces, long in
 
 void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
                                 double* x_percent, double* y_percent) const {
-  const CSection* pieces = FindSection("IBA");
-  static const CSection kNoPieces;
-  if (!Loader->RepeatsAnswers()) {
-    GetPieceRotationScale(pieces != nullptr ? *pieces : kNoPieces, static_cast<long>(piece), marker_path, *Loader,
-                          rotation, x_percent, y_percent);
-    return;
-  }
   PlacementTable::Piece& known = table.pieces[piece];
   if (!known.scaled) {
+    const CSection* pieces = FindSection("IBA");
+    static const CSection kNoPieces;
+    if (!Loader->RepeatsAnswers()) {
+      GetPieceRotationScale(pieces != nullptr ? *pieces : kNoPieces, static_cast<long>(piece), marker_path, *Loader,
+                            rotation, x_percent, y_percent);
+      return;
+    }
     GetPieceRotationScale(pieces != nullptr ? *pieces : kNoPieces, static_cast<long>(piece), marker_path, *Loader,
                           &known.rotation, &known.x_percent, &known.y_percent);
     known.scaled = true;

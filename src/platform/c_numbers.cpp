@@ -12,7 +12,8 @@ namespace {
 
 std::size_t SkipSpace(std::string_view text) noexcept {
   std::size_t i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
+  // Every white-space character lies at or below the blank.
+  while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ' && IsCSpace(text[i])) ++i;
   return i;
 }
 
@@ -70,6 +71,17 @@ double Atof(std::string_view text) noexcept {
     ++i;
   }
   std::string_view rest = text.substr(i);
+  // Markers write their numbers as whole numbers: up to 15 digits are exact in a double,
+  // and from_chars would give that very value.
+  if (!rest.empty() && rest.size() <= 15) {
+    std::int64_t whole = 0;
+    std::size_t digits = 0;
+    while (digits < rest.size() && IsDigit(rest[digits])) whole = whole * 10 + (rest[digits++] - '0');
+    if (digits == rest.size()) {
+      const auto value = static_cast<double>(whole);
+      return negative ? -value : value;
+    }
+  }
   // A sign followed by another sign is not a number.
   if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) return 0.0;
 
