@@ -23,12 +23,21 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   const CSection* pieces = FindSection("IBA");
 
   // Every line's geometry is computed before the file is created, so that a marker that
-  // is malformed further down writes nothing.
+  // is malformed further down writes nothing. They are read in record order, which walks
+  // the marker's text once; should one fail, the walk in the order of the lines finds
+  // the failure that the writing would have met first.
   std::vector<PlacementGeometry> geometry(table.piece_of.size());
-  if (groups.size() != 0 && geo != nullptr && pieces != nullptr) {
+  if (geo != nullptr && pieces != nullptr) {
     const PlacementGeometryReader reader(*this, *geo, *pieces);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-      for (std::uint32_t j : groups[i]) geometry[j] = reader.Read(j, table.piece_of[j]);
+    try {
+      for (std::uint32_t j = 0; j < geometry.size(); ++j) {
+        if (groups.Contains(j)) geometry[j] = reader.Read(j, table.piece_of[j]);
+      }
+    } catch (const InvalidArgumentError&) {
+      for (std::size_t i = 0; i < groups.size(); ++i) {
+        for (std::uint32_t j : groups[i]) reader.Read(j, table.piece_of[j]);
+      }
+      throw;
     }
   }
 

@@ -24,10 +24,13 @@ SizeGroups::SizeGroups(const CStringArray& sizes, const PlacementTable& table) :
   }
   for (std::size_t i = 1; i < starts_.size(); ++i) starts_[i] += starts_[i - 1];
   placements_.resize(starts_.back());
+  in_group_.assign(table.piece_of.size(), false);
   std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
   for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
     const std::size_t group = group_of[table.piece_of[j]];
-    if (group != kNone) placements_[next[group]++] = static_cast<std::uint32_t>(j);
+    if (group == kNone) continue;
+    placements_[next[group]++] = static_cast<std::uint32_t>(j);
+    in_group_[j] = true;
   }
 }
 

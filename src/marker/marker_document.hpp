@@ -34,6 +34,24 @@ struct PlacementTable {
   std::vector<std::uint32_t> piece_of;  // by position in "IGEO": the position of its piece record
 
   const Piece& PieceOf(std::size_t placement) const { return pieces[piece_of[placement]]; }
+
+  // What MarkerDocument::PieceScale keeps of a loader that repeats its answers: the answer
+  // to each distinct query (pieces of one model in many sizes ask the same), and the
+  // columns it reads to tell the query. Valid for one marker path.
+  struct Scale {
+    double rotation = 0.0;
+    double x_percent = 0.0;
+    double y_percent = 0.0;
+  };
+  struct ScaleColumns {
+    bool ready = false;
+    const CSection* pieces = nullptr;
+    const CSection* articles = nullptr;
+    FieldColumn inam, vnum, iart, vgfn, vext;
+  };
+  std::unordered_map<std::string, Scale> scales;  // by query, see PieceScale
+  ScaleColumns scale_columns;
+  std::string query;  // the key being built, kept to spare allocations
 };
 
 // The in-memory form of one marker file and everything derived from it during one call.
@@ -86,6 +104,8 @@ class MarkerDocument {
   // so that it sees every query in the order the writers make them.
   void PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
                   double* x_percent, double* y_percent) const;
+  // Writes into table.query the loader query that decides piece record `piece`'s scale.
+  bool ScaleQuery(PlacementTable& table, std::size_t piece) const;
   void WriteCommandFile(const char* marker_path, const char* output_path);
   void WritePlacementFile(const char* marker_path, const char* output_path);
   // The same with the placements already resolved: an import resolves them once for both.
