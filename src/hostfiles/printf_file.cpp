@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "hostfiles/printf_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -12,15 +13,43 @@
 namespace dorvan_marker {
 namespace {
 
-constexpr std::size_t kFlushSize = 1 << 20;
+constexpr std::size_t kBufferSize = 1 << 20;
 
 [[noreturn]] void BadFormat(std::string_view format, std::string_view why) {
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));
 }
 
+// The decimal digits of 0 to 99, two by two.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the digits of n before end; returns where they start.
+char* DigitsBefore(char* end, std::uint64_t n) {
+  while (n >= 100) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * (n % 100), 2);
+    n /= 100;
+  }
+  if (n >= 10) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * n, 2);
+  } else {
+    *--end = static_cast<char>('0' + n);
+  }
+  return end;
+}
+
 }  // namespace
 
-void AppendFixed6(std::string& out, double value) {
+// The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
+constexpr std::size_t kFixed6Room = 400;
+
+namespace {
+
+// Writes "%f" of value at p, which has kFixed6Room bytes of room; returns the end.
+char* PutFixed6(char* p, double value) {
   // Most values are small: their millionths, rounded to the nearest, are an integer that
   // is quick to write. The product below is rounded, but the true millionths lie within
   // half a unit in its last place, so the product's fraction decides the rounding unless
@@ -29,81 +58,119 @@ void AppendFixed6(std::string& out, double value) {
   const double magnitude = std::fabs(value);
   if (magnitude < 1e9) {
     const double scaled = magnitude * 1e6;
-    const double whole = std::floor(scaled);
-    const double above_half = (scaled - whole) - 0.5;  // exact: scaled's unit is below 1/8
+    const auto whole = static_cast<std::uint64_t>(scaled);                    // floor: scaled >= 0
+    const double above_half = (scaled - static_cast<double>(whole)) - 0.5;  // exact: scaled's unit is below 1/8
     if (above_half != 0.0) {
-      const auto millionths = static_cast<std::uint64_t>(whole) + (above_half > 0.0 ? 1u : 0u);
-      char buffer[32];
-      char* end = buffer + sizeof buffer;
-      char* p = end;
-      std::uint64_t fraction = millionths % 1000000u;
-      for (int i = 0; i < 6; ++i, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-      *--p = '.';
-      std::uint64_t units = millionths / 1000000u;
-      do {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
-      } while (units != 0);
-      if (std::signbit(value)) *--p = '-';
-      out.append(p, end);
-      return;
+      const std::uint64_t millionths = whole + (above_half > 0.0 ? 1u : 0u);
+      char buffer[24];
+      char* const end = buffer + sizeof buffer;
+      const auto fraction = static_cast<std::uint32_t>(millionths % 1000000u);
+      std::memcpy(end - 6, kDigitPairs + 2 * (fraction / 10000), 2);
+      std::memcpy(end - 4, kDigitPairs + 2 * (fraction / 100 % 100), 2);
+      std::memcpy(end - 2, kDigitPairs + 2 * (fraction % 100), 2);
+      end[-7] = '.';
+      char* start = DigitsBefore(end - 7, millionths / 1000000u);
+      if (std::signbit(value)) *--start = '-';
+      const auto length = static_cast<std::size_t>(end - start);
+      std::memcpy(p, start, length);
+      return p + length;
     }
   }
-  // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-  out.append(buffer, result.ptr);
+  return std::to_chars(p, p + kFixed6Room, value, std::chars_format::fixed, 6).ptr;
+}
+
+// Copies text to p, every line feed as CR LF when crlf is set; returns the end.
+char* PutText(char* p, std::string_view text, bool crlf) {
+  if (!crlf || text.find('\n') == std::string_view::npos) {
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+  }
+  for (char c : text) {
+    if (c == '\n') *p++ = '\r';
+    *p++ = c;
+  }
+  return p;
+}
+
+// Bytes that formatting can take at most.
+std::size_t FormattedBound(std::string_view format, std::initializer_list<PrintfArg> args) {
+  std::size_t bound = 2 * format.size();
+  for (const PrintfArg& arg : args) {
+    bound += std::holds_alternative<std::string_view>(arg) ? 2 * std::get<std::string_view>(arg).size()
+                                                           : kFixed6Room;
+  }
+  return bound;
+}
+
+// Formats at p, which has FormattedBound bytes of room; returns the end.
+char* PutPrintf(char* p, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf) {
+  auto next = args.begin();
+  const char* f = format.data();
+  const char* const end = f + format.size();
+  while (f != end) {
+    const char c = *f++;
+    if (c != '%') {
+      if (c == '\n' && crlf) *p++ = '\r';
+      *p++ = c;
+      continue;
+    }
+    char directive = f != end ? *f++ : '\0';
+    if (directive == '%') {
+      *p++ = '%';
+      continue;
+    }
+    if (next == args.end()) BadFormat(format, "more directives than arguments");
+    const PrintfArg& arg = *next++;
+    if (directive == 'l' && f != end && *f == 'f') directive = *f++;
+    switch (directive) {
+      case 's':
+        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
+        p = PutText(p, std::get<std::string_view>(arg), crlf);
+        break;
+      case 'd':
+        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
+        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
+        break;
+      case 'f':
+        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
+        p = PutFixed6(p, std::get<double>(arg));
+        break;
+      default:
+        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+    }
+  }
+  if (next != args.end()) BadFormat(format, "more arguments than directives");
+  return p;
+}
+
+}  // namespace
+
+void AppendFixed6(std::string& out, double value) {
+  char buffer[kFixed6Room];
+  out.append(buffer, PutFixed6(buffer, value));
 }
 
 std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args) {
   std::string out;
-  out.reserve(format.size() + 16);
   AppendPrintf(out, format, args);
   return out;
 }
 
 void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args) {
-  auto next = args.begin();
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') {
-      out += format[i];
-      continue;
-    }
-    std::string_view directive = format.substr(i + 1, 2);
-    if (!directive.empty() && directive[0] == '%') {
-      out += '%';
-      ++i;
-      continue;
-    }
-    if (next == args.end()) BadFormat(format, "more directives than arguments");
-    const PrintfArg& arg = *next++;
-    if (directive.substr(0, 2) == "lf") {
-      ++i;
-      directive = "f";
-    }
-    switch (directive.empty() ? '\0' : directive[0]) {
-      case 's':
-        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
-        out += std::get<std::string_view>(arg);
-        break;
-      case 'd':
-        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
-      {
-        char digits[16];
-        const auto written = std::to_chars(digits, digits + sizeof digits, std::get<int>(arg));
-        out.append(digits, written.ptr);
-        break;
-      }
-      case 'f':
-        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
-        AppendFixed6(out, std::get<double>(arg));
-        break;
-      default:
-        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
-    }
-    ++i;
+  AppendPrintf(out, format, args, false);
+}
+
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf) {
+  // A line of the host files fits on the stack; a format error appends nothing.
+  const std::size_t bound = FormattedBound(format, args);
+  char line[4096];
+  if (bound <= sizeof line) {
+    out.append(line, PutPrintf(line, format, args, crlf));
+    return;
   }
-  if (next != args.end()) BadFormat(format, "more arguments than directives");
+  std::string text(bound, '\0');
+  text.resize(static_cast<std::size_t>(PutPrintf(text.data(), format, args, crlf) - text.data()));
+  out += text;
 }
 
 CPrintfFile::~CPrintfFile() {
@@ -113,29 +180,38 @@ CPrintfFile::~CPrintfFile() {
 bool CPrintfFile::Open(const std::string& path) {
   if (file_ != nullptr) std::fclose(file_);
   path_ = path;
-  buffer_.clear();
+  buffer_.resize(kBufferSize);
+  used_ = 0;
   failed_ = false;
   // Binary: the CR LF line ends are written by Write itself, the same on every system.
   file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
 
-void CPrintfFile::Write(std::string_view text) {
+char* CPrintfFile::Room(std::size_t bound) {
   if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
-  std::size_t start = 0;
-  for (std::size_t newline = text.find('\n'); newline != std::string_view::npos;
-       newline = text.find('\n', start)) {
-    buffer_.append(text.substr(start, newline - start));
-    buffer_.append("\r\n");
-    start = newline + 1;
+  if (bound > buffer_.size() - used_) Flush();
+  return bound <= buffer_.size() ? buffer_.data() + used_ : nullptr;
+}
+
+void CPrintfFile::PrintLine(std::string_view format, std::initializer_list<PrintfArg> args) {
+  char* room = Room(FormattedBound(format, args));
+  if (room == nullptr) {  // longer than the buffer: formatted apart and written at once
+    std::string text;
+    AppendPrintf(text, format, args, true);
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+    return;
   }
-  buffer_.append(text.substr(start));
-  if (buffer_.size() >= kFlushSize) Flush();
+  used_ = static_cast<std::size_t>(PutPrintf(room, format, args, true) - buffer_.data());
+}
+
+void CPrintfFile::Write(std::string_view text) {
+  PrintLine("%s", {PrintfArg(text)});
 }
 
 void CPrintfFile::Flush() {
-  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
-  buffer_.clear();
+  if (used_ != 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
+  used_ = 0;
 }
 
 void CPrintfFile::Close() {

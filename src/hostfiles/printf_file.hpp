@@ -18,8 +18,10 @@ using PrintfArg = std::variant<std::string_view, int, double>;
 // nor changed. A directive that does not match its argument raises InvalidArgumentError.
 std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args);
 
-// FormatPrintf appending to out.
+// FormatPrintf appending to out; with crlf, every line feed (of the format and of the
+// texts alike) is appended as CR LF.
 void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args);
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf);
 
 // Appends "%f" of value: exactly the bytes of std::to_chars(value, fixed, 6).
 void AppendFixed6(std::string& out, double value);
@@ -38,9 +40,7 @@ class CPrintfFile {
 
   template <typename... Args>
   void Printf(std::string_view format, const Args&... args) {
-    line_.clear();  // reused, so that a line costs no allocation
-    AppendPrintf(line_, format, {PrintfArg(args)...});
-    Write(line_);
+    PrintLine(format, {PrintfArg(args)...});
   }
 
   // Writes text with every "\n" turned into CR LF.
@@ -56,8 +56,14 @@ class CPrintfFile {
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  std::string buffer_;
-  std::string line_;
+  // Formats straight into the buffer; a format error leaves nothing of the line.
+  void PrintLine(std::string_view format, std::initializer_list<PrintfArg> args);
+  // Where bound more bytes go, flushing first when the buffer lacks the room; null when
+  // bound exceeds the whole buffer.
+  char* Room(std::size_t bound);
+
+  std::string buffer_;    // allocated at Open; [0, used_) waits to be written
+  std::size_t used_ = 0;
   bool failed_ = false;
 };
 

@@ -54,9 +54,9 @@ void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const 
                                 double* x_percent, double* y_percent) const {
   PlacementTable::Piece& known = table.pieces[piece];
   if (!known.scaled) {
-    const CSection* pieces = FindSection("IBA");
-    static const CSection kNoPieces;
     if (!Loader->RepeatsAnswers() || !ScaleQuery(table, piece)) {
+      const CSection* pieces = FindSection("IBA");
+      static const CSection kNoPieces;
       GetPieceRotationScale(pieces != nullptr ? *pieces : kNoPieces, static_cast<long>(piece), marker_path, *Loader,
                             rotation, x_percent, y_percent);
       return;
@@ -64,8 +64,8 @@ void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const 
     auto found = table.scales.find(table.query);
     if (found == table.scales.end()) {
       PlacementTable::Scale scale;
-      GetPieceRotationScale(*pieces, static_cast<long>(piece), marker_path, *Loader, &scale.rotation,
-                            &scale.x_percent, &scale.y_percent);
+      GetPieceRotationScale(*table.scale_columns.pieces, static_cast<long>(piece), marker_path, *Loader,
+                            &scale.rotation, &scale.x_percent, &scale.y_percent);
       found = table.scales.emplace(table.query, scale).first;
     }
     known.rotation = found->second.rotation;
