@@ -31,20 +31,6 @@ std::uint64_t BytesEqual(std::uint64_t word, char c) noexcept {
   return ~(((x & kLow7) + kLow7) | x | kLow7);
 }
 
-// The bytes of [begin, end) that are ':' or a line feed, eight at a time: an upper bound
-// of the fields that the text holds, known before reading them.
-std::size_t CountFieldEnds(const char* begin, const char* end) noexcept {
-  std::size_t count = 0;
-  const char* p = begin;
-  for (; end - p >= 8; p += 8) {
-    const std::uint64_t word = Word(p);
-    // One bit per match, at the bottom of its byte; the multiplication adds the bytes up.
-    count += static_cast<std::size_t>((((BytesEqual(word, ':') | BytesEqual(word, '\n')) >> 7) * kOnes) >> 56);
-  }
-  for (; p < end; ++p) count += (*p == ':' || *p == '\n') ? 1 : 0;
-  return count;
-}
-
 }  // namespace
 
 bool IsRecordNumber(std::string_view field) noexcept {
@@ -70,10 +56,10 @@ std::uint32_t RecordFile::RecordNumber(std::string_view first_field, std::size_t
 CSection& RecordFile::SectionFor(std::uint32_t number) {
   if (number >= section_count_) section_count_ = static_cast<std::size_t>(number) + 1;
   if (number < kDenseLimit) {
-    while (dense_.size() <= number) dense_.emplace_back(static_cast<std::uint32_t>(dense_.size()));
+    while (dense_.size() <= number) dense_.emplace_back(static_cast<std::uint32_t>(dense_.size()), &records_);
     return dense_[number];
   }
-  return sparse_.try_emplace(number, number).first->second;
+  return sparse_.try_emplace(number, number, &records_).first->second;
 }
 
 const CSection* RecordFile::SectionAt(std::size_t number) const {
@@ -88,6 +74,7 @@ void RecordFile::Parse(TextFile& file) {
   dense_.clear();
   sparse_.clear();
   field_ends_.clear();
+  records_.clear();
   section_count_ = 0;
   headers_.push_back(CElementsArray());
 
@@ -97,46 +84,61 @@ void RecordFile::Parse(TextFile& file) {
   if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
     throw InvalidArgumentError("the file is larger than 4 GiB", ErrorLocation{path_, 0, {}, -1, {}});
   }
-  // Every field ends at a colon or at a line's end, so this bounds the table of field
-  // ends and spares it the copies of growing.
-  const char* const begin = text_.data() + start;
-  const char* const end = text_.data() + text_.size();
-  field_ends_.reserve(CountFieldEnds(begin, end) + 1);
+  // Room for fields of four bytes and lines of 24 on average, which markers and model
+  // files exceed, so that the tables are not copied as they grow; a file of shorter ones
+  // only makes them grow. Room that is never written costs address space, not memory.
+  field_ends_.reserve((text_.size() - start) / 4 + 16);
+  records_.reserve((text_.size() - start) / 24 + 16);
 
   // The lines as TextFile::ReadLine gives them and the records as ReadRecord splits them,
-  // in one pass over the text without copying a field. Cutting the trailing white space
-  // also drops the CR of a CR LF line end.
-  for (const char* p = begin; p < end;) {
-    const void* newline = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-    const char* line_end = newline != nullptr ? static_cast<const char*>(newline) : end;
-    ++line;
-    const char* last = line_end;
-    while (last > p && IsCSpace(last[-1])) --last;
-    if (last != p && *p != '#') AddRecord(p, last, line);
-    p = newline != nullptr ? line_end + 1 : end;
-  }
-}
-
-void RecordFile::AddRecord(const char* begin, const char* end, std::size_t line) {
+  // in one pass over the text, eight bytes at a time, without copying a field: every
+  // colon ends a field, every line feed ends a line.
   const char* const base = text_.data();
-  const auto first_end = static_cast<std::uint32_t>(field_ends_.size());
-  // Each colon ends a field; the text after the last colon, if any, is one more.
-  const char* p = begin;
-  for (; end - p >= 8; p += 8) {
-    for (std::uint64_t colons = BytesEqual(Word(p), ':'); colons != 0; colons &= colons - 1) {
-      field_ends_.push_back(static_cast<std::uint32_t>(p - base) + static_cast<std::uint32_t>(std::countr_zero(colons) / 8));
+  std::size_t line_start = start;
+  std::size_t first_end = field_ends_.size();
+  auto end_line = [&](std::size_t line_end) {
+    ++line;
+    // Cutting the trailing white space also drops the CR of a CR LF line end.
+    std::size_t last = line_end;
+    while (last > line_start && IsCSpace(base[last - 1])) --last;
+    if (last == line_start || base[line_start] == '#') {
+      field_ends_.resize(first_end);  // a blank line or a comment: its colons end no field
+    } else {
+      // The text after the last colon, if any, is one more field.
+      if (base[last - 1] != ':') field_ends_.push_back(static_cast<std::uint32_t>(last));
+      AddRecord(line_start, first_end, line);
+    }
+    first_end = field_ends_.size();
+  };
+  for (std::size_t block = start; block < text_.size(); block += 8) {
+    std::uint64_t word = 0;
+    if (text_.size() - block >= 8) {
+      word = Word(base + block);
+    } else {
+      std::memcpy(&word, base + block, text_.size() - block);  // zeros match neither byte
+    }
+    for (std::uint64_t found = BytesEqual(word, ':') | BytesEqual(word, '\n'); found != 0; found &= found - 1) {
+      const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(found) / 8);
+      if (base[at] == ':') {
+        field_ends_.push_back(static_cast<std::uint32_t>(at));
+      } else {
+        end_line(at);
+        line_start = at + 1;
+      }
     }
   }
-  for (; p < end; ++p) {
-    if (*p == ':') field_ends_.push_back(static_cast<std::uint32_t>(p - base));
-  }
-  if (end[-1] != ':') field_ends_.push_back(static_cast<std::uint32_t>(end - base));
+  if (line_start < text_.size()) end_line(text_.size());
+}
+
+void RecordFile::AddRecord(std::size_t begin, std::size_t first_end, std::size_t line) {
   const auto count = static_cast<std::uint32_t>(field_ends_.size() - first_end);
-  const CElementsArray record(this, static_cast<std::uint32_t>(begin - base), first_end, count,
+  const CElementsArray record(this, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(first_end), count,
                               static_cast<std::uint32_t>(line));
-  const std::string_view first(begin, field_ends_[first_end] - static_cast<std::size_t>(begin - base));
+  const std::string_view first(text_.data() + begin, field_ends_[first_end] - begin);
   if (IsRecordNumber(first)) {
-    SectionFor(RecordNumber(first, line)).push_back(record);
+    CSection& section = SectionFor(RecordNumber(first, line));
+    section.push_back(static_cast<std::uint32_t>(records_.size()));
+    records_.push_back(record);
   } else {
     headers_.push_back(record);
   }

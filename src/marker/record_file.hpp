@@ -85,8 +85,9 @@ class RecordFile {
   std::string_view TagOf(const CSection& section) const;
 
  private:
-  // Adds the record of the line [begin, end), cut of its trailing white space and not empty.
-  void AddRecord(const char* begin, const char* end, std::size_t line);
+  // Adds the record that starts at offset begin of the text and whose fields end at the
+  // field ends from first_end on.
+  void AddRecord(std::size_t begin, std::size_t first_end, std::size_t line);
   CSection& SectionFor(std::uint32_t number);
   // The header record that names the columns of section; raises when there is none.
   std::size_t HeaderOf(const CSection& section, std::size_t line, std::string_view tag) const;
@@ -95,6 +96,7 @@ class RecordFile {
   std::string path_;
   std::string text_;
   std::vector<std::uint32_t> field_ends_;
+  std::vector<CElementsArray> records_;           // every numbered record, in file order
   CheckedArray<CElementsArray> headers_;
   std::vector<CSection> dense_;                   // sections 0 .. kDenseLimit-1
   std::map<std::uint32_t, CSection> sparse_;      // sections from kDenseLimit up
