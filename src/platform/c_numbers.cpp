@@ -71,14 +71,30 @@ double Atof(std::string_view text) noexcept {
     ++i;
   }
   std::string_view rest = text.substr(i);
-  // Markers write their numbers as whole numbers: up to 15 digits are exact in a double,
-  // and from_chars would give that very value.
-  if (!rest.empty() && rest.size() <= 15) {
-    std::int64_t whole = 0;
-    std::size_t digits = 0;
-    while (digits < rest.size() && IsDigit(rest[digits])) whole = whole * 10 + (rest[digits++] - '0');
-    if (digits == rest.size()) {
-      const auto value = static_cast<double>(whole);
+  // Markers and model files write plain numbers such as 5419 or 0.99. With at most 15
+  // digits the digits are an exact integer, and dividing it by an exact power of ten is
+  // one correctly rounded operation: the very value that from_chars gives.
+  if (!rest.empty() && rest.size() <= 16) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t digits = 0;
+    std::size_t count = 0;
+    std::size_t point = rest.size();
+    std::size_t k = 0;
+    for (; k < rest.size(); ++k) {
+      if (IsDigit(rest[k])) {
+        digits = digits * 10 + (rest[k] - '0');
+        ++count;
+      } else if (rest[k] == '.' && point == rest.size()) {
+        point = k;
+      } else {
+        break;
+      }
+    }
+    const bool whole_text = k == rest.size() && count > 0 && count <= 15;
+    if (whole_text) {
+      const std::size_t decimals = point == rest.size() ? 0 : rest.size() - point - 1;
+      const double value = static_cast<double>(digits) / kPowers[decimals];
       return negative ? -value : value;
     }
   }
