@@ -145,9 +145,9 @@ std::string MarkerText(const MarkerShape& shape, const std::vector<Model>& model
   text += "VMDL:VNUM:VNMD:VTAN\n";
   for (std::size_t a = 0; a < articles.size(); ++a) {
     const Article& article = articles[a];
-    text += "4:" + Number(a + 1) + ":" + article.model->name + ":" +
-            (article.model->direct_sizes ? article.model->sizes[article.size_position] : Number(article.size_position)) +
-            "\n";
+    const Model& model = *article.model;
+    text += "4:" + Number(a + 1) + ":" + model.name + ":" +
+            (model.direct_sizes ? model.sizes[article.size_position] : Number(article.size_position)) + "\n";
   }
   text += "VVET:VNUM:VTAI:VTBA:VCTA\n";
   for (std::size_t a = 0; a < articles.size(); ++a) {
@@ -158,7 +158,8 @@ std::string MarkerText(const MarkerShape& shape, const std::vector<Model>& model
   }
 
   // Piece records: every article lays the same number of its model's pieces.
-  const std::size_t per_article = std::max<std::size_t>(1, shape.placements / (2 * std::max<std::size_t>(1, articles.size())));
+  const std::size_t per_article =
+      std::max<std::size_t>(1, shape.placements / (2 * std::max<std::size_t>(1, articles.size())));
   text += "IBA:IART:INAM:VNUM:IFLG\n";
   std::size_t piece_records = 0;
   static const char* const kFlags[] = {"0", "0", "0", "5", "6", "2"};

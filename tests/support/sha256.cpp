@@ -34,7 +34,8 @@ void Compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
   }
   std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], k = h[7];
   for (int i = 0; i < 64; ++i) {
-    const std::uint32_t t1 = k + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRounds[static_cast<std::size_t>(i)] + w[i];
+    const std::uint32_t t1 = k + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) +
+                             kRounds[static_cast<std::size_t>(i)] + w[i];
     const std::uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
     k = g;
     g = f;
@@ -54,7 +55,9 @@ std::string Sha256Hex(std::string_view bytes) {
   std::array<std::uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                     0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
   std::size_t done = 0;
-  for (; bytes.size() - done >= 64; done += 64) Compress(h, reinterpret_cast<const unsigned char*>(bytes.data() + done));
+  for (; bytes.size() - done >= 64; done += 64) {
+    Compress(h, reinterpret_cast<const unsigned char*>(bytes.data() + done));
+  }
   // The tail, a 1 bit, zeros and the length in bits fill one or two last blocks.
   unsigned char tail[128] = {};
   const std::size_t left = bytes.size() - done;
@@ -62,7 +65,9 @@ std::string Sha256Hex(std::string_view bytes) {
   tail[left] = 0x80;
   const std::size_t blocks = left + 9 > 64 ? 2 : 1;
   const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
-  for (int i = 0; i < 8; ++i) tail[blocks * 64 - 1 - static_cast<std::size_t>(i)] = static_cast<unsigned char>(bits >> (8 * i));
+  for (int i = 0; i < 8; ++i) {
+    tail[blocks * 64 - 1 - static_cast<std::size_t>(i)] = static_cast<unsigned char>(bits >> (8 * i));
+  }
   for (std::size_t b = 0; b < blocks; ++b) Compress(h, tail + 64 * b);
   static const char kHex[] = "0123456789abcdef";
   std::string hex;
