@@ -11,8 +11,17 @@
 namespace dorvan_marker {
 namespace {
 
+// By "VGFN" and key, and among equal ones in file order, so that a search finds the first.
 template <typename Entry>
 bool Before(const Entry& a, const Entry& b) {
+  if (a.vgfn != b.vgfn) return a.vgfn < b.vgfn;
+  if (a.key != b.key) return a.key < b.key;
+  return a.piece < b.piece;
+}
+
+// By "VGFN" and key only: what a search compares.
+template <typename Entry>
+bool KeyBefore(const Entry& a, const Entry& b) {
   return a.vgfn != b.vgfn ? a.vgfn < b.vgfn : a.key < b.key;
 }
 
@@ -44,16 +53,20 @@ void ModelFile::Read(TextFile& file) {
     by_number_.push_back({vgfn.Of(record), Atoi(number.Of(record)), index});
     by_key_.push_back({vgfn.Of(record), key.Of(record), index});
   }
-  // Stable: among pieces with the same key the first in the file comes first.
-  std::stable_sort(by_number_.begin(), by_number_.end(), Before<Entry<int>>);
-  std::stable_sort(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>);
+  // Model files usually list their pieces in order already.
+  if (!std::is_sorted(by_number_.begin(), by_number_.end(), Before<Entry<int>>)) {
+    std::sort(by_number_.begin(), by_number_.end(), Before<Entry<int>>);
+  }
+  if (!std::is_sorted(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>)) {
+    std::sort(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>);
+  }
 }
 
 template <typename Key>
 const ModelFile::Piece* ModelFile::Find(const std::vector<Entry<Key>>& entries, std::string_view vgfn,
                                         const Key& key) const {
   const Entry<Key> wanted{vgfn, key, 0};
-  const auto found = std::lower_bound(entries.begin(), entries.end(), wanted, Before<Entry<Key>>);
+  const auto found = std::lower_bound(entries.begin(), entries.end(), wanted, KeyBefore<Entry<Key>>);
   if (found == entries.end() || found->vgfn != vgfn || found->key != key) return nullptr;
   return &pieces_[found->piece];
 }
