@@ -194,15 +194,82 @@ char* CPrintfFile::Room(std::size_t bound) {
   return bound <= buffer_.size() ? buffer_.data() + used_ : nullptr;
 }
 
+const CPrintfFile::Format& CPrintfFile::Compiled(std::string_view format) {
+  if (last_format_ < formats_.size() && formats_[last_format_].text == format) return formats_[last_format_];
+  for (std::size_t i = 0; i < formats_.size(); ++i) {
+    if (formats_[i].text == format) {
+      last_format_ = i;
+      return formats_[i];
+    }
+  }
+  Format compiled;
+  compiled.text = format;
+  Format::Run run;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c != '%') {
+      if (c == '\n') run.literal += '\r';
+      run.literal += c;
+      continue;
+    }
+    const char next = i + 1 < format.size() ? format[++i] : '\0';
+    if (next == '%') {
+      run.literal += '%';
+      continue;
+    }
+    if (next == 'l' && i + 1 < format.size() && format[i + 1] == 'f') {
+      run.directive = 'f';
+      ++i;
+    } else {
+      run.directive = (next == 's' || next == 'd' || next == 'f') ? next : '?';
+    }
+    compiled.literal_size += run.literal.size();
+    compiled.runs.push_back(std::move(run));
+    run = Format::Run();
+  }
+  compiled.literal_size += run.literal.size();
+  compiled.runs.push_back(std::move(run));
+  formats_.push_back(std::move(compiled));
+  last_format_ = formats_.size() - 1;
+  return formats_.back();
+}
+
 void CPrintfFile::PrintLine(std::string_view format, std::initializer_list<PrintfArg> args) {
-  char* room = Room(FormattedBound(format, args));
-  if (room == nullptr) {  // longer than the buffer: formatted apart and written at once
+  const Format& compiled = Compiled(format);
+  char* p = Room(compiled.literal_size + FormattedBound({}, args));
+  if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
     std::string text;
     AppendPrintf(text, format, args, true);
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
     return;
   }
-  used_ = static_cast<std::size_t>(PutPrintf(room, format, args, true) - buffer_.data());
+  // The same checks, in the same order, as AppendPrintf makes.
+  auto next = args.begin();
+  for (const Format::Run& run : compiled.runs) {
+    std::memcpy(p, run.literal.data(), run.literal.size());
+    p += run.literal.size();
+    if (run.directive == '\0') break;
+    if (next == args.end()) BadFormat(format, "more directives than arguments");
+    const PrintfArg& arg = *next++;
+    switch (run.directive) {
+      case 's':
+        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
+        p = PutText(p, std::get<std::string_view>(arg), true);
+        break;
+      case 'd':
+        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
+        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
+        break;
+      case 'f':
+        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
+        p = PutFixed6(p, std::get<double>(arg));
+        break;
+      default:
+        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+    }
+  }
+  if (next != args.end()) BadFormat(format, "more arguments than directives");
+  used_ = static_cast<std::size_t>(p - buffer_.data());
 }
 
 void CPrintfFile::Write(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace dorvan_marker {
 
@@ -52,19 +53,33 @@ class CPrintfFile {
   bool IsOpen() const noexcept { return file_ != nullptr; }
 
  private:
-  void Flush();
+  // A format split once into runs of literal text (line feeds already CR LF), each
+  // followed by a directive; a writer uses a handful of formats for thousands of lines.
+  struct Format {
+    struct Run {
+      std::string literal;
+      char directive = '\0';  // 's', 'd', 'f', '?' for one that is not known, '\0' after the last
+    };
+    std::string text;
+    std::vector<Run> runs;
+    std::size_t literal_size = 0;
+  };
 
-  std::FILE* file_ = nullptr;
-  std::string path_;
+  void Flush();
   // Formats straight into the buffer; a format error leaves nothing of the line.
   void PrintLine(std::string_view format, std::initializer_list<PrintfArg> args);
+  const Format& Compiled(std::string_view format);
   // Where bound more bytes go, flushing first when the buffer lacks the room; null when
   // bound exceeds the whole buffer.
   char* Room(std::size_t bound);
 
+  std::FILE* file_ = nullptr;
+  std::string path_;
   std::string buffer_;    // allocated at Open; [0, used_) waits to be written
   std::size_t used_ = 0;
   bool failed_ = false;
+  std::vector<Format> formats_;
+  std::size_t last_format_ = 0;
 };
 
 }  // namespace dorvan_marker
