@@ -100,8 +100,12 @@ std::string ModelFileText(const Model& model, const MarkerShape& shape, Random& 
     std::string name = random.Below(10) == 0 ? PieceKey(model, p)
                                               : std::string(kParts[p % 8]) + " " + Number(p + 1) +
                                                     (random.Below(4) == 0 ? "/a" : "");
-    text += "2:" + model.name + ":" + Number(p + 1) + ":" + PieceKey(model, p) + ":" + name + ":" +
-            kRotations[random.Below(7)] + ":" + kFactors[random.Below(9)] + ":" + kFactors[random.Below(9)] + "\n";
+    // One draw a statement: the order of the draws must not be the compiler's choice.
+    const char* const y_factor = kFactors[random.Below(9)];
+    const char* const x_factor = kFactors[random.Below(9)];
+    const char* const rotation = kRotations[random.Below(7)];
+    text += "2:" + model.name + ":" + Number(p + 1) + ":" + PieceKey(model, p) + ":" + name + ":" + rotation + ":" +
+            x_factor + ":" + y_factor + "\n";
   }
   return text;
 }

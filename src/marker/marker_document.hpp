@@ -100,8 +100,8 @@ class MarkerDocument {
   PlacementTable ResolvePlacements() const;
   // The rotation and scale percentages of piece record `piece` as GetPieceRotationScale
   // gives them (callers' outputs preset to 0.0). A loader that repeats its answers is
-  // asked once per piece record and import; any other loader is asked on every call,
-  // so that it sees every query in the order the writers make them.
+  // asked once per distinct query and import (ScaleQuery); any other loader is asked on
+  // every call, so that it sees every query in the order the writers make them.
   void PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
                   double* x_percent, double* y_percent) const;
   // Writes into table.query the loader query that decides piece record `piece`'s scale.

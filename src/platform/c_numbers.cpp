@@ -48,8 +48,11 @@ bool PlainInteger(std::string_view text, std::size_t max_digits, bool& negative,
   if (negative) ++p;
   const char* const digits = p;
   value = 0;
-  while (p != end && static_cast<unsigned char>(*p - '0') < 10) value = value * 10 + (*p++ - '0');
-  return p == end && p != digits && static_cast<std::size_t>(p - digits) <= max_digits;
+  for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+    if (static_cast<std::size_t>(p - digits) == max_digits) return false;
+    value = value * 10 + (*p - '0');
+  }
+  return p == end && p != digits;
 }
 
 }  // namespace
