@@ -62,18 +62,18 @@ char* PutFixed6(char* p, double value) {
     const double above_half = (scaled - static_cast<double>(whole)) - 0.5;  // exact: scaled's unit is below 1/8
     if (above_half != 0.0) {
       const std::uint64_t millionths = whole + (above_half > 0.0 ? 1u : 0u);
-      char buffer[24];
-      char* const end = buffer + sizeof buffer;
+      if (std::signbit(value)) *p++ = '-';
+      const auto units = static_cast<std::uint32_t>(millionths / 1000000u);  // at most 10^9
+      int length = 1;
+      for (std::uint32_t bound = 10; length < 10 && units >= bound; bound *= 10) ++length;
+      p += length;
+      DigitsBefore(p, units);
       const auto fraction = static_cast<std::uint32_t>(millionths % 1000000u);
-      std::memcpy(end - 6, kDigitPairs + 2 * (fraction / 10000), 2);
-      std::memcpy(end - 4, kDigitPairs + 2 * (fraction / 100 % 100), 2);
-      std::memcpy(end - 2, kDigitPairs + 2 * (fraction % 100), 2);
-      end[-7] = '.';
-      char* start = DigitsBefore(end - 7, millionths / 1000000u);
-      if (std::signbit(value)) *--start = '-';
-      const auto length = static_cast<std::size_t>(end - start);
-      std::memcpy(p, start, length);
-      return p + length;
+      p[0] = '.';
+      std::memcpy(p + 1, kDigitPairs + 2 * (fraction / 10000), 2);
+      std::memcpy(p + 3, kDigitPairs + 2 * (fraction / 100 % 100), 2);
+      std::memcpy(p + 5, kDigitPairs + 2 * (fraction % 100), 2);
+      return p + 7;
     }
   }
   return std::to_chars(p, p + kFixed6Room, value, std::chars_format::fixed, 6).ptr;
