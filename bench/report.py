@@ -89,7 +89,8 @@ for big, small in (("L", "M"), ("M", "S")):
     row("time %s / %s" % (big, small), "%.2f" % ratio,
         "<= 1.3 x %d/%d = %.1f" % (placements[big], placements[small], limit), ratio <= limit)
 for name, args in (("import S", ("import", marker("S"))), ("import M", ("import", marker("M"))),
-                   ("import L", ("import", marker("L"))), ("Parse 100 MB", ("parse", reading))):
+                   ("import L", ("import", marker("L"))), ("Parse 100 MB", ("parse", reading)),
+                   ("import 100 MB", ("import", reading))):
     path = args[1]
     size = os.path.getsize(path)
     out = os.path.join(data, "peak-out")

@@ -12,8 +12,8 @@ SizeGroups::SizeGroups(const CStringArray& sizes, const PlacementTable& table) :
 
   // The group of every piece record once, then a counting sort of the placements, which
   // keeps their record order inside each group.
-  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  std::vector<std::size_t> group_of(table.pieces.size(), kNone);
+  std::vector<std::size_t>& group_of = group_of_;
+  group_of.assign(table.pieces.size(), kNone);
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
     if (!table.pieces[p].resolved) continue;
     const auto found = index_of.find(table.pieces[p].size);
@@ -24,13 +24,11 @@ SizeGroups::SizeGroups(const CStringArray& sizes, const PlacementTable& table) :
   }
   for (std::size_t i = 1; i < starts_.size(); ++i) starts_[i] += starts_[i - 1];
   placements_.resize(starts_.back());
-  in_group_.assign(table.piece_of.size(), false);
   std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
   for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
     const std::size_t group = group_of[table.piece_of[j]];
     if (group == kNone) continue;
     placements_[next[group]++] = static_cast<std::uint32_t>(j);
-    in_group_[j] = true;
   }
 }
 
