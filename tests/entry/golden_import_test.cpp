@@ -76,7 +76,9 @@ TEST(GoldenImport, HostFilesAndRefusalsAreUnchanged) {
   std::sort(markers.begin(), markers.end());
   for (const std::string& marker : markers) cases.push_back({marker, kGolden + "/" + marker});
   cases.push_back({"example-spring-jacket", std::string(DORVAN_EXAMPLES) + "/jacket/spring jacket.txt"});
-  for (const auto& shape : {dorvan_marker::bench::SmallShape(), dorvan_marker::bench::MediumShape()}) {
+  // B: more placements than the placement file keeps the geometry of at once.
+  const dorvan_marker::bench::MarkerShape batches{"B", 20, 200, 160000, 20, 200, 15};
+  for (const auto& shape : {dorvan_marker::bench::SmallShape(), dorvan_marker::bench::MediumShape(), batches}) {
     std::filesystem::create_directory(generated / shape.name);
     cases.push_back({"generated-" + shape.name, dorvan_marker::bench::WriteMarker(shape, generated / shape.name)});
   }
