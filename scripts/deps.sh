@@ -14,7 +14,7 @@ for set in "$@"; do
     build) ;;
     test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin" ;;
     windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales" ;;
-    bench) packages="$packages libbenchmark-dev" ;;
+    bench) packages="$packages libbenchmark-dev python3" ;;
     *) echo "deps.sh: unknown set $set" >&2; exit 2 ;;
   esac
 done

@@ -40,8 +40,9 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
     document.BuildSizeLists(path);
     document.BuildPieceNameTable(path);
     HostFileTransaction transaction(out);
-    document.WriteCommandFile(path, transaction.Staging().command_file.c_str());
-    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str());
+    PlacementTable placements = document.ResolvePlacements();
+    document.WriteCommandFile(path, transaction.Staging().command_file.c_str(), placements);
+    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str(), placements);
     transaction.Commit();
     ImportResult result;
     result.status = ImportStatus::Imported;

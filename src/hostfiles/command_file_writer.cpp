@@ -10,13 +10,15 @@
 #include "marker/normalize_name.hpp"
 
 namespace dorvan_marker {
-
 void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path) {
-  const std::vector<ResolvedPlacement> placements = ResolvePlacements();
-  const std::vector<std::vector<std::size_t>> groups = GroupBySize(Sizes, placements);
-  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements);
+  PlacementTable table = ResolvePlacements();
+  WriteCommandFile(marker_path, output_path, table);
+}
+
+void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table) {
+  const SizeGroups groups(Sizes, table);
+  const std::vector<SizeKind> kinds = ClassifySizes(groups, table);
   const std::string model_prefix = NormalizeName(Title, code_page_) + "-";
-  const CSection* pieces = FindSection("IBA");
 
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
@@ -24,15 +26,13 @@ void MarkerDocument::WriteCommandFile(const char* marker_path, const char* outpu
     if (kinds[i] != kBeginsRun) continue;
     file.Printf("=:model\n");
     file.Printf("m:%s\n", model_prefix + Sizes[i]);
-    for (std::size_t j : groups[i]) {
-      const ResolvedPlacement& placement = placements[j];
-      file.Printf("p:%s\n", placement.name);
+    for (std::uint32_t j : groups[i]) {
+      file.Printf("p:%s\n", table.PieceOf(j).name);
       file.Printf("i:1\n");
       double rotation = 0.0;
       double x_scale = 0.0;
       double y_scale = 0.0;
-      GetPieceRotationScale(*pieces, static_cast<long>(placement.piece), marker_path, *Loader, &rotation, &x_scale,
-                            &y_scale);
+      PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       file.Printf("xs:%f\n", x_scale);
       file.Printf("ys:%f\n", y_scale);
     }

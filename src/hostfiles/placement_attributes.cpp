@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: MIT
 // From a placement record to its size and piece name.
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "marker/marker_document.hpp"
 #include "marker/normalize_name.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
+
+constexpr std::size_t kRepeatedBytesPerMarkerByte = 16;
+constexpr std::size_t kRepeatedBytesFloor = std::size_t{16} << 20;
 namespace {
 
 std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
-
-constexpr std::size_t kResolvedBytesPerMarkerByte = 16;
-constexpr std::size_t kResolvedBytesFloor = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -42,100 +45,221 @@ static std::size_t PositionRule(const MarkerDocument& document, const CSection& 
   return static_cast<std::size_t>(position);
 }
 
-void MarkerDocument::GetPlacementSizeAndPiece(const CSection* placements, long index, std::string& size,
-                                              std::string& piece) const {
+namespace {
+
+// GetPlacementSizeAndPiece for many placements. Sections and columns are looked up when
+// first needed, in the order the single lookup meets them, so that a lookup that raises
+// does so at the same placement. The size depends only on the article and the name only
+// on the piece key, so both are kept once known.
+class PlacementResolver {
+ public:
+  explicit PlacementResolver(const MarkerDocument& document) : document_(document) {}
+
+  // piece may be null when only the size is wanted (NormalizedName gives the name).
+  void Resolve(const CSection* placements, long index, std::string& size, std::string* piece);
+
+  // The piece name of piece record p after NormalizeName, for a record Resolve has seen.
+  const std::string& NormalizedName(std::size_t p);
+
+ private:
+  // A section looked up once, and whether it was.
+  struct Lookup {
+    bool done = false;
+    const CSection* section = nullptr;
+  };
+  const CSection* Find(Lookup& lookup, std::string_view tag) {
+    if (!lookup.done) {
+      lookup.section = document_.FindSection(tag);
+      lookup.done = true;
+    }
+    return lookup.section;
+  }
+  // False when the article's kind leaves the size as the caller passed it.
+  bool ResolveSize(std::size_t article, const CSection& articles, const CElementsArray& piece_record, long p,
+                   std::string& size);
+
+  const MarkerDocument& document_;
+  Lookup pieces_, articles_, garments_, models_;
+  const CSection* columns_of_ = nullptr;  // the placements whose "INUM" column is known
+  FieldColumn inum_, piece_vnum_, iart_, kind_;
+  bool piece_columns_ = false;
+  bool article_columns_ = false;
+  // What ResolveSize did to the size of each article, once known.
+  enum class Known : unsigned char { kNo, kSet, kUnchanged };
+  std::vector<Known> article_known_;
+  std::vector<std::string> article_sizes_;  // by article, when kSet
+  std::unordered_map<std::string_view, std::string> names_;  // piece key -> normalised name
+};
+
+void PlacementResolver::Resolve(const CSection* placements, long index, std::string& size, std::string* piece) {
   static const CSection kNone;
   const CSection& geo = placements != nullptr ? *placements : kNone;
   if (index < 0 || static_cast<std::size_t>(index) >= geo.size()) {
-    Fail("IGEO", index, nullptr, {}, "placement record is outside the " + std::to_string(geo.size()) + " placements");
+    document_.Fail("IGEO", index, nullptr, {},
+                   "placement record is outside the " + std::to_string(geo.size()) + " placements");
   }
   const CElementsArray& placement = geo[static_cast<std::size_t>(index)];
-  const CSection* pieces_found = FindSection("IBA");
+  const CSection* pieces_found = Find(pieces_, "IBA");
   const CSection& pieces = pieces_found != nullptr ? *pieces_found : kNone;
-  const std::string_view inum = GetFieldValue(geo, placement, "INUM");
+  if (columns_of_ != &geo) {
+    inum_ = document_.Column(geo, "INUM");
+    columns_of_ = &geo;
+  }
+  const std::string_view inum = inum_.Of(placement);
   const long long p = static_cast<long long>(Atoi(inum)) - 1;
   if (p < 0 || static_cast<std::size_t>(p) >= pieces.size()) {
-    Fail("IGEO", index, &placement, "INUM",
-         Quoted("INUM") + " " + Quoted(inum) + " points outside the " + std::to_string(pieces.size()) +
-             " piece records");
+    document_.Fail("IGEO", index, &placement, "INUM",
+                   Quoted("INUM") + " " + Quoted(inum) + " points outside the " + std::to_string(pieces.size()) +
+                       " piece records");
   }
   const CElementsArray& piece_record = pieces[static_cast<std::size_t>(p)];
-  const CSection* articles_found = FindSection("VART");
+  const CSection* articles_found = Find(articles_, "VART");
   const CSection& articles = articles_found != nullptr ? *articles_found : kNone;
-  const std::string_view vnum = GetFieldValue(pieces, piece_record, "VNUM");
+  if (!piece_columns_) {
+    piece_vnum_ = document_.Column(pieces, "VNUM");
+    iart_ = document_.Column(pieces, "IART");
+    piece_columns_ = true;
+  }
+  const std::string_view vnum = piece_vnum_.Of(piece_record);
   const long long v = static_cast<long long>(Atoi(vnum)) - 1;
   if (v < 0 || static_cast<std::size_t>(v) >= articles.size()) {
-    Fail("IBA", static_cast<long>(p), &piece_record, "VNUM",
-         Quoted("VNUM") + " " + Quoted(vnum) + " points outside the " + std::to_string(articles.size()) +
-             " articles (placement " + std::to_string(index + 1) + " of " + Quoted("IGEO") + ")");
+    document_.Fail("IBA", static_cast<long>(p), &piece_record, "VNUM",
+                   Quoted("VNUM") + " " + Quoted(vnum) + " points outside the " + std::to_string(articles.size()) +
+                       " articles (placement " + std::to_string(index + 1) + " of " + Quoted("IGEO") + ")");
   }
-  const CSection* garments = FindSection("VVET");
-  const std::string_view kind = GetFieldValue(articles, articles[static_cast<std::size_t>(v)], "VEXT");
   const auto article = static_cast<std::size_t>(v);
+  if (article_known_.size() != articles.size()) {
+    article_known_.assign(articles.size(), Known::kNo);
+    article_sizes_.assign(articles.size(), std::string());
+  }
+  switch (article_known_[article]) {
+    case Known::kSet:
+      size = article_sizes_[article];
+      break;
+    case Known::kUnchanged:
+      break;
+    case Known::kNo:
+      if (ResolveSize(article, articles, piece_record, static_cast<long>(p), size)) {
+        article_sizes_[article] = size;
+        article_known_[article] = Known::kSet;
+      } else {
+        article_known_[article] = Known::kUnchanged;
+      }
+      break;
+  }
+
+  if (piece == nullptr) return;
+  *piece = iart_.Of(piece_record);
+  if (!document_.PieceNames.empty()) {
+    const auto found = document_.PieceNames.find(*piece);
+    if (found != document_.PieceNames.end()) *piece = found->second;
+  }
+}
+
+// Steps 3 to 8 of the resolution, from the article on: everything here depends on the
+// article alone (and on the sections), never on the piece record but for messages.
+bool PlacementResolver::ResolveSize(std::size_t article, const CSection& articles, const CElementsArray& piece_record,
+                                    long p, std::string& size) {
+  const CSection* garments = Find(garments_, "VVET");
+  if (!article_columns_) {
+    kind_ = document_.Column(articles, "VEXT");
+    article_columns_ = true;
+  }
+  const std::string_view kind = kind_.Of(articles[article]);
 
   bool check_empty = true;
   if (EqualsIgnoringCase(kind, "MDL")) {
-    const CSection* models = FindSection("VMDL");
+    const CSection* models = Find(models_, "VMDL");
     if (models == nullptr) {
       size = "-1";
     } else {
-      const std::size_t m = PositionRule(*this, *models, "VMDL", article, piece_record, static_cast<long>(p));
-      size = GetFieldValue(*models, (*models)[m], "VTAN");
+      const std::size_t m = PositionRule(document_, *models, "VMDL", article, piece_record, p);
+      size = document_.GetFieldValue(*models, (*models)[m], "VTAN");
     }
   } else if (EqualsIgnoringCase(kind, "VET") || (garments != nullptr && kind.empty())) {
     if (garments == nullptr) {
       size = "-1";
     } else {
-      const std::size_t m = PositionRule(*this, *garments, "VVET", article, piece_record, static_cast<long>(p));
+      const std::size_t m = PositionRule(document_, *garments, "VVET", article, piece_record, p);
       const CElementsArray& garment = (*garments)[m];
-      if (EqualsIgnoringCase(GetFieldValue(*garments, garment, "VCTA"), "1")) {
-        if (m >= ArticleSizes.size()) {
-          Fail("VVET", static_cast<long>(m), &garment, "VCTA",
-               "the record takes its article's resolved size, but there are only " +
-                   std::to_string(ArticleSizes.size()) + " articles");
+      if (EqualsIgnoringCase(document_.GetFieldValue(*garments, garment, "VCTA"), "1")) {
+        if (m >= document_.ArticleSizes.size()) {
+          document_.Fail("VVET", static_cast<long>(m), &garment, "VCTA",
+                         "the record takes its article's resolved size, but there are only " +
+                             std::to_string(document_.ArticleSizes.size()) + " articles");
         }
-        size = ArticleSizes[m];
+        size = document_.ArticleSizes[m];
       } else {
-        size = GetFieldValue(*garments, garment, "VTAI");
+        size = document_.GetFieldValue(*garments, garment, "VTAI");
       }
     }
   } else {
     check_empty = false;
-    if (kind.empty() || kind == "xin") size = "-1";
+    if (!kind.empty() && kind != "xin") return false;
+    size = "-1";
   }
   if (check_empty && size.empty()) size = "-1";
-
-  piece = GetFieldValue(pieces, piece_record, "IART");
-  if (!PieceNames.empty()) {
-    const auto found = PieceNames.find(piece);
-    if (found != PieceNames.end()) piece = found->second;
-  }
+  return true;
 }
 
-std::vector<ResolvedPlacement> MarkerDocument::ResolvePlacements() const {
-  std::vector<ResolvedPlacement> resolved;
+const std::string& PlacementResolver::NormalizedName(std::size_t p) {
+  const CElementsArray& piece_record = (*pieces_.section)[p];
+  const std::string_view key = iart_.Of(piece_record);
+  auto found = names_.find(key);
+  if (found == names_.end()) {
+    std::string name(key);
+    if (!document_.PieceNames.empty()) {
+      const auto mapped = document_.PieceNames.find(name);
+      if (mapped != document_.PieceNames.end()) name = mapped->second;
+    }
+    found = names_.emplace(key, NormalizeName(name, document_.Codes())).first;
+  }
+  return found->second;
+}
+
+}  // namespace
+
+void MarkerDocument::GetPlacementSizeAndPiece(const CSection* placements, long index, std::string& size,
+                                              std::string& piece) const {
+  PlacementResolver(*this).Resolve(placements, index, size, &piece);
+}
+
+PlacementTable MarkerDocument::ResolvePlacements() const {
+  PlacementTable table;
   const CSection* placements = FindSection("IGEO");
-  if (placements == nullptr) return resolved;
-  resolved.reserve(placements->size());
-  // Many short placements of one piece with a long name would repeat that name without end:
-  // the names and sizes the host files will hold are kept in proportion to the marker.
-  const std::size_t budget = kResolvedBytesPerMarkerByte * Records().TextSize() + kResolvedBytesFloor;
-  std::size_t used = 0;
+  if (placements == nullptr) return table;
+  const CSection* pieces = FindSection("IBA");
+  table.pieces.resize(pieces != nullptr ? pieces->size() : 0);
+  table.piece_of.reserve(placements->size());
+  const FieldColumn inum = Column(*placements, "INUM");
+  PlacementResolver resolver(*this);
+  // The host files repeat a piece's name and size for every placement that lays it: a
+  // long name laid by many short records must not turn a small marker into a host file
+  // that fills the disk. What they repeat is kept in proportion to the marker.
+  const std::size_t budget = kRepeatedBytesPerMarkerByte * Records().TextSize() + kRepeatedBytesFloor;
+  std::size_t repeated = 0;
   for (std::size_t j = 0; j < placements->size(); ++j) {
-    ResolvedPlacement placement;
-    placement.record = j;
-    GetPlacementSizeAndPiece(placements, static_cast<long>(j), placement.size, placement.name);
-    placement.name = NormalizeName(placement.name, code_page_);
-    placement.piece = static_cast<std::size_t>(Atoi(GetFieldValue(*placements, (*placements)[j], "INUM")) - 1);
-    used += placement.name.size() + placement.size.size();
-    if (used > budget) {
+    const long long p = static_cast<long long>(Atoi(inum.Of((*placements)[j]))) - 1;
+    if (p < 0 || static_cast<std::size_t>(p) >= table.pieces.size()) {
+      std::string size;
+      resolver.Resolve(placements, static_cast<long>(j), size, nullptr);  // raises about this placement
+      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
+    }
+    PlacementTable::Piece& piece = table.pieces[static_cast<std::size_t>(p)];
+    if (!piece.resolved) {
+      resolver.Resolve(placements, static_cast<long>(j), piece.size, nullptr);
+      piece.name = resolver.NormalizedName(static_cast<std::size_t>(p));
+      piece.resolved = true;
+    }
+    repeated += piece.name.size() + piece.size.size();
+    if (repeated > budget) {
       Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
            "the names and sizes of the placements up to this one come to more than " + std::to_string(budget) +
-               " bytes, " + std::to_string(kResolvedBytesPerMarkerByte) + " times the marker's size");
+               " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) + " times the marker's size");
     }
-    resolved.push_back(std::move(placement));
+    table.piece_of.push_back(static_cast<std::uint32_t>(p));
   }
-  return resolved;
+  return table;
 }
 
 }  // namespace dorvan_marker

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The piece placement file: one line per placed piece, grouped by size.
-#include <climits>
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,36 +12,77 @@
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
+namespace {
+
+// The most geometry that the placement file keeps at once: all that a marker of 20 MB
+// needs, a few passes for larger ones.
+constexpr std::size_t kGeometryBatchBytes = 8u << 20;
+
+}  // namespace
 
 void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path) {
-  const std::vector<ResolvedPlacement> placements = ResolvePlacements();
-  const std::vector<std::vector<std::size_t>> groups = GroupBySize(Sizes, placements);
+  PlacementTable table = ResolvePlacements();
+  WritePlacementFile(marker_path, output_path, table);
+}
+
+void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table) {
+  const SizeGroups groups(Sizes, table);
   const CSection* geo = FindSection("IGEO");
   const CSection* pieces = FindSection("IBA");
 
-  // Every line's geometry is computed before the file is created, so that a marker that
-  // is malformed further down writes nothing.
-  std::vector<PlacementGeometry> geometry(placements.size());
-  for (const std::vector<std::size_t>& group : groups) {
-    for (std::size_t j : group) {
-      geometry[j] = ReadPlacementGeometry(*this, *geo, placements[j].record, *pieces, placements[j].piece);
+  // Every line's geometry is read before the file is created, so that a marker that is
+  // malformed further down writes nothing. The placements are read in record order, which
+  // walks the marker's text once (in the order of the lines it would jump to and fro);
+  // should one fail, the walk in the order of the lines finds the failure that writing
+  // would meet first. The geometry of a large marker is kept in batches of bounded size:
+  // all of it could take more memory than the marker's text.
+  static const CSection kNone;  // without placements or pieces every group is empty
+  const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone);
+  std::vector<PlacementGeometry> batch(std::min(kGeometryBatchBytes / sizeof(PlacementGeometry), groups.Count()));
+  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
+  // and with check, of all the others too.
+  std::vector<std::size_t> next(groups.size());
+  auto read_batch = [&](std::size_t first, bool check) {
+    for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
+    for (std::uint32_t j = 0; j < table.piece_of.size(); ++j) {
+      const std::size_t group = groups.GroupOfPiece(table.piece_of[j]);
+      if (group == SizeGroups::kNone) continue;
+      const std::size_t place = next[group]++;
+      if (place >= first && place - first < batch.size()) {
+        batch[place - first] = reader.Read(j, table.piece_of[j]);
+      } else if (check) {
+        reader.Read(j, table.piece_of[j]);
+      }
     }
+  };
+  try {
+    read_batch(0, true);
+  } catch (const InvalidArgumentError&) {
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+      for (std::uint32_t j : groups[i]) reader.Read(j, table.piece_of[j]);
+    }
+    throw;
   }
 
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
+  std::size_t place = 0;
+  std::size_t first = 0;  // the place of batch[0]
   for (std::size_t i = 0; i < Sizes.size(); ++i) {
-    for (std::size_t j : groups[i]) {
-      const ResolvedPlacement& placement = placements[j];
-      const PlacementGeometry& g = geometry[j];
+    for (std::uint32_t j : groups[i]) {
+      if (place - first == batch.size()) {
+        first = place;
+        read_batch(first, false);
+      }
+      const PlacementGeometry& g = batch[place++ - first];
       double rotation = 0.0;
       double x_scale = 0.0;
       double y_scale = 0.0;
-      GetPieceRotationScale(*pieces, static_cast<long>(placement.piece), marker_path, *Loader, &rotation, &x_scale,
-                            &y_scale);
+      PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       const double angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
-      file.Printf("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n", placement.name, Sizes[i], g.piece_code, g.mirror_code,
-                  angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
+      file.Printf("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n", table.PieceOf(j).name, Sizes[i], g.piece_code,
+                  g.mirror_code, angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent,
+                  g.y_extent, 0);
     }
   }
   file.Close();

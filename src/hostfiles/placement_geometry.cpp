@@ -18,35 +18,51 @@ bool RoundToHalfDegree(double a, double& rounded) {
   return true;
 }
 
-PlacementGeometry ReadPlacementGeometry(const MarkerDocument& document, const CSection& geo, std::size_t record,
-                                        const CSection& pieces, std::size_t piece) {
-  const CElementsArray& placement = geo[record];
-  auto field = [&](const char* tag) { return document.GetFieldValue(geo, placement, tag); };
+PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document, const CSection& geo,
+                                                 const CSection& pieces)
+    : document_(document),
+      geo_(geo),
+      pieces_(pieces),
+      flags_(document.Column(pieces, "IFLG")),
+      mirror_(document.Column(geo, "IGRS")),
+      x_origin_(document.Column(geo, "IXOR")),
+      y_origin_(document.Column(geo, "IYOR")),
+      x_extent_(document.Column(geo, "IXDI")),
+      y_extent_(document.Column(geo, "IYDI")),
+      angle_(document.Column(geo, "IGRF")) {}
+
+PlacementGeometry PlacementGeometryReader::Read(std::size_t record, std::size_t piece) const {
+  const CElementsArray& placement = geo_[record];
   PlacementGeometry g;
 
-  const int flags = Atoi(document.GetFieldValue(pieces, pieces[piece], "IFLG"));
+  const int flags = Atoi(flags_.Of(pieces_[piece]));
   g.piece_code = (flags == 0 || flags == 5) ? 16 : flags == 6 ? 8 : 32;
 
-  const int grs = Atoi(field("IGRS"));
+  const int grs = Atoi(mirror_.Of(placement));
   g.quarter_turn = (grs & 4) != 0;
   static const int kMirror[4] = {0, 2, 1, 3};
   g.mirror_code = kMirror[grs & 3];
 
-  g.x_origin = Atof(field("IXOR")) / 10.0;
-  g.y_origin = Atof(field("IYOR")) / 10.0;
-  g.x_extent = Atof(field("IXDI")) / 10.0;
-  g.y_extent = Atof(field("IYDI")) / 10.0;
+  g.x_origin = Atof(x_origin_.Of(placement)) / 10.0;
+  g.y_origin = Atof(y_origin_.Of(placement)) / 10.0;
+  g.x_extent = Atof(x_extent_.Of(placement)) / 10.0;
+  g.y_extent = Atof(y_extent_.Of(placement)) / 10.0;
 
-  double a = AngleOfIgrf(Atof(field("IGRF")));
+  double a = AngleOfIgrf(Atof(angle_.Of(placement)));
   const bool mirrored = g.mirror_code == 1 || g.mirror_code == 2;
   if (mirrored) a = -a;
   if (g.quarter_turn) a = mirrored ? a - 90.0 : a + 90.0;
   if (!RoundToHalfDegree(a, g.rounded_angle)) {
-    document.Fail("IGEO", static_cast<long>(record), &placement, "IGRF",
-                  "\"IGRF\" \"" + std::string(field("IGRF")) + "\" gives an angle that cannot be rounded");
+    document_.Fail("IGEO", static_cast<long>(record), &placement, "IGRF",
+                   "\"IGRF\" \"" + std::string(angle_.Of(placement)) + "\" gives an angle that cannot be rounded");
   }
   if (g.x_origin < 0 && g.y_origin < 0) g.piece_code = 32;
   return g;
+}
+
+PlacementGeometry ReadPlacementGeometry(const MarkerDocument& document, const CSection& geo, std::size_t record,
+                                        const CSection& pieces, std::size_t piece) {
+  return PlacementGeometryReader(document, geo, pieces).Read(record, piece);
 }
 
 }  // namespace dorvan_marker

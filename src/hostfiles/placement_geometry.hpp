@@ -27,9 +27,25 @@ double AngleOfIgrf(double igrf);
 // large that the count of half degrees leaves the 32-bit range.
 bool RoundToHalfDegree(double a, double& rounded);
 
-// Reads placement record `record` of geo and its piece record `piece` of pieces. Raises
-// InvalidArgumentError for an angle that cannot be rounded (not a number, or beyond
-// +-1073741823 degrees).
+// Reads the geometry of many placements, with the columns of "IGEO" and "IBA" looked up
+// once.
+class PlacementGeometryReader {
+ public:
+  PlacementGeometryReader(const MarkerDocument& document, const CSection& geo, const CSection& pieces);
+
+  // Placement record `record` of geo and its piece record `piece` of pieces. Raises
+  // InvalidArgumentError for an angle that cannot be rounded (not a number, or beyond
+  // +-1073741823 degrees).
+  PlacementGeometry Read(std::size_t record, std::size_t piece) const;
+
+ private:
+  const MarkerDocument& document_;
+  const CSection& geo_;
+  const CSection& pieces_;
+  FieldColumn flags_, mirror_, x_origin_, y_origin_, x_extent_, y_extent_, angle_;
+};
+
+// One placement's geometry (see PlacementGeometryReader::Read).
 PlacementGeometry ReadPlacementGeometry(const MarkerDocument& document, const CSection& geo, std::size_t record,
                                         const CSection& pieces, std::size_t piece);
 

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "hostfiles/printf_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "dorvan_marker/error.hpp"
@@ -10,62 +13,164 @@
 namespace dorvan_marker {
 namespace {
 
-constexpr std::size_t kFlushSize = 1 << 20;
+constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are few
 
 [[noreturn]] void BadFormat(std::string_view format, std::string_view why) {
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));
 }
 
-}  // namespace
+// The decimal digits of 0 to 99, two by two.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
-void AppendFixed6(std::string& out, double value) {
-  // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-  out.append(buffer, result.ptr);
+// Writes the digits of n before end; returns where they start.
+char* DigitsBefore(char* end, std::uint64_t n) {
+  while (n >= 100) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * (n % 100), 2);
+    n /= 100;
+  }
+  if (n >= 10) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * n, 2);
+  } else {
+    *--end = static_cast<char>('0' + n);
+  }
+  return end;
 }
 
-std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args) {
-  std::string out;
-  out.reserve(format.size() + 16);
+}  // namespace
+
+// The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
+constexpr std::size_t kFixed6Room = 400;
+
+namespace {
+
+// Writes "%f" of value at p, which has kFixed6Room bytes of room; returns the end.
+char* PutFixed6(char* p, double value) {
+  // Most values are small: their millionths, rounded to the nearest, are an integer that
+  // is quick to write. The product below is rounded, but the true millionths lie within
+  // half a unit in its last place, so the product's fraction decides the rounding unless
+  // it is exactly one half; that case (and large values, infinities and NaN) go the
+  // general way.
+  const double magnitude = std::fabs(value);
+  if (magnitude < 1e9) {
+    const double scaled = magnitude * 1e6;
+    const auto whole = static_cast<std::uint64_t>(scaled);                    // floor: scaled >= 0
+    const double above_half = (scaled - static_cast<double>(whole)) - 0.5;  // exact: scaled's unit is below 1/8
+    if (above_half != 0.0) {
+      const std::uint64_t millionths = whole + (above_half > 0.0 ? 1u : 0u);
+      if (std::signbit(value)) *p++ = '-';
+      const auto units = static_cast<std::uint32_t>(millionths / 1000000u);  // at most 10^9
+      int length = 1;
+      for (std::uint32_t bound = 10; length < 10 && units >= bound; bound *= 10) ++length;
+      p += length;
+      DigitsBefore(p, units);
+      const auto fraction = static_cast<std::uint32_t>(millionths % 1000000u);
+      p[0] = '.';
+      std::memcpy(p + 1, kDigitPairs + 2 * (fraction / 10000), 2);
+      std::memcpy(p + 3, kDigitPairs + 2 * (fraction / 100 % 100), 2);
+      std::memcpy(p + 5, kDigitPairs + 2 * (fraction % 100), 2);
+      return p + 7;
+    }
+  }
+  return std::to_chars(p, p + kFixed6Room, value, std::chars_format::fixed, 6).ptr;
+}
+
+// Copies text to p, every line feed as CR LF when crlf is set; returns the end.
+char* PutText(char* p, std::string_view text, bool crlf) {
+  if (!crlf || text.find('\n') == std::string_view::npos) {
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+  }
+  for (char c : text) {
+    if (c == '\n') *p++ = '\r';
+    *p++ = c;
+  }
+  return p;
+}
+
+// Bytes that formatting can take at most.
+std::size_t FormattedBound(std::string_view format, std::initializer_list<PrintfArg> args) {
+  std::size_t bound = 2 * format.size();
+  for (const PrintfArg& arg : args) {
+    bound += std::holds_alternative<std::string_view>(arg) ? 2 * std::get<std::string_view>(arg).size()
+                                                           : kFixed6Room;
+  }
+  return bound;
+}
+
+// Formats at p, which has FormattedBound bytes of room; returns the end.
+char* PutPrintf(char* p, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf) {
   auto next = args.begin();
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') {
-      out += format[i];
+  const char* f = format.data();
+  const char* const end = f + format.size();
+  while (f != end) {
+    const char c = *f++;
+    if (c != '%') {
+      if (c == '\n' && crlf) *p++ = '\r';
+      *p++ = c;
       continue;
     }
-    std::string_view directive = format.substr(i + 1, 2);
-    if (!directive.empty() && directive[0] == '%') {
-      out += '%';
-      ++i;
+    char directive = f != end ? *f++ : '\0';
+    if (directive == '%') {
+      *p++ = '%';
       continue;
     }
     if (next == args.end()) BadFormat(format, "more directives than arguments");
     const PrintfArg& arg = *next++;
-    if (directive.substr(0, 2) == "lf") {
-      ++i;
-      directive = "f";
-    }
-    switch (directive.empty() ? '\0' : directive[0]) {
+    if (directive == 'l' && f != end && *f == 'f') directive = *f++;
+    switch (directive) {
       case 's':
         if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
-        out += std::get<std::string_view>(arg);
+        p = PutText(p, std::get<std::string_view>(arg), crlf);
         break;
       case 'd':
         if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
-        out += std::to_string(std::get<int>(arg));
+        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
         break;
       case 'f':
         if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
-        AppendFixed6(out, std::get<double>(arg));
+        p = PutFixed6(p, std::get<double>(arg));
         break;
       default:
         BadFormat(format, "only %s, %d, %f, %lf and %% are known");
     }
-    ++i;
   }
   if (next != args.end()) BadFormat(format, "more arguments than directives");
+  return p;
+}
+
+}  // namespace
+
+void AppendFixed6(std::string& out, double value) {
+  char buffer[kFixed6Room];
+  out.append(buffer, PutFixed6(buffer, value));
+}
+
+std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args) {
+  std::string out;
+  AppendPrintf(out, format, args);
   return out;
+}
+
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args) {
+  AppendPrintf(out, format, args, false);
+}
+
+void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf) {
+  // A line of the host files fits on the stack; a format error appends nothing.
+  const std::size_t bound = FormattedBound(format, args);
+  char line[4096];
+  if (bound <= sizeof line) {
+    out.append(line, PutPrintf(line, format, args, crlf));
+    return;
+  }
+  std::string text(bound, '\0');
+  text.resize(static_cast<std::size_t>(PutPrintf(text.data(), format, args, crlf) - text.data()));
+  out += text;
 }
 
 CPrintfFile::~CPrintfFile() {
@@ -75,29 +180,105 @@ CPrintfFile::~CPrintfFile() {
 bool CPrintfFile::Open(const std::string& path) {
   if (file_ != nullptr) std::fclose(file_);
   path_ = path;
-  buffer_.clear();
+  buffer_.resize(kBufferSize);
+  used_ = 0;
   failed_ = false;
   // Binary: the CR LF line ends are written by Write itself, the same on every system.
   file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
 
-void CPrintfFile::Write(std::string_view text) {
+char* CPrintfFile::Room(std::size_t bound) {
   if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
-  std::size_t start = 0;
-  for (std::size_t newline = text.find('\n'); newline != std::string_view::npos;
-       newline = text.find('\n', start)) {
-    buffer_.append(text.substr(start, newline - start));
-    buffer_.append("\r\n");
-    start = newline + 1;
+  if (bound > buffer_.size() - used_) Flush();
+  return bound <= buffer_.size() ? buffer_.data() + used_ : nullptr;
+}
+
+const CPrintfFile::Format& CPrintfFile::Compiled(std::string_view format) {
+  if (last_format_ < formats_.size() && formats_[last_format_].text == format) return formats_[last_format_];
+  for (std::size_t i = 0; i < formats_.size(); ++i) {
+    if (formats_[i].text == format) {
+      last_format_ = i;
+      return formats_[i];
+    }
   }
-  buffer_.append(text.substr(start));
-  if (buffer_.size() >= kFlushSize) Flush();
+  Format compiled;
+  compiled.text = format;
+  Format::Run run;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c != '%') {
+      if (c == '\n') run.literal += '\r';
+      run.literal += c;
+      continue;
+    }
+    const char next = i + 1 < format.size() ? format[++i] : '\0';
+    if (next == '%') {
+      run.literal += '%';
+      continue;
+    }
+    if (next == 'l' && i + 1 < format.size() && format[i + 1] == 'f') {
+      run.directive = 'f';
+      ++i;
+    } else {
+      run.directive = (next == 's' || next == 'd' || next == 'f') ? next : '?';
+    }
+    compiled.literal_size += run.literal.size();
+    compiled.runs.push_back(std::move(run));
+    run = Format::Run();
+  }
+  compiled.literal_size += run.literal.size();
+  compiled.runs.push_back(std::move(run));
+  formats_.push_back(std::move(compiled));
+  last_format_ = formats_.size() - 1;
+  return formats_.back();
+}
+
+void CPrintfFile::PrintLine(std::string_view format, std::initializer_list<PrintfArg> args) {
+  const Format& compiled = Compiled(format);
+  char* p = Room(compiled.literal_size + FormattedBound({}, args));
+  if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
+    std::string text;
+    AppendPrintf(text, format, args, true);
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+    return;
+  }
+  // The same checks, in the same order, as AppendPrintf makes.
+  auto next = args.begin();
+  for (const Format::Run& run : compiled.runs) {
+    std::memcpy(p, run.literal.data(), run.literal.size());
+    p += run.literal.size();
+    if (run.directive == '\0') break;
+    if (next == args.end()) BadFormat(format, "more directives than arguments");
+    const PrintfArg& arg = *next++;
+    switch (run.directive) {
+      case 's':
+        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
+        p = PutText(p, std::get<std::string_view>(arg), true);
+        break;
+      case 'd':
+        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
+        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
+        break;
+      case 'f':
+        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
+        p = PutFixed6(p, std::get<double>(arg));
+        break;
+      default:
+        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+    }
+  }
+  if (next != args.end()) BadFormat(format, "more arguments than directives");
+  used_ = static_cast<std::size_t>(p - buffer_.data());
+}
+
+void CPrintfFile::Write(std::string_view text) {
+  PrintLine("%s", {PrintfArg(text)});
 }
 
 void CPrintfFile::Flush() {
-  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
-  buffer_.clear();
+  if (used_ != 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
+  used_ = 0;
 }
 
 void CPrintfFile::Close() {

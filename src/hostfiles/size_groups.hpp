@@ -2,16 +2,38 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "marker/marker_document.hpp"
 
 namespace dorvan_marker {
 
-// The placements of each entry of Sizes, in record order: group i holds the positions (in
-// `placements`) of those whose size equals Sizes[i] exactly. A placement whose size is not
-// among Sizes belongs to no group and reaches neither host file.
-std::vector<std::vector<std::size_t>> GroupBySize(const CStringArray& sizes,
-                                                  const std::vector<ResolvedPlacement>& placements);
+// The placements of each entry of Sizes, in record order: group i holds the positions in
+// "IGEO" of those whose size equals Sizes[i] exactly. A placement whose size is not among
+// Sizes belongs to no group and reaches neither host file.
+class SizeGroups {
+ public:
+  SizeGroups(const CStringArray& sizes, const PlacementTable& table);
+
+  std::size_t size() const noexcept { return starts_.size() - 1; }
+  std::span<const std::uint32_t> operator[](std::size_t i) const {
+    return std::span<const std::uint32_t>(placements_).subspan(starts_[i], starts_[i + 1] - starts_[i]);
+  }
+  // The group of the placements that lay piece record p, or kNone.
+  std::size_t GroupOfPiece(std::size_t p) const { return group_of_[p]; }
+  // The place of group i's first placement when the groups are read one after another.
+  std::size_t Start(std::size_t i) const { return starts_[i]; }
+  // The placements in all groups.
+  std::size_t Count() const noexcept { return placements_.size(); }
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+ private:
+  std::vector<std::uint32_t> placements_;  // group 0, then group 1, ...
+  std::vector<std::size_t> starts_;        // group i is [starts_[i], starts_[i + 1])
+  std::vector<std::size_t> group_of_;      // by piece record
+};
 
 }  // namespace dorvan_marker

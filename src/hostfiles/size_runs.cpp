@@ -1,26 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "hostfiles/size_runs.hpp"
 
+#include <cstdint>
+#include <span>
+
 namespace dorvan_marker {
 
-std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>& groups,
-                                    const std::vector<ResolvedPlacement>& placements) {
+std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTable& table) {
   std::vector<SizeKind> kinds;
-  const std::vector<std::size_t>* previous = nullptr;
-  for (const std::vector<std::size_t>& group : groups) {
+  std::span<const std::uint32_t> previous;
+  bool after_pieces = false;
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const std::span<const std::uint32_t> group = groups[i];
     auto same_pieces = [&] {
-      if (previous == nullptr || previous->size() != group.size()) return false;
+      if (!after_pieces || previous.size() != group.size()) return false;
       for (std::size_t k = 0; k < group.size(); ++k) {
-        if (placements[group[k]].name != placements[(*previous)[k]].name) return false;
+        if (table.PieceOf(group[k]).name != table.PieceOf(previous[k]).name) return false;
       }
       return true;
     };
     if (group.empty()) {
       kinds.push_back(kNoPieces);
-      previous = nullptr;
+      after_pieces = false;
     } else {
       kinds.push_back(same_pieces() ? kContinuesRun : kBeginsRun);
-      previous = &group;
+      previous = group;
+      after_pieces = true;
     }
   }
   return kinds;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstddef>
 #include <vector>
 
+#include "hostfiles/size_groups.hpp"
 #include "marker/marker_document.hpp"
 
 namespace dorvan_marker {
@@ -16,8 +16,7 @@ enum SizeKind : unsigned short {
   kNoPieces = 2,     // nothing placed: no block, no order lines, and the next size begins a run
 };
 
-// The kind of each size, from its group of placements (GroupBySize).
-std::vector<SizeKind> ClassifySizes(const std::vector<std::vector<std::size_t>>& groups,
-                                    const std::vector<ResolvedPlacement>& placements);
+// The kind of each size, from its group of placements.
+std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTable& table);
 
 }  // namespace dorvan_marker

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,12 +16,42 @@
 
 namespace dorvan_marker {
 
-// One placement record resolved to what both host files need.
-struct ResolvedPlacement {
-  std::size_t record = 0;  // position in "IGEO"
-  std::size_t piece = 0;   // position of its piece record in "IBA"
-  std::string size;        // size text as GetPlacementSizeAndPiece gives it
-  std::string name;        // piece name after NormalizeName
+// The placements as both host files need them, resolved once per import. What
+// GetPlacementSizeAndPiece gives depends on nothing but the placement's piece record, so
+// each piece record is resolved once, when a placement first lays it.
+struct PlacementTable {
+  struct Piece {
+    bool resolved = false;  // laid by a placement, and size and name set
+    std::string size;       // size text as GetPlacementSizeAndPiece gives it
+    std::string name;       // piece name after NormalizeName
+    bool scaled = false;    // the three values below are known (see MarkerDocument::PieceScale)
+    double rotation = 0.0;  // radians
+    double x_percent = 0.0;
+    double y_percent = 0.0;
+  };
+
+  std::vector<Piece> pieces;            // by position in "IBA"
+  std::vector<std::uint32_t> piece_of;  // by position in "IGEO": the position of its piece record
+
+  const Piece& PieceOf(std::size_t placement) const { return pieces[piece_of[placement]]; }
+
+  // What MarkerDocument::PieceScale keeps of a loader that repeats its answers: the answer
+  // to each distinct query (pieces of one model in many sizes ask the same), and the
+  // columns it reads to tell the query. Valid for one marker path.
+  struct Scale {
+    double rotation = 0.0;
+    double x_percent = 0.0;
+    double y_percent = 0.0;
+  };
+  struct ScaleColumns {
+    bool ready = false;
+    const CSection* pieces = nullptr;
+    const CSection* articles = nullptr;
+    FieldColumn inam, vnum, iart, vgfn, vext;
+  };
+  std::unordered_map<std::string, Scale> scales;  // by query, see PieceScale
+  ScaleColumns scale_columns;
+  std::string query;  // the key being built, kept to spare allocations
 };
 
 // The in-memory form of one marker file and everything derived from it during one call.
@@ -46,6 +77,8 @@ class MarkerDocument {
   std::string_view GetFieldValue(const CSection& section, const CElementsArray& record, std::string_view tag) const {
     return records_.GetFieldValue(section, record, tag);
   }
+  // GetFieldValue's column, looked up once for reading many records of section.
+  FieldColumn Column(const CSection& section, std::string_view tag) const { return records_.Column(section, tag); }
   bool HasModels() const;
 
   // --- model files (models/)
@@ -62,10 +95,22 @@ class MarkerDocument {
   // --- host files (hostfiles/)
   void GetPlacementSizeAndPiece(const CSection* placements, long index, std::string& size,
                                 std::string& piece) const;
-  // Every placement resolved once, in record order (raises where the first one fails).
-  std::vector<ResolvedPlacement> ResolvePlacements() const;
+  // Every placement resolved, in record order; raises what GetPlacementSizeAndPiece
+  // raises for the first placement that fails.
+  PlacementTable ResolvePlacements() const;
+  // The rotation and scale percentages of piece record `piece` as GetPieceRotationScale
+  // gives them (callers' outputs preset to 0.0). A loader that repeats its answers is
+  // asked once per distinct query and import (ScaleQuery); any other loader is asked on
+  // every call, so that it sees every query in the order the writers make them.
+  void PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
+                  double* x_percent, double* y_percent) const;
+  // Writes into table.query the loader query that decides piece record `piece`'s scale.
+  bool ScaleQuery(PlacementTable& table, std::size_t piece) const;
   void WriteCommandFile(const char* marker_path, const char* output_path);
   void WritePlacementFile(const char* marker_path, const char* output_path);
+  // The same with the placements already resolved: an import resolves them once for both.
+  void WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table);
+  void WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table);
 
   // --- members
   CStringArray Sizes;                            // distinct sizes in order of first occurrence

@@ -25,8 +25,9 @@ class CElementsArray {
   std::size_t size() const noexcept { return count_; }
   bool empty() const noexcept { return count_ == 0; }
 
-  // Field i; an index outside the record raises InvalidArgumentError.
-  std::string_view operator[](std::size_t i) const;
+  // Field i; an index outside the record raises InvalidArgumentError. Defined in
+  // record_file.hpp, where the file's text is known.
+  inline std::string_view operator[](std::size_t i) const;
 
   // 1-based line of the record in its file.
   std::size_t Line() const noexcept { return line_; }
@@ -39,26 +40,47 @@ class CElementsArray {
   std::uint32_t line_ = 0;
 };
 
-// The records of one numbered section, in file order.
+// The records of one numbered section, in file order: positions in the table of all the
+// records of the file, so that reading a file never copies a record to grow a section.
 class CSection {
  public:
-  CSection() = default;
-  explicit CSection(std::uint32_t number) : number_(number) {}
+  class Iterator {
+   public:
+    Iterator(const CSection& section, std::size_t i) : section_(&section), i_(i) {}
+    const CElementsArray& operator*() const { return (*section_->records_)[section_->positions_[i_]]; }
+    const CElementsArray* operator->() const { return &**this; }
+    Iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return i_ == other.i_; }
+    bool operator!=(const Iterator& other) const { return i_ != other.i_; }
 
-  std::size_t size() const noexcept { return records_.size(); }
-  bool empty() const noexcept { return records_.empty(); }
-  const CElementsArray& operator[](std::size_t i) const { return records_[i]; }
-  auto begin() const noexcept { return records_.begin(); }
-  auto end() const noexcept { return records_.end(); }
+   private:
+    const CSection* section_;
+    std::size_t i_;
+  };
+
+  CSection() = default;
+  CSection(std::uint32_t number, const std::vector<CElementsArray>* records) : number_(number), records_(records) {}
+
+  std::size_t size() const noexcept { return positions_.size(); }
+  bool empty() const noexcept { return positions_.empty(); }
+  // Record i; an index outside the section raises InvalidArgumentError.
+  const CElementsArray& operator[](std::size_t i) const { return (*records_)[positions_[i]]; }
+  Iterator begin() const noexcept { return Iterator(*this, 0); }
+  Iterator end() const noexcept { return Iterator(*this, positions_.size()); }
 
   // The number that every record of the section carries.
   std::uint32_t Number() const noexcept { return number_; }
 
-  void push_back(const CElementsArray& record) { records_.push_back(record); }
+  // Adds the record at `position` of the file's table of records.
+  void push_back(std::uint32_t position) { positions_.push_back(position); }
 
  private:
   std::uint32_t number_ = 0;
-  CheckedArray<CElementsArray> records_;
+  const std::vector<CElementsArray>* records_ = nullptr;  // the file's records
+  CheckedArray<std::uint32_t> positions_;
 };
 
 // The fields of the line just read, as views into that line; reused from record to record

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "marker/record_file.hpp"
 
+#include <bit>
 #include <climits>
+#include <cstring>
 #include <limits>
 
-#include "marker/record_reader.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
@@ -14,6 +15,22 @@ constexpr std::uint32_t kDenseLimit = 1u << 16;
 
 std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+
+// Eight bytes of text at p.
+std::uint64_t Word(const char* p) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The high bit of every byte of word that equals c, and no other bit.
+std::uint64_t BytesEqual(std::uint64_t word, char c) noexcept {
+  const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
 }  // namespace
 
 bool IsRecordNumber(std::string_view field) noexcept {
@@ -21,17 +38,6 @@ bool IsRecordNumber(std::string_view field) noexcept {
     if ((c < '0' || c > '9') && c != '.') return false;
   }
   return true;
-}
-
-std::string_view CElementsArray::operator[](std::size_t i) const {
-  if (i >= count_) ThrowIndexOutside(i, count_);
-  return file_->FieldText(start_, first_end_, i);
-}
-
-std::string_view RecordFile::FieldText(std::uint32_t start, std::uint32_t first_end, std::size_t index) const noexcept {
-  const std::uint32_t begin = index == 0 ? start : field_ends_[first_end + index - 1] + 1;
-  const std::uint32_t end = field_ends_[first_end + index];
-  return std::string_view(text_.data() + begin, end - begin);
 }
 
 std::uint32_t RecordFile::RecordNumber(std::string_view first_field, std::size_t line) const {
@@ -50,10 +56,10 @@ std::uint32_t RecordFile::RecordNumber(std::string_view first_field, std::size_t
 CSection& RecordFile::SectionFor(std::uint32_t number) {
   if (number >= section_count_) section_count_ = static_cast<std::size_t>(number) + 1;
   if (number < kDenseLimit) {
-    while (dense_.size() <= number) dense_.emplace_back(static_cast<std::uint32_t>(dense_.size()));
+    while (dense_.size() <= number) dense_.emplace_back(static_cast<std::uint32_t>(dense_.size()), &records_);
     return dense_[number];
   }
-  return sparse_.try_emplace(number, number).first->second;
+  return sparse_.try_emplace(number, number, &records_).first->second;
 }
 
 const CSection* RecordFile::SectionAt(std::size_t number) const {
@@ -68,40 +74,83 @@ void RecordFile::Parse(TextFile& file) {
   dense_.clear();
   sparse_.clear();
   field_ends_.clear();
+  records_.clear();
   section_count_ = 0;
   headers_.push_back(CElementsArray());
 
-  const char* base = file.Text().data();
-  if (file.Text().size() >= std::numeric_limits<std::uint32_t>::max()) {
+  const std::size_t start = file.Position();
+  std::size_t line = file.LineNumber();
+  text_ = file.TakeText();
+  if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
     throw InvalidArgumentError("the file is larger than 4 GiB", ErrorLocation{path_, 0, {}, -1, {}});
   }
-  RecordFields fields;
-  while (ReadRecord(file, fields) != 0) {
-    const auto line = static_cast<std::uint32_t>(file.LineNumber());
-    const auto first_end = static_cast<std::uint32_t>(field_ends_.size());
-    for (std::string_view field : fields) {
-      field_ends_.push_back(static_cast<std::uint32_t>(field.data() + field.size() - base));
-    }
-    const CElementsArray record(this, static_cast<std::uint32_t>(fields.front().data() - base), first_end,
-                                static_cast<std::uint32_t>(fields.size()), line);
-    if (IsRecordNumber(fields.front())) {
-      SectionFor(RecordNumber(fields.front(), line)).push_back(record);
+  // Room for fields of four bytes and lines of 24 on average, which markers and model
+  // files exceed, so that the tables are not copied as they grow; a file of shorter ones
+  // only makes them grow. Room that is never written costs address space, not memory.
+  field_ends_.reserve((text_.size() - start) / 4 + 16);
+  records_.reserve((text_.size() - start) / 24 + 16);
+
+  // The lines as TextFile::ReadLine gives them and the records as ReadRecord splits them,
+  // in one pass over the text, eight bytes at a time, without copying a field: every
+  // colon ends a field, every line feed ends a line.
+  const char* const base = text_.data();
+  std::size_t line_start = start;
+  std::size_t first_end = field_ends_.size();
+  auto end_line = [&](std::size_t line_end) {
+    ++line;
+    // Cutting the trailing white space also drops the CR of a CR LF line end.
+    std::size_t last = line_end;
+    while (last > line_start && IsCSpace(base[last - 1])) --last;
+    if (last == line_start || base[line_start] == '#') {
+      field_ends_.resize(first_end);  // a blank line or a comment: its colons end no field
     } else {
-      headers_.push_back(record);
+      // The text after the last colon, if any, is one more field.
+      if (base[last - 1] != ':') field_ends_.push_back(static_cast<std::uint32_t>(last));
+      AddRecord(line_start, first_end, line);
+    }
+    first_end = field_ends_.size();
+  };
+  for (std::size_t block = start; block < text_.size(); block += 8) {
+    std::uint64_t word = 0;
+    if (text_.size() - block >= 8) {
+      word = Word(base + block);
+    } else {
+      std::memcpy(&word, base + block, text_.size() - block);  // zeros match neither byte
+    }
+    for (std::uint64_t found = BytesEqual(word, ':') | BytesEqual(word, '\n'); found != 0; found &= found - 1) {
+      const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(found) / 8);
+      if (base[at] == ':') {
+        field_ends_.push_back(static_cast<std::uint32_t>(at));
+      } else {
+        end_line(at);
+        line_start = at + 1;
+      }
     }
   }
-  text_ = file.TakeText();
+  if (line_start < text_.size()) end_line(text_.size());
   IndexHeaders();
 }
 
-// Every look-up of a section or a column names it by its tag; a file of many header records
-// or of one very wide one must not make each look-up walk them all.
 void RecordFile::IndexHeaders() {
   header_of_tag_.clear();
-  column_of_tag_.clear();
+  column_of_tag_.assign(headers_.size(), {});
   for (std::size_t i = 1; i < headers_.size(); ++i) {
     const CElementsArray& header = headers_.items()[i];
     if (!header.empty()) header_of_tag_.try_emplace(header[0], i);
+  }
+}
+
+void RecordFile::AddRecord(std::size_t begin, std::size_t first_end, std::size_t line) {
+  const auto count = static_cast<std::uint32_t>(field_ends_.size() - first_end);
+  const CElementsArray record(this, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(first_end), count,
+                              static_cast<std::uint32_t>(line));
+  const std::string_view first(text_.data() + begin, field_ends_[first_end] - begin);
+  if (IsRecordNumber(first)) {
+    CSection& section = SectionFor(RecordNumber(first, line));
+    section.push_back(static_cast<std::uint32_t>(records_.size()));
+    records_.push_back(record);
+  } else {
+    headers_.push_back(record);
   }
 }
 
@@ -121,36 +170,39 @@ const CSection* RecordFile::FindSection(std::string_view tag) const {
 }
 
 long RecordFile::ColumnOf(std::size_t header, std::string_view tag) const {
+  constexpr std::size_t kWalkedColumns = 32;  // up to this many a walk is the quicker look-up
   const CElementsArray& record = headers_[header];
-  const auto key = std::make_pair(header, std::string(tag));
-  if (const auto known = column_of_tag_.find(key); known != column_of_tag_.end()) return known->second;
-  long column = -1;
-  for (std::size_t c = 0; c < record.size(); ++c) {
-    if (record[c] == tag) {
-      column = static_cast<long>(c);
-      break;
+  if (record.size() <= kWalkedColumns || header >= column_of_tag_.size()) {
+    for (std::size_t c = 0; c < record.size(); ++c) {
+      if (record[c] == tag) return static_cast<long>(c);
     }
+    return -1;
   }
-  column_of_tag_.emplace(key, column);
-  return column;
+  auto& columns = column_of_tag_[header];
+  if (columns.empty()) {
+    for (std::size_t c = record.size(); c-- > 0;) columns[record[c]] = static_cast<long>(c);  // the first one wins
+  }
+  const auto found = columns.find(tag);
+  return found == columns.end() ? -1 : found->second;
+}
+
+std::size_t RecordFile::HeaderOf(const CSection& section, std::size_t line, std::string_view tag) const {
+  const std::size_t number = section.empty() ? 0 : section.Number();
+  if (number >= headers_.size()) {
+    throw InvalidArgumentError("section " + std::to_string(number) + " has no header record naming its columns",
+                               ErrorLocation{path_, line, {}, -1, std::string(tag)});
+  }
+  return number;
 }
 
 std::string_view RecordFile::GetFieldValue(const CSection& section, const CElementsArray& record,
                                            std::string_view tag) const {
-  const std::size_t number = section.empty() ? 0 : section.Number();
-  if (number >= headers_.size()) {
-    throw InvalidArgumentError("section " + std::to_string(number) + " has no header record naming its columns",
-                               ErrorLocation{path_, record.Line(), {}, -1, std::string(tag)});
-  }
-  const long column = ColumnOf(number, tag);
-  if (column < 0 || static_cast<std::size_t>(column) >= record.size()) return {};
-  return record[static_cast<std::size_t>(column)];
+  return FieldColumn(ColumnOf(HeaderOf(section, record.Line(), tag), tag)).Of(record);
 }
 
-std::string_view RecordFile::TagOf(const CSection& section) const {
-  if (section.empty() || section.Number() >= headers_.size()) return {};
-  const CElementsArray& header = headers_[section.Number()];
-  return header.empty() ? std::string_view() : header[0];
+FieldColumn RecordFile::Column(const CSection& section, std::string_view tag) const {
+  const std::size_t line = section.empty() ? 0 : section[0].Line();
+  return FieldColumn(ColumnOf(HeaderOf(section, line, tag), tag));
 }
 
 std::vector<std::uint32_t> RecordFile::SectionNumbers() const {
@@ -162,6 +214,12 @@ std::vector<std::uint32_t> RecordFile::SectionNumbers() const {
     if (!section.empty()) numbers.push_back(number);
   }
   return numbers;
+}
+
+std::string_view RecordFile::TagOf(const CSection& section) const {
+  if (section.empty() || section.Number() >= headers_.size()) return {};
+  const CElementsArray& header = headers_[section.Number()];
+  return header.empty() ? std::string_view() : header[0];
 }
 
 }  // namespace dorvan_marker

@@ -7,13 +7,28 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "marker/record.hpp"
 #include "platform/text_file.hpp"
 
 namespace dorvan_marker {
+
+// One column of a section, looked up once for many records: Of(record) gives exactly what
+// RecordFile::GetFieldValue(section, record, tag) gives, without walking the header.
+class FieldColumn {
+ public:
+  FieldColumn() = default;
+  explicit FieldColumn(long index) : index_(index) {}
+
+  std::string_view Of(const CElementsArray& record) const {
+    return index_ >= 0 && static_cast<std::size_t>(index_) < record.size() ? record[static_cast<std::size_t>(index_)]
+                                                                           : std::string_view();
+  }
+
+ private:
+  long index_ = -1;  // -1: the header lacks the tag
+};
 
 // A file of colon-separated records as read into memory: its header records (which give
 // a section its tag and name its columns) and its numbered sections. Markers and model
@@ -54,11 +69,19 @@ class RecordFile {
   // section's number names no header record.
   std::string_view GetFieldValue(const CSection& section, const CElementsArray& record, std::string_view tag) const;
 
+  // The column `tag` of section, for reading many of its records. Raises what
+  // GetFieldValue raises when the section's number names no header record.
+  FieldColumn Column(const CSection& section, std::string_view tag) const;
+
   // Column index of tag in header record number, or -1.
   long ColumnOf(std::size_t header, std::string_view tag) const;
 
   // Field `index` of a record given by its start and the place of its first field end.
-  std::string_view FieldText(std::uint32_t start, std::uint32_t first_end, std::size_t index) const noexcept;
+  std::string_view FieldText(std::uint32_t start, std::uint32_t first_end, std::size_t index) const noexcept {
+    const std::uint32_t begin = index == 0 ? start : field_ends_[first_end + index - 1] + 1;
+    const std::uint32_t end = field_ends_[first_end + index];
+    return std::string_view(text_.data() + begin, end - begin);
+  }
 
   // Section tag of a section (the tag of its header record), or empty.
   std::string_view TagOf(const CSection& section) const;
@@ -68,21 +91,36 @@ class RecordFile {
   std::vector<std::uint32_t> SectionNumbers() const;
 
  private:
-  CSection& SectionFor(std::uint32_t number);
+  // Every look-up names a section or a column by its tag: a file of many header records,
+  // or of one very wide one, must not make each look-up walk them all.
   void IndexHeaders();
+
+  // Adds the record that starts at offset begin of the text and whose fields end at the
+  // field ends from first_end on.
+  void AddRecord(std::size_t begin, std::size_t first_end, std::size_t line);
+  CSection& SectionFor(std::uint32_t number);
+  // The header record that names the columns of section; raises when there is none.
+  std::size_t HeaderOf(const CSection& section, std::size_t line, std::string_view tag) const;
   std::uint32_t RecordNumber(std::string_view first_field, std::size_t line) const;
 
   std::string path_;
   std::string text_;
   std::vector<std::uint32_t> field_ends_;
+  std::vector<CElementsArray> records_;           // every numbered record, in file order
   CheckedArray<CElementsArray> headers_;
   std::vector<CSection> dense_;                   // sections 0 .. kDenseLimit-1
   std::map<std::uint32_t, CSection> sparse_;      // sections from kDenseLimit up
   std::size_t section_count_ = 0;
   CSection empty_section_;
   std::unordered_map<std::string_view, std::size_t> header_of_tag_;  // first header per tag
-  mutable std::map<std::pair<std::size_t, std::string>, long> column_of_tag_;  // ColumnOf's answers
+  // Per header record, its first column per tag; made on the first look-up of a wide one.
+  mutable std::vector<std::unordered_map<std::string_view, long>> column_of_tag_;
 };
+
+inline std::string_view CElementsArray::operator[](std::size_t i) const {
+  if (i >= count_) ThrowIndexOutside(i, count_);
+  return file_->FieldText(start_, first_end_, i);
+}
 
 // True when every character of field is one of "0123456789." (an empty field too): the
 // record is a numbered one.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "models/model_file_loader.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "marker/record_file.hpp"
@@ -10,38 +11,80 @@
 namespace dorvan_marker {
 namespace {
 
-void ReadSizes(const RecordFile& records, ModelFile& model) {
-  const CSection* sizes = records.FindSection("MSIZ");
-  if (sizes == nullptr) return;
-  for (const CElementsArray& record : *sizes) {
-    model.sizes.emplace_back(records.GetFieldValue(*sizes, record, "SNAM"));
-  }
+// By "VGFN" and key, and among equal ones in file order, so that a search finds the first.
+template <typename Entry>
+bool Before(const Entry& a, const Entry& b) {
+  if (a.vgfn != b.vgfn) return a.vgfn < b.vgfn;
+  if (a.key != b.key) return a.key < b.key;
+  return a.piece < b.piece;
 }
 
-void ReadPieces(const RecordFile& records, ModelFile& model) {
-  const CSection* pieces = records.FindSection("MPCE");
-  if (pieces == nullptr) return;
-  for (const CElementsArray& record : *pieces) {
-    auto field = [&](const char* tag) { return std::string(records.GetFieldValue(*pieces, record, tag)); };
-    const std::size_t index = model.pieces.size();
-    model.pieces.push_back({field("PNAM"), field("PROT"), field("PXSC"), field("PYSC")});
-    const std::string vgfn = field("VGFN");
-    model.by_number.try_emplace({vgfn, Atoi(records.GetFieldValue(*pieces, record, "PNUM"))}, index);
-    model.by_key.try_emplace({vgfn, field("IART")}, index);
-  }
+// By "VGFN" and key only: what a search compares.
+template <typename Entry>
+bool KeyBefore(const Entry& a, const Entry& b) {
+  return a.vgfn != b.vgfn ? a.vgfn < b.vgfn : a.key < b.key;
 }
 
 }  // namespace
+
+void ModelFile::Read(TextFile& file) {
+  records_.Parse(file);
+  if (const CSection* sizes = records_.FindSection("MSIZ")) {
+    const FieldColumn name = records_.Column(*sizes, "SNAM");
+    for (const CElementsArray& record : *sizes) sizes_.emplace_back(name.Of(record));
+  }
+  const CSection* pieces = records_.FindSection("MPCE");
+  if (pieces == nullptr) return;
+  const FieldColumn vgfn = records_.Column(*pieces, "VGFN"), number = records_.Column(*pieces, "PNUM"),
+                    key = records_.Column(*pieces, "IART"), name = records_.Column(*pieces, "PNAM"),
+                    rotation = records_.Column(*pieces, "PROT"), x_factor = records_.Column(*pieces, "PXSC"),
+                    y_factor = records_.Column(*pieces, "PYSC");
+  pieces_.reserve(pieces->size());
+  for (const CElementsArray& record : *pieces) {
+    const auto index = static_cast<std::uint32_t>(pieces_.size());
+    Piece piece;
+    piece.name = name.Of(record);
+    if (!rotation.Of(record).empty()) piece.rotation = Atof(rotation.Of(record));
+    piece.has_x = !x_factor.Of(record).empty();
+    piece.has_y = !y_factor.Of(record).empty();
+    if (piece.has_x) piece.x_factor = Atof(x_factor.Of(record));
+    if (piece.has_y) piece.y_factor = Atof(y_factor.Of(record));
+    pieces_.push_back(piece);
+    by_number_.push_back({vgfn.Of(record), Atoi(number.Of(record)), index});
+    by_key_.push_back({vgfn.Of(record), key.Of(record), index});
+  }
+  // Model files usually list their pieces in order already.
+  if (!std::is_sorted(by_number_.begin(), by_number_.end(), Before<Entry<int>>)) {
+    std::sort(by_number_.begin(), by_number_.end(), Before<Entry<int>>);
+  }
+  if (!std::is_sorted(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>)) {
+    std::sort(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>);
+  }
+}
+
+template <typename Key>
+const ModelFile::Piece* ModelFile::Find(const std::vector<Entry<Key>>& entries, std::string_view vgfn,
+                                        const Key& key) const {
+  const Entry<Key> wanted{vgfn, key, 0};
+  const auto found = std::lower_bound(entries.begin(), entries.end(), wanted, KeyBefore<Entry<Key>>);
+  if (found == entries.end() || found->vgfn != vgfn || found->key != key) return nullptr;
+  return &pieces_[found->piece];
+}
+
+const ModelFile::Piece* ModelFile::ByNumber(std::string_view vgfn, int number) const {
+  return Find(by_number_, vgfn, number);
+}
+
+const ModelFile::Piece* ModelFile::ByKey(std::string_view vgfn, std::string_view iart) const {
+  return Find(by_key_, vgfn, iart);
+}
 
 std::unique_ptr<ModelFile> LoadModelFile(const std::string& path) {
   TextFile file;
   if (!file.Open(path)) return nullptr;
   try {
-    RecordFile records(path);
-    records.Parse(file);
-    auto model = std::make_unique<ModelFile>();
-    ReadSizes(records, *model);
-    ReadPieces(records, *model);
+    auto model = std::make_unique<ModelFile>(path);
+    model->Read(file);
     return model;
   } catch (const InvalidArgumentError&) {
     return nullptr;  // a model file the reader rejects is as good as missing
@@ -65,39 +108,36 @@ bool ModelFileLoader::Open(const char* path) {
 
 bool ModelFileLoader::GetSizesFromMDL(const char* /*name*/, CStringArray& sizes) {
   if (current_ == nullptr) return false;
-  for (const std::string& size : current_->sizes) sizes.push_back(size);
+  for (const std::string& size : current_->Sizes()) sizes.push_back(size);
   return true;
 }
 
 bool ModelFileLoader::GetPieceNameFromMDL(const char* vgfn, int piece, std::string& name) {
   if (current_ == nullptr || vgfn == nullptr) return false;
-  const auto found = current_->by_number.find({vgfn, piece});
-  if (found == current_->by_number.end()) return false;
-  name = current_->pieces[found->second].name;
+  const ModelFile::Piece* found = current_->ByNumber(vgfn, piece);
+  if (found == nullptr) return false;
+  name = found->name;
   return true;
 }
 
-bool ModelFileLoader::Answer(const ModelFile::Piece& piece, double* rotation, double* x_factor, double* y_factor) {
-  *rotation = piece.rotation.empty() ? 0.0 : Atof(piece.rotation);
-  if (!piece.x_factor.empty()) *x_factor = Atof(piece.x_factor);
-  if (!piece.y_factor.empty()) *y_factor = Atof(piece.y_factor);
+bool ModelFileLoader::Answer(const ModelFile::Piece* piece, double* rotation, double* x_factor, double* y_factor) {
+  if (piece == nullptr) return false;
+  *rotation = piece->rotation;
+  if (piece->has_x) *x_factor = piece->x_factor;
+  if (piece->has_y) *y_factor = piece->y_factor;
   return true;
 }
 
 bool ModelFileLoader::GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor,
                                        double* y_factor) {
   if (current_ == nullptr || vgfn == nullptr) return false;
-  const auto found = current_->by_number.find({vgfn, piece});
-  if (found == current_->by_number.end()) return false;
-  return Answer(current_->pieces[found->second], rotation, x_factor, y_factor);
+  return Answer(current_->ByNumber(vgfn, piece), rotation, x_factor, y_factor);
 }
 
 bool ModelFileLoader::GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
                                        double* y_factor) {
   if (current_ == nullptr || vgfn == nullptr || iart == nullptr) return false;
-  const auto found = current_->by_key.find({vgfn, iart});
-  if (found == current_->by_key.end()) return false;
-  return Answer(current_->pieces[found->second], rotation, x_factor, y_factor);
+  return Answer(current_->ByKey(vgfn, iart), rotation, x_factor, y_factor);
 }
 
 }  // namespace dorvan_marker

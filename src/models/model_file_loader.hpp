@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <map>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
+#include "marker/record_file.hpp"
 #include "models/variant_load.hpp"
+#include "platform/text_file.hpp"
 
 namespace dorvan_marker {
 
@@ -17,18 +19,47 @@ namespace dorvan_marker {
 // Format (the marker's record syntax and lookups): section "MSIZ", column "SNAM": the
 // sizes in order, the record at position j being size code j; section "MPCE", columns
 // "VGFN", "PNUM", "IART", "PNAM", "PROT", "PXSC", "PYSC": one record a piece.
-struct ModelFile {
+//
+// Texts are views into the file's records, which the model keeps; numbers are read once.
+class ModelFile {
+ public:
   struct Piece {
-    std::string name;      // "PNAM"
-    std::string rotation;  // "PROT", radians as text
-    std::string x_factor;  // "PXSC"
-    std::string y_factor;  // "PYSC"
+    std::string_view name;   // "PNAM"
+    double rotation = 0.0;   // "PROT" in radians, 0.0 when empty
+    bool has_x = false;      // "PXSC" is not empty
+    bool has_y = false;      // "PYSC" is not empty
+    double x_factor = 1.0;   // "PXSC"
+    double y_factor = 1.0;   // "PYSC"
   };
 
-  std::vector<std::string> sizes;
-  std::vector<Piece> pieces;
-  std::map<std::pair<std::string, int>, std::size_t> by_number;          // first piece per (VGFN, PNUM)
-  std::map<std::pair<std::string, std::string>, std::size_t> by_key;     // first piece per (VGFN, IART)
+  explicit ModelFile(const std::string& path) : records_(path) {}
+  ModelFile(const ModelFile&) = delete;
+  ModelFile& operator=(const ModelFile&) = delete;
+
+  // Reads the records of file; raises InvalidArgumentError where the reader does.
+  void Read(TextFile& file);
+
+  const std::vector<std::string>& Sizes() const noexcept { return sizes_; }
+  // The first piece in file order with this "VGFN" and "PNUM" (read with atoi), or null.
+  const Piece* ByNumber(std::string_view vgfn, int number) const;
+  // The first piece in file order with this "VGFN" and "IART", or null.
+  const Piece* ByKey(std::string_view vgfn, std::string_view iart) const;
+
+ private:
+  template <typename Key>
+  struct Entry {
+    std::string_view vgfn;
+    Key key;
+    std::uint32_t piece;  // position in pieces_
+  };
+  template <typename Key>
+  const Piece* Find(const std::vector<Entry<Key>>& entries, std::string_view vgfn, const Key& key) const;
+
+  RecordFile records_;
+  std::vector<std::string> sizes_;
+  std::vector<Piece> pieces_;
+  std::vector<Entry<int>> by_number_;             // sorted by (vgfn, number), file order kept among equals
+  std::vector<Entry<std::string_view>> by_key_;   // sorted by (vgfn, iart), file order kept among equals
 };
 
 // Reads the model file at path; null when it cannot be opened or read as records.
@@ -46,12 +77,14 @@ class ModelFileLoader final : public VariantLoad {
   bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) override;
   bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
                         double* y_factor) override;
+  // Files are read once and never change during an import.
+  bool RepeatsAnswers() const noexcept override { return true; }
 
   // Every path that Open was asked for and could not read, for reports.
   const std::vector<std::string>& FailedPaths() const noexcept { return failed_paths_; }
 
  private:
-  static bool Answer(const ModelFile::Piece& piece, double* rotation, double* x_factor, double* y_factor);
+  static bool Answer(const ModelFile::Piece* piece, double* rotation, double* x_factor, double* y_factor);
 
   std::unordered_map<std::string, std::shared_ptr<const ModelFile>> cache_;  // null: unreadable
   const ModelFile* current_ = nullptr;

@@ -50,4 +50,73 @@ void MarkerDocument::GetPieceRotationScaleByName(const CSection& pieces, long in
   }
 }
 
+void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
+                                double* x_percent, double* y_percent) const {
+  PlacementTable::Piece& known = table.pieces[piece];
+  if (!known.scaled) {
+    if (!Loader->RepeatsAnswers() || !ScaleQuery(table, piece)) {
+      const CSection* pieces = FindSection("IBA");
+      static const CSection kNoPieces;
+      GetPieceRotationScale(pieces != nullptr ? *pieces : kNoPieces, static_cast<long>(piece), marker_path, *Loader,
+                            rotation, x_percent, y_percent);
+      return;
+    }
+    auto found = table.scales.find(table.query);
+    if (found == table.scales.end()) {
+      PlacementTable::Scale scale;
+      GetPieceRotationScale(*table.scale_columns.pieces, static_cast<long>(piece), marker_path, *Loader,
+                            &scale.rotation, &scale.x_percent, &scale.y_percent);
+      found = table.scales.emplace(table.query, scale).first;
+    }
+    known.rotation = found->second.rotation;
+    known.x_percent = found->second.x_percent;
+    known.y_percent = found->second.y_percent;
+    known.scaled = true;
+  }
+  *rotation = known.rotation;
+  *x_percent = known.x_percent;
+  *y_percent = known.y_percent;
+}
+
+// The loader's query for piece record `piece` as GetPieceRotationScale makes it, written
+// into table.query: on the model route the article number (which gives the model file),
+// the article's "VGFN" and the piece number; on the by-name route "VGFN" (which also
+// gives the file) and the piece key. False when the piece record or its article is out
+// of reach: GetPieceRotationScale then raises what it raises.
+bool MarkerDocument::ScaleQuery(PlacementTable& table, std::size_t piece) const {
+  PlacementTable::ScaleColumns& columns = table.scale_columns;
+  if (!columns.ready) {
+    columns.pieces = FindSection("IBA");
+    columns.articles = FindSection("VART");
+    if (columns.pieces == nullptr || columns.articles == nullptr) return false;
+    columns.inam = Column(*columns.pieces, "INAM");
+    columns.vnum = Column(*columns.pieces, "VNUM");
+    columns.iart = Column(*columns.pieces, "IART");
+    columns.vgfn = Column(*columns.articles, "VGFN");
+    columns.vext = Column(*columns.articles, "VEXT");
+    columns.ready = true;
+  }
+  if (piece >= columns.pieces->size()) return false;
+  const CElementsArray& record = (*columns.pieces)[piece];
+  const int article_number = Atoi(columns.vnum.Of(record));
+  if (article_number < 1 || static_cast<std::size_t>(article_number) > columns.articles->size()) return false;
+  const CElementsArray& article = (*columns.articles)[static_cast<std::size_t>(article_number) - 1];
+  std::string& query = table.query;
+  query.clear();
+  if (EqualsIgnoringCase(columns.vext.Of(article), "MDL")) {
+    query += 'M';
+    query += std::to_string(article_number);
+    query += '\0';
+    query += columns.vgfn.Of(article);
+    query += '\0';
+    query += std::to_string(PieceNumber(columns.inam.Of(record)));
+  } else {
+    query += 'N';
+    query += columns.vgfn.Of(article);
+    query += '\0';
+    query += columns.iart.Of(record);
+  }
+  return true;
+}
+
 }  // namespace dorvan_marker

@@ -33,6 +33,11 @@ class VariantLoad {
   // The same for a piece given by its key in the marker ("IART").
   virtual bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
                                 double* y_factor) = 0;
+
+  // True when the same query after an Open of the same path always gets the same answer
+  // and leaves nothing behind but the file it opened, so that a caller may reuse an
+  // answer instead of asking again. A loader that says nothing is asked every time.
+  virtual bool RepeatsAnswers() const noexcept { return false; }
 };
 
 }  // namespace dorvan_marker

@@ -12,7 +12,8 @@ namespace {
 
 std::size_t SkipSpace(std::string_view text) noexcept {
   std::size_t i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
+  // Every white-space character lies at or below the blank.
+  while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ' && IsCSpace(text[i])) ++i;
   return i;
 }
 
@@ -38,9 +39,28 @@ bool LooksLikeUnderflow(std::string_view number) noexcept {
   return true;
 }
 
+// A field that is nothing but an optional minus and 1 to max_digits digits: its sign and
+// digits. Most numbers of a marker are such fields, read here without the general rules.
+bool PlainInteger(std::string_view text, std::size_t max_digits, bool& negative, std::int64_t& value) noexcept {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  negative = p != end && *p == '-';
+  if (negative) ++p;
+  const char* const digits = p;
+  value = 0;
+  for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+    if (static_cast<std::size_t>(p - digits) == max_digits) return false;
+    value = value * 10 + (*p - '0');
+  }
+  return p == end && p != digits;
+}
+
 }  // namespace
 
 int Atoi(std::string_view text) noexcept {
+  bool plain_negative = false;
+  std::int64_t plain = 0;
+  if (PlainInteger(text, 9, plain_negative, plain)) return static_cast<int>(plain_negative ? -plain : plain);
   std::size_t i = SkipSpace(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -63,6 +83,12 @@ int Atoi(std::string_view text) noexcept {
 }
 
 double Atof(std::string_view text) noexcept {
+  bool plain_negative = false;
+  std::int64_t plain = 0;
+  if (PlainInteger(text, 15, plain_negative, plain)) {
+    const auto value = static_cast<double>(plain);  // exact: below 2^53
+    return plain_negative ? -value : value;
+  }
   std::size_t i = SkipSpace(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -70,6 +96,33 @@ double Atof(std::string_view text) noexcept {
     ++i;
   }
   std::string_view rest = text.substr(i);
+  // Markers and model files write plain numbers such as 5419 or 0.99. With at most 15
+  // digits the digits are an exact integer, and dividing it by an exact power of ten is
+  // one correctly rounded operation: the very value that from_chars gives.
+  if (!rest.empty() && rest.size() <= 16) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t digits = 0;
+    std::size_t count = 0;
+    std::size_t point = rest.size();
+    std::size_t k = 0;
+    for (; k < rest.size(); ++k) {
+      if (IsDigit(rest[k])) {
+        digits = digits * 10 + (rest[k] - '0');
+        ++count;
+      } else if (rest[k] == '.' && point == rest.size()) {
+        point = k;
+      } else {
+        break;
+      }
+    }
+    const bool whole_text = k == rest.size() && count > 0 && count <= 15;
+    if (whole_text) {
+      const std::size_t decimals = point == rest.size() ? 0 : rest.size() - point - 1;
+      const double value = static_cast<double>(digits) / kPowers[decimals];
+      return negative ? -value : value;
+    }
+  }
   // A sign followed by another sign is not a number.
   if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) return 0.0;
 

@@ -29,6 +29,9 @@ class TextFile {
   // 1-based number of the line ReadLine returned last.
   std::size_t LineNumber() const noexcept { return line_number_; }
 
+  // Offset in Text() of the next line that ReadLine would return.
+  std::size_t Position() const noexcept { return position_; }
+
   const std::string& Text() const noexcept { return text_; }
 
   // Hands the whole text over to the caller; the reader is then at its end.

@@ -32,9 +32,9 @@ std::string SizeListText(const CStringArray& sizes) {
   return text.empty() ? "none" : text;
 }
 
-void FillSizes(const MarkerDocument& document, const std::vector<std::vector<std::size_t>>& groups,
-               const std::vector<ResolvedPlacement>& placements, MarkerReport& report) {
-  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements);
+void FillSizes(const MarkerDocument& document, const SizeGroups& groups, const PlacementTable& table,
+               MarkerReport& report) {
+  const std::vector<SizeKind> kinds = ClassifySizes(groups, table);
   const std::string model_prefix = NormalizeName(document.Title, document.Codes()) + "-";
   std::string run_model;
   for (std::size_t i = 0; i < document.Sizes.size(); ++i) {
@@ -48,29 +48,30 @@ void FillSizes(const MarkerDocument& document, const std::vector<std::vector<std
 }
 
 PlacedPiece Place(const MarkerDocument& document, const CSection& geo, const CSection& pieces,
-                  const ResolvedPlacement& placement, bool lost) {
+                  const PlacementTable& table, std::size_t record, bool lost) {
+  const std::size_t piece_record = table.piece_of[record];
   PlacedPiece piece;
-  piece.record = placement.record;
-  piece.line = geo[placement.record].Line();
-  piece.piece_record = placement.piece;
-  piece.name = placement.name;
-  piece.size = placement.size;
+  piece.record = record;
+  piece.line = geo[record].Line();
+  piece.piece_record = piece_record;
+  piece.name = table.pieces[piece_record].name;
+  piece.size = table.pieces[piece_record].size;
   piece.lost = lost;
   PlacementGeometry g;
   if (lost) {
     // The writers never read a lost placement's angle, so one that cannot be rounded is
     // no fault here; its box is still drawn.
     try {
-      g = ReadPlacementGeometry(document, geo, placement.record, pieces, placement.piece);
+      g = ReadPlacementGeometry(document, geo, record, pieces, piece_record);
     } catch (const InvalidArgumentError&) {
       g = PlacementGeometry();
     }
   } else {
-    g = ReadPlacementGeometry(document, geo, placement.record, pieces, placement.piece);
+    g = ReadPlacementGeometry(document, geo, record, pieces, piece_record);
     double rotation = 0.0;
     double x_scale = 0.0;
     double y_scale = 0.0;
-    document.GetPieceRotationScale(pieces, static_cast<long>(placement.piece), document.Path().c_str(),
+    document.GetPieceRotationScale(pieces, static_cast<long>(piece_record), document.Path().c_str(),
                                    *document.Loader, &rotation, &x_scale, &y_scale);
     piece.angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
   }
@@ -117,20 +118,21 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
 }  // namespace
 
 void ReportPlacements(const MarkerDocument& document, MarkerReport& report, DiagnosticList& diagnostics) {
-  const std::vector<ResolvedPlacement> placements = document.ResolvePlacements();
-  const std::vector<std::vector<std::size_t>> groups = GroupBySize(document.Sizes, placements);
-  FillSizes(document, groups, placements, report);
+  const PlacementTable table = document.ResolvePlacements();
+  const SizeGroups groups(document.Sizes, table);
+  FillSizes(document, groups, table, report);
 
-  std::vector<bool> placed(placements.size(), false);
-  for (const std::vector<std::size_t>& group : groups) {
-    for (std::size_t j : group) placed[j] = true;
+  const std::size_t count = table.piece_of.size();
+  std::vector<bool> placed(count, false);
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    for (std::uint32_t j : groups[i]) placed[j] = true;
   }
   const CSection* geo = document.FindSection("IGEO");
   const CSection* pieces = document.FindSection("IBA");
   if (geo == nullptr || pieces == nullptr) return;
-  report.placements.reserve(placements.size());
-  for (std::size_t j = 0; j < placements.size(); ++j) {
-    report.placements.push_back(Place(document, *geo, *pieces, placements[j], !placed[j]));
+  report.placements.reserve(count);
+  for (std::size_t j = 0; j < count; ++j) {
+    report.placements.push_back(Place(document, *geo, *pieces, table, j, !placed[j]));
   }
   Measure(report);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// Peak resident memory of one import or one parse, in its own process so that nothing
+// else that the benchmarks did counts:
+//   peak-memory import MARKER OUT_DIR    peak-memory parse MARKER
+// prints the peak in KiB: VmHWM of /proc/self/status where there is one, for getrusage's
+// ru_maxrss also counts the process that started this one, up to its exec.
+#include <sys/resource.h>
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "dorvan_marker/import.hpp"
+#include "marker/marker_document.hpp"
+#include "platform/text_file.hpp"
+
+long PeakKib() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 2 ? argv[1] : "";
+  if (command == "import" && argc == 4) {
+    const std::string out = argv[3];
+    const auto result = dorvan_marker::ImportMarker(argv[2], {out + "/csvimprt.txt", out + "/posimport.txt"});
+    if (result.status != dorvan_marker::ImportStatus::Imported) {
+      std::cerr << "peak-memory: " << result.message << "\n";
+      return 1;
+    }
+  } else if (command == "parse" && argc == 3) {
+    dorvan_marker::MarkerDocument document(argv[2]);
+    dorvan_marker::TextFile file;
+    if (!file.Open(argv[2])) {
+      std::cerr << "peak-memory: cannot open " << argv[2] << "\n";
+      return 1;
+    }
+    document.Parse(file);
+  } else {
+    std::cerr << "usage: peak-memory import MARKER OUT_DIR | peak-memory parse MARKER\n";
+    return 64;
+  }
+  std::cout << PeakKib() << "\n";
+  return 0;
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Runs the benchmarks that bench/run built and prints the one table.
+
+usage: report.py BUILD_DIR REPETITIONS
+"""
+import json
+import os
+import subprocess
+import sys
+import time
+
+build, repetitions = sys.argv[1], int(sys.argv[2])
+data = os.path.join(build, "data")
+tools = os.path.join(build, "bench")
+placements = {"S": 500, "M": 5000, "L": 30000}
+
+
+def marker(name):
+    return os.path.join(data, name, name + ".txt")
+
+
+def best_wc_seconds(path):
+    best = None
+    for _ in range(max(repetitions, 3)):
+        start = time.perf_counter()
+        subprocess.run(["wc", "-l", path], check=True, stdout=subprocess.DEVNULL)
+        elapsed = time.perf_counter() - start
+        best = elapsed if best is None else min(best, elapsed)
+    return best
+
+
+def best_benchmark_seconds():
+    env = dict(os.environ, DORVAN_BENCH_DATA=data)
+    out = subprocess.run([os.path.join(tools, "dorvan_marker_bench"), "--benchmark_format=json",
+                          "--benchmark_repetitions=%d" % repetitions], check=True, env=env,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
+    best = {}
+    for run in json.loads(out)["benchmarks"]:
+        if run.get("run_type") != "iteration" or run.get("error_occurred"):
+            continue
+        name = run["run_name"].split("/")[0] + ("/" + run["run_name"].split("/")[1]
+                                                if run["run_name"].startswith("BM_Import") else "")
+        seconds = run["real_time"] / 1000.0  # the benchmarks report milliseconds
+        best[name] = min(best.get(name, seconds), seconds)
+    return best
+
+
+def peak_kib(*args):
+    out = subprocess.run([os.path.join(tools, "peak-memory"), *args], check=True,
+                         stdout=subprocess.PIPE).stdout
+    return int(out.decode().strip())
+
+
+mb = 1e6
+reading = marker("100MB")
+reading_bytes = os.path.getsize(reading)
+wc = best_wc_seconds(reading)
+best = best_benchmark_seconds()
+parse = best["BM_Parse"]
+rows = []
+
+
+def row(what, value, target, ok):
+    rows.append((what, value, target, "yes" if ok else "NO"))
+
+
+parse_speed = reading_bytes / parse / mb
+wc_speed = reading_bytes / wc / mb
+row("Parse, 100 MB marker", "%.0f MB/s" % parse_speed, ">= wc -l / 12 = %.0f MB/s" % (wc_speed / 12),
+    parse_speed >= wc_speed / 12)
+row("wc -l, same file", "%.0f MB/s" % wc_speed, "", True)
+times = {}
+for name in ("S", "M", "L"):
+    seconds = best["BM_Import/" + name]
+    times[name] = seconds
+    size = os.path.getsize(marker(name))
+    speed = size / seconds / mb
+    target = ">= 100 MB/s" if name in ("M", "L") else ""
+    ok = speed >= 100 if name in ("M", "L") else True
+    if name == "L":
+        target += ", < 50 ms"
+        ok = ok and seconds < 0.050
+    row("import %s (%d placements, %.2f MB)" % (name, placements[name], size / mb),
+        "%.2f ms, %.0f MB/s" % (seconds * 1000, speed), target, ok)
+for big, small in (("L", "M"), ("M", "S")):
+    ratio = times[big] / times[small]
+    limit = 1.3 * placements[big] / placements[small]
+    row("time %s / %s" % (big, small), "%.2f" % ratio,
+        "<= 1.3 x %d/%d = %.1f" % (placements[big], placements[small], limit), ratio <= limit)
+for name, args in (("import S", ("import", marker("S"))), ("import M", ("import", marker("M"))),
+                   ("import L", ("import", marker("L"))), ("Parse 100 MB", ("parse", reading)),
+                   ("import 100 MB", ("import", reading))):
+    path = args[1]
+    size = os.path.getsize(path)
+    out = os.path.join(data, "peak-out")
+    os.makedirs(out, exist_ok=True)
+    kib = peak_kib(*args, out) if args[0] == "import" else peak_kib(*args)
+    limit = 3 * size + 16 * 1024 * 1024
+    row("peak memory, %s" % name, "%.1f MB (marker %.2f MB)" % (kib * 1024 / mb, size / mb),
+        "<= 3 x marker + 16 MiB = %.1f MB" % (limit / mb), kib * 1024 <= limit)
+
+print("best of %d repetitions; other work on the machine makes timings noisy" % repetitions)
+widths = [max(len(r[i]) for r in rows + [("measure", "value", "target", "met")]) for i in range(4)]
+for r in [("measure", "value", "target", "met")] + rows:
+    print("  ".join(cell.ljust(width) for cell, width in zip(r, widths)).rstrip())
