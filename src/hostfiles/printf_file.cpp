@@ -92,6 +92,24 @@ char* PutText(char* p, std::string_view text, bool crlf) {
   return p;
 }
 
+// Writes one argument for its directive at p; a directive that does not match its
+// argument is a fault of the caller's format.
+char* PutArgument(char* p, char directive, const PrintfArg& arg, std::string_view format, bool crlf) {
+  switch (directive) {
+    case 's':
+      if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
+      return PutText(p, std::get<std::string_view>(arg), crlf);
+    case 'd':
+      if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
+      return std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
+    case 'f':
+      if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
+      return PutFixed6(p, std::get<double>(arg));
+    default:
+      BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+  }
+}
+
 // Bytes that formatting can take at most.
 std::size_t FormattedBound(std::string_view format, std::initializer_list<PrintfArg> args) {
   std::size_t bound = 2 * format.size();
@@ -122,22 +140,7 @@ char* PutPrintf(char* p, std::string_view format, std::initializer_list<PrintfAr
     if (next == args.end()) BadFormat(format, "more directives than arguments");
     const PrintfArg& arg = *next++;
     if (directive == 'l' && f != end && *f == 'f') directive = *f++;
-    switch (directive) {
-      case 's':
-        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
-        p = PutText(p, std::get<std::string_view>(arg), crlf);
-        break;
-      case 'd':
-        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
-        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
-        break;
-      case 'f':
-        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
-        p = PutFixed6(p, std::get<double>(arg));
-        break;
-      default:
-        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
-    }
+    p = PutArgument(p, directive, arg, format, crlf);
   }
   if (next != args.end()) BadFormat(format, "more arguments than directives");
   return p;
@@ -251,22 +254,7 @@ void CPrintfFile::PrintLine(std::string_view format, std::initializer_list<Print
     if (run.directive == '\0') break;
     if (next == args.end()) BadFormat(format, "more directives than arguments");
     const PrintfArg& arg = *next++;
-    switch (run.directive) {
-      case 's':
-        if (!std::holds_alternative<std::string_view>(arg)) BadFormat(format, "%s takes a text");
-        p = PutText(p, std::get<std::string_view>(arg), true);
-        break;
-      case 'd':
-        if (!std::holds_alternative<int>(arg)) BadFormat(format, "%d takes an int");
-        p = std::to_chars(p, p + kFixed6Room, std::get<int>(arg)).ptr;
-        break;
-      case 'f':
-        if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
-        p = PutFixed6(p, std::get<double>(arg));
-        break;
-      default:
-        BadFormat(format, "only %s, %d, %f, %lf and %% are known");
-    }
+    p = PutArgument(p, run.directive, arg, format, true);
   }
   if (next != args.end()) BadFormat(format, "more arguments than directives");
   used_ = static_cast<std::size_t>(p - buffer_.data());

@@ -1,35 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The library as a host sees it: loaded at run time, its two functions found by name.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "support/exported_library.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
-using GetStyleListFn = bool (*)(const char*, std::vector<std::string>*);
-using ImportDorvanFileFn = int (*)(const char*, char*);
-
 class Exports : public ::testing::Test {
  protected:
   void SetUp() override {
-    library_ = dlopen(DORVAN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library_, nullptr) << dlerror();
-    get_style_list_ = reinterpret_cast<GetStyleListFn>(dlsym(library_, "GetStyleList"));
-    import_ = reinterpret_cast<ImportDorvanFileFn>(dlsym(library_, "ImportDorvanFile"));
-    ASSERT_NE(get_style_list_, nullptr);
-    ASSERT_NE(import_, nullptr);
-  }
-  void TearDown() override {
-    if (library_ != nullptr) dlclose(library_);
+    ASSERT_EQ(library_.error, "");
+    get_style_list_ = library_.get_style_list;
+    import_ = library_.import;
   }
 
-  void* library_ = nullptr;
-  GetStyleListFn get_style_list_ = nullptr;
-  ImportDorvanFileFn import_ = nullptr;
+  test::ExportedLibrary library_{DORVAN_LIBRARY};
+  test::ExportedLibrary::GetStyleListFn get_style_list_ = nullptr;
+  test::ExportedLibrary::ImportDorvanFileFn import_ = nullptr;
 };
 
 }  // namespace

@@ -3,39 +3,22 @@
 // names the file, line, section and field where they apply), nothing on stdout but the
 // marker's name, and the host folder's earlier files untouched unless the import succeeded.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "hardening/bad_inputs.hpp"
+#include "support/command_runner.hpp"
 
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using test::CliRun;
+using test::Quote;
 
 // Runs the command line; as "nobody" when asked and this process is root.
 CliRun RunCli(const std::string& arguments, bool unprivileged) {
-  test::TempDir dir;
-  const std::string drop = unprivileged ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "";
-  const std::string command =
-      drop + Quote(DORVAN_CLI) + " " + arguments + " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
-  const int status = std::system(command.c_str());
-  CliRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = test::ReadFile(dir / "out");
-  run.err = test::ReadFile(dir / "err");
-  return run;
+  return test::RunProgram(DORVAN_CLI, arguments,
+                          unprivileged ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "");
 }
 
 int ImportExit(test::Outcome outcome) {

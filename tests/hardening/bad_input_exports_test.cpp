@@ -2,7 +2,6 @@
 // The bad-input table at the two exported functions, reached through the shared library's
 // symbol table as a host reaches them: the result code, the caller's name buffer and list
 // untouched on failure, and the host files at the fixed place untouched too.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,11 +10,9 @@
 #include <vector>
 
 #include "hardening/bad_inputs.hpp"
+#include "support/exported_library.hpp"
 
 namespace {
-
-using GetStyleListFn = bool (*)(const char*, std::vector<std::string>*);
-using ImportDorvanFileFn = int (*)(const char*, char*);
 
 const char* const kFixedFolder = "/userroot/temp";
 const char* const kFixedFiles[] = {"/userroot/temp/csvimprt.txt", "/userroot/temp/posimport.txt"};
@@ -31,20 +28,14 @@ std::vector<std::optional<std::string>> Snapshot() {
 class BadInputExports : public ::testing::TestWithParam<std::size_t> {
  protected:
   void SetUp() override {
-    library_ = dlopen(DORVAN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library_, nullptr) << dlerror();
-    get_style_list_ = reinterpret_cast<GetStyleListFn>(dlsym(library_, "GetStyleList"));
-    import_ = reinterpret_cast<ImportDorvanFileFn>(dlsym(library_, "ImportDorvanFile"));
-    ASSERT_NE(get_style_list_, nullptr);
-    ASSERT_NE(import_, nullptr);
-  }
-  void TearDown() override {
-    if (library_ != nullptr) dlclose(library_);
+    ASSERT_EQ(library_.error, "");
+    get_style_list_ = library_.get_style_list;
+    import_ = library_.import;
   }
 
-  void* library_ = nullptr;
-  GetStyleListFn get_style_list_ = nullptr;
-  ImportDorvanFileFn import_ = nullptr;
+  test::ExportedLibrary library_{DORVAN_LIBRARY};
+  test::ExportedLibrary::GetStyleListFn get_style_list_ = nullptr;
+  test::ExportedLibrary::ImportDorvanFileFn import_ = nullptr;
 };
 
 }  // namespace

@@ -1,37 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The dorvan-marker command line, run as a user runs it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
+#include "support/command_runner.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
+using test::CliRun;
+using test::Quote;
 
-std::string Quote(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun RunCli(const std::string& arguments) {
-  test::TempDir dir;
-  const std::string command = Quote(DORVAN_CLI) + " " + arguments + " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
-  const int status = std::system(command.c_str());
-  CliRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = test::ReadFile(dir / "out");
-  run.err = test::ReadFile(dir / "err");
-  return run;
-}
+CliRun RunCli(const std::string& arguments) { return test::RunProgram(DORVAN_CLI, arguments); }
 
 const std::string kExample = std::string(DORVAN_EXAMPLES) + "/jacket/spring jacket.txt";
 
