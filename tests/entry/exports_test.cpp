@@ -10,18 +10,9 @@
 
 namespace {
 
-class Exports : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(library_.error, "");
-    get_style_list_ = library_.get_style_list;
-    import_ = library_.import;
-  }
+constexpr char kLibrary[] = DORVAN_LIBRARY;
 
-  test::ExportedLibrary library_{DORVAN_LIBRARY};
-  test::ExportedLibrary::GetStyleListFn get_style_list_ = nullptr;
-  test::ExportedLibrary::ImportDorvanFileFn import_ = nullptr;
-};
+class Exports : public test::WithExportedFunctions<::testing::Test, kLibrary> {};
 
 }  // namespace
 

@@ -25,18 +25,9 @@ std::vector<std::optional<std::string>> Snapshot() {
   return files;
 }
 
-class BadInputExports : public ::testing::TestWithParam<std::size_t> {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(library_.error, "");
-    get_style_list_ = library_.get_style_list;
-    import_ = library_.import;
-  }
+constexpr char kLibrary[] = DORVAN_LIBRARY;
 
-  test::ExportedLibrary library_{DORVAN_LIBRARY};
-  test::ExportedLibrary::GetStyleListFn get_style_list_ = nullptr;
-  test::ExportedLibrary::ImportDorvanFileFn import_ = nullptr;
-};
+class BadInputExports : public test::WithExportedFunctions<::testing::TestWithParam<std::size_t>, kLibrary> {};
 
 }  // namespace
 

@@ -38,4 +38,20 @@ class ExportedLibrary {
   void* handle_;
 };
 
+// A test fixture (over ::testing::Test or TestWithParam) whose tests reach the two
+// functions through the library at `kPath`.
+template <typename Base, const char* kPath>
+class WithExportedFunctions : public Base {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(library_.error, "");
+    get_style_list_ = library_.get_style_list;
+    import_ = library_.import;
+  }
+
+  ExportedLibrary library_{kPath};
+  ExportedLibrary::GetStyleListFn get_style_list_ = nullptr;
+  ExportedLibrary::ImportDorvanFileFn import_ = nullptr;
+};
+
 }  // namespace test
