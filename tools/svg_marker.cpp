@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "text_encoding.hpp"
 
@@ -78,22 +79,63 @@ struct Frame {
   double min_x, min_y, max_x, max_y;  // the drawing's content, in mm
   double unit;                         // mm per pixel
   double font;                         // legend font size, in mm
+  std::size_t rows;                    // the strip is cut into this many rows, one below the other
+  double row_length;                   // mm of the strip in one row
+  double row_pitch;                    // mm from one row's top to the next one's
 };
 
+// A marker much longer than wide would be a thin line at any size a screen shows, so it
+// is cut into rows laid one below the other, like lines of text, for a picture about
+// twice as long as high.
+constexpr double kLongestUncutRatio = 8.0;
+
 Frame FrameOf(const dorvan_marker::MarkerReport& report) {
-  Frame f{0.0, 0.0, std::max(report.used_length_mm, 1.0), std::max(report.width_mm, 1.0), 1.0, 0.0};
+  Frame f{0.0, 0.0, std::max(report.used_length_mm, 1.0), std::max(report.width_mm, 1.0), 1.0, 0.0, 1, 0.0, 0.0};
   for (const dorvan_marker::PlacedPiece& piece : report.placements) {
     f.min_x = std::min(f.min_x, piece.x_origin);
     f.min_y = std::min(f.min_y, piece.y_origin);
     f.max_y = std::max(f.max_y, piece.y_origin + piece.y_extent);
   }
-  const double longest = std::max(f.max_x - f.min_x, f.max_y - f.min_y);
-  f.unit = std::max(longest / kTargetPixels, 1.0);  // never more than one pixel a millimetre
+  const double length = f.max_x - f.min_x;
+  const double height = f.max_y - f.min_y;
+  f.row_length = length;
+  f.row_pitch = height;
+  if (length > kLongestUncutRatio * height) {
+    f.rows = static_cast<std::size_t>(std::ceil(std::sqrt(length / (2.0 * height))));
+    f.row_length = length / static_cast<double>(f.rows);
+    f.row_pitch = height * 1.1;
+  }
+  const double tallest = static_cast<double>(f.rows - 1) * f.row_pitch + height;
+  f.unit = std::max(std::max(f.row_length, tallest) / kTargetPixels, 1.0);  // at most a pixel a millimetre
   f.font = kFontPixels * f.unit;
   return f;
 }
 
-void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report) {
+// The pieces of row r (those whose box reaches into it), and where the row is drawn.
+struct Row {
+  double from_x, to_x;  // the part of the strip, in mm along the length
+  double shift_x, shift_y;  // added to a point of the strip to place it in the picture
+  std::vector<const dorvan_marker::PlacedPiece*> pieces;
+};
+
+std::vector<Row> RowsOf(const dorvan_marker::MarkerReport& report, const Frame& f) {
+  std::vector<Row> rows(f.rows);
+  for (std::size_t r = 0; r < f.rows; ++r) {
+    rows[r].from_x = f.min_x + static_cast<double>(r) * f.row_length;
+    rows[r].to_x = r + 1 == f.rows ? f.max_x : rows[r].from_x + f.row_length;
+    rows[r].shift_x = f.min_x - rows[r].from_x;
+    rows[r].shift_y = static_cast<double>(r) * f.row_pitch;
+  }
+  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+    for (Row& row : rows) {
+      if (piece.x_origin <= row.to_x && piece.x_origin + piece.x_extent >= row.from_x) row.pieces.push_back(&piece);
+    }
+  }
+  return rows;
+}
+
+void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report,
+                  const std::vector<const dorvan_marker::PlacedPiece*>& placed) {
   std::vector<std::string> size_class;
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
     // A size listed twice keeps the class of its first entry.
@@ -107,7 +149,8 @@ void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report) {
     size_class.push_back(std::string("s").append(std::to_string(first)));
   }
   svg += "<g class=\"pc\">\n";
-  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+  for (const dorvan_marker::PlacedPiece* one : placed) {
+    const dorvan_marker::PlacedPiece& piece = *one;
     std::string cls = "lost";
     if (!piece.lost) {
       for (std::size_t i = 0; i < report.sizes.size(); ++i) {
@@ -123,10 +166,11 @@ void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report) {
   svg += "</g>\n";
 }
 
-void AppendMarks(std::string& svg, const dorvan_marker::MarkerReport& report) {
+void AppendMarks(std::string& svg, const std::vector<const dorvan_marker::PlacedPiece*>& placed) {
   std::string mirrored;
   std::string turned;
-  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+  for (const dorvan_marker::PlacedPiece* one : placed) {
+    const dorvan_marker::PlacedPiece& piece = *one;
     if (piece.mirrored) {
       mirrored += std::string("M") + Num(piece.x_origin) + " " + Num(piece.y_origin) + "l" + Num(piece.x_extent) + " " +
                   Num(piece.y_extent);
@@ -141,9 +185,11 @@ void AppendMarks(std::string& svg, const dorvan_marker::MarkerReport& report) {
   if (!turned.empty()) svg += "<path class=\"turn\" d=\"" + turned + "\"/>\n";
 }
 
-void AppendLabels(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, ByteText how) {
+void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::PlacedPiece*>& placed, const Frame& f,
+                  ByteText how) {
   std::string labels;
-  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+  for (const dorvan_marker::PlacedPiece* one : placed) {
+    const dorvan_marker::PlacedPiece& piece = *one;
     const std::string text = piece.name + " " + piece.size;
     const double by_width = piece.x_extent * 0.9 / (0.6 * static_cast<double>(text.size()));
     const double size = std::min({f.font, by_width, piece.y_extent * 0.4});
@@ -159,7 +205,7 @@ void AppendLabels(std::string& svg, const dorvan_marker::MarkerReport& report, c
 double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, double top,
                     ByteText how) {
   const double font = f.font;
-  const double bar_cm = ScaleBarCm(f.max_x - f.min_x);
+  const double bar_cm = ScaleBarCm(f.row_length);
   const double bar_mm = bar_cm * 10.0;
   const double bar_y = top + font * 0.5;
   svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
@@ -169,7 +215,7 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
          "\">" + Num(bar_cm) + " cm</text>\n";
   double x = 0.0;
   double y = bar_y + font * 1.8;
-  const double right = std::max(f.max_x, 40.0 * font);
+  const double right = std::max(f.min_x + f.row_length, 40.0 * font);
   // A swatch (a box of class cls, with a mark drawn over it) and its words.
   auto entry = [&](const std::string& cls, const std::string& text, const char* mark = nullptr) {
     const double width = font * 1.6 + 0.6 * font * static_cast<double>(text.size()) + font;
@@ -216,18 +262,36 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   const ByteText how = ByteTextOf(report.code_page);
   const Frame f = FrameOf(report);
   const double pad = f.font;
-  const double legend_top = f.max_y + pad;
+  const double legend_top = static_cast<double>(f.rows - 1) * f.row_pitch + f.max_y + pad;
   std::string body;
-  body += "<rect class=\"fabric\" x=\"0\" y=\"0\" width=\"" + Num(std::max(report.used_length_mm, 1.0)) +
-          "\" height=\"" + Num(report.width_mm) + "\"/>\n";
-  AppendPieces(body, report);
-  AppendMarks(body, report);
-  AppendLabels(body, report, f, how);
+  std::string clips;
+  const std::vector<Row> rows = RowsOf(report, f);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const Row& row = rows[r];
+    const bool cut = rows.size() > 1;
+    if (cut) {
+      // Each row shows its part of the strip; a piece across the cut shows in both rows.
+      const std::string id = "row" + std::to_string(r);
+      clips += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(row.from_x) + "\" y=\"" + Num(f.min_y - pad) +
+               "\" width=\"" + Num(row.to_x - row.from_x) + "\" height=\"" + Num(f.max_y - f.min_y + 2 * pad) +
+               "\"/></clipPath>\n";
+      body += "<g transform=\"translate(" + Num(row.shift_x) + " " + Num(row.shift_y) + ")\" clip-path=\"url(#" +
+              id + ")\">\n";
+    }
+    const double fabric_from = cut ? std::max(row.from_x, 0.0) : 0.0;
+    const double fabric_to = cut ? std::min(row.to_x, std::max(report.used_length_mm, 1.0)) : std::max(report.used_length_mm, 1.0);
+    body += "<rect class=\"fabric\" x=\"" + Num(fabric_from) + "\" y=\"0\" width=\"" +
+            Num(std::max(fabric_to - fabric_from, 0.0)) + "\" height=\"" + Num(report.width_mm) + "\"/>\n";
+    AppendPieces(body, report, row.pieces);
+    AppendMarks(body, row.pieces);
+    AppendLabels(body, row.pieces, f, how);
+    if (cut) body += "</g>\n";
+  }
   const double bottom = AppendLegend(body, report, f, legend_top, how);
 
   const double min_x = f.min_x - pad;
   const double min_y = f.min_y - pad;
-  const double view_w = std::max(f.max_x - f.min_x, 40.0 * f.font) + 2 * pad;
+  const double view_w = std::max(f.row_length, 40.0 * f.font) + 2 * pad;
   const double view_h = bottom - f.min_y + 2 * pad;
   const double hatch = 10.0 * f.unit;
 
@@ -239,7 +303,7 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   svg += "<defs>\n<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"" + Num(hatch) + "\" height=\"" +
          Num(hatch) + "\" patternTransform=\"rotate(45)\"><rect width=\"" + Num(hatch) + "\" height=\"" + Num(hatch) +
          "\" fill=\"#ffe5e5\"/><rect width=\"" + Num(hatch / 3) + "\" height=\"" + Num(hatch) +
-         "\" fill=\"#d00000\"/></pattern>\n";
+         "\" fill=\"#d00000\"/></pattern>\n" + clips;
   svg += "<style>\n";
   svg += "rect{stroke:#333;stroke-width:" + Num(f.unit) + "}\n";
   svg += ".fabric{fill:#f6f3ec;stroke:#888}\n.bar{fill:#222}\n";

@@ -13,7 +13,9 @@ namespace cli {
 // mirrored pieces crossed by a dashed diagonal, quarter-turned ones marked by a corner
 // triangle, lost placements hatched in red, and below it a scale bar in cm and a legend
 // of the sizes with their counts. Labels are drawn only on boxes big enough to read, so
-// a marker of tens of thousands of pieces stays one element per piece.
+// a marker of tens of thousands of pieces stays one element per piece. A strip more than
+// eight times as long as wide is cut into rows laid one below the other, each clipped to
+// its part, so that the picture stays within 2000 pixels and still shows the pieces.
 std::string MarkerSvg(const dorvan_marker::MarkerReport& report);
 
 }  // namespace cli
