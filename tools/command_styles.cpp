@@ -43,14 +43,8 @@ const char* StatusName(dorvan_marker::StyleListStatus status) {
 }
 
 void PrintJson(const std::vector<StylesOfMarker>& markers, const std::string& code_page) {
-  const ByteText how = ByteTextOf(code_page);
   JsonWriter json;
-  json.BeginObject();
-  json.Key("format").String("dorvan-marker-styles");
-  json.Key("version").Integer(1);
-  json.Key("code_page").String(code_page);
-  json.Key("text").String(NameOf(how));
-  json.Key("markers").BeginArray();
+  const ByteText how = BeginMarkersDocument(json, "dorvan-marker-styles", code_page);
   for (const StylesOfMarker& marker : markers) {
     json.BeginObject();
     json.Key("path").String(ToUtf8(marker.path, how));

@@ -102,4 +102,15 @@ void JsonWriter::Null() {
   out_ += "null";
 }
 
+ByteText BeginMarkersDocument(JsonWriter& json, std::string_view format, const std::string& code_page) {
+  const ByteText how = ByteTextOf(code_page);
+  json.BeginObject();
+  json.Key("format").String(format);
+  json.Key("version").Integer(1);
+  json.Key("code_page").String(code_page);
+  json.Key("text").String(NameOf(how));
+  json.Key("markers").BeginArray();
+  return how;
+}
+
 }  // namespace cli

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "text_encoding.hpp"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,5 +39,10 @@ class JsonWriter {
   std::vector<bool> has_items_;  // one per open container
   bool after_key_ = false;
 };
+
+// Opens the object of a versioned document of `format` ("dorvan-marker-styles", ...):
+// its format, version, code page and how names are carried, then the "markers" array,
+// which the caller fills and closes. Returns how names are to be carried.
+ByteText BeginMarkersDocument(JsonWriter& json, std::string_view format, const std::string& code_page);
 
 }  // namespace cli

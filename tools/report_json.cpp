@@ -91,14 +91,8 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
 }  // namespace
 
 std::string InspectJson(const std::vector<dorvan_marker::MarkerReport>& reports, const std::string& code_page) {
-  const ByteText how = ByteTextOf(code_page);
   JsonWriter json;
-  json.BeginObject();
-  json.Key("format").String("dorvan-marker-inspect");
-  json.Key("version").Integer(1);
-  json.Key("code_page").String(code_page);
-  json.Key("text").String(NameOf(how));
-  json.Key("markers").BeginArray();
+  const ByteText how = BeginMarkersDocument(json, "dorvan-marker-inspect", code_page);
   for (const dorvan_marker::MarkerReport& report : reports) WriteReport(json, report, how);
   json.EndArray();
   json.EndObject();

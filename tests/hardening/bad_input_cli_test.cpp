@@ -38,9 +38,7 @@ class BadInputCli : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(BadInputCli, EndsAsTabled) {
   const test::BadInput& row = test::BadInputs()[GetParam()];
-#if defined(DORVAN_TESTS_UNDER_SANITIZER)
-  if ((row.needs & test::kHuge) != 0) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
-#endif
+  if (test::SkippedHere(row)) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
   test::TempDir dir;
   const std::string marker = row.make(dir);
   const std::string out = test::PrepareOutFolder(dir, row);

@@ -33,9 +33,7 @@ class BadInputExports : public test::WithExportedFunctions<::testing::TestWithPa
 
 TEST_P(BadInputExports, EndsAsTabled) {
   const test::BadInput& row = test::BadInputs()[GetParam()];
-#if defined(DORVAN_TESTS_UNDER_SANITIZER)
-  if ((row.needs & test::kHuge) != 0) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
-#endif
+  if (test::SkippedHere(row)) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
   test::TempDir dir;
   const std::string marker = row.make(dir);
 

@@ -51,15 +51,6 @@ ImportResult ImportAsNobody(const std::string& marker, const dorvan_marker::Host
   return result;
 }
 
-bool Skipped(const test::BadInput& row) {
-#if defined(DORVAN_TESTS_UNDER_SANITIZER)
-  return (row.needs & test::kHuge) != 0;
-#else
-  (void)row;
-  return false;
-#endif
-}
-
 void CheckRow(const test::BadInput& row) {
   SCOPED_TRACE(row.name);
   test::TempDir dir;
@@ -97,7 +88,7 @@ class BadInputImport : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(BadInputImport, EndsAsTabled) {
   const test::BadInput& row = test::BadInputs()[GetParam()];
-  if (Skipped(row)) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
+  if (test::SkippedHere(row)) GTEST_SKIP() << "a huge row: run in the build without sanitizers";
   CheckRow(row);
 }
 

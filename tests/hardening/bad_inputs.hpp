@@ -54,6 +54,9 @@ inline const std::string kOldPlacementFile = "EARLIER,S,16,0,0.000000,0.0,0.0,0.
 // Makes the host folder (dir / "out") as the row wants it, holding the earlier files.
 std::string PrepareOutFolder(const TempDir& dir, const BadInput& row);
 
+// Whether this build leaves the row out: the huge rows take minutes under the sanitizers.
+bool SkippedHere(const BadInput& row);
+
 // The unprivileged user that permission rows run as when the tests run as root.
 constexpr unsigned kNobody = 65534;
 
