@@ -55,11 +55,19 @@ class PlacementResolver {
  public:
   explicit PlacementResolver(const MarkerDocument& document) : document_(document) {}
 
-  // piece may be null when only the size is wanted (NormalizedName gives the name).
-  void Resolve(const CSection* placements, long index, std::string& size, std::string* piece);
+  // piece may be null when only the size is wanted (NameNumber gives the name); article,
+  // when not null, receives the position of the article the size was resolved from.
+  void Resolve(const CSection* placements, long index, std::string& size, std::string* piece,
+               std::size_t* article = nullptr);
 
-  // The piece name of piece record p after NormalizeName, for a record Resolve has seen.
-  const std::string& NormalizedName(std::size_t p);
+  // Resolve for the placement at index, whose piece record (at piece_position, which
+  // Resolve has seen inside the section) is known.
+  void ResolvePiece(std::size_t piece_position, long index, std::string& size, std::string* piece,
+                    std::size_t* article_position = nullptr);
+
+  // The number in names of the piece name of piece record p after NormalizeName, for a
+  // record Resolve has seen.
+  std::uint32_t NameNumber(std::size_t p, TextTable& names);
 
  private:
   // A section looked up once, and whether it was.
@@ -88,10 +96,11 @@ class PlacementResolver {
   enum class Known : unsigned char { kNo, kSet, kUnchanged };
   std::vector<Known> article_known_;
   std::vector<std::string> article_sizes_;  // by article, when kSet
-  std::unordered_map<std::string_view, std::string> names_;  // piece key -> normalised name
+  std::unordered_map<std::string_view, std::uint32_t> names_;  // piece key -> number of its normalised name
 };
 
-void PlacementResolver::Resolve(const CSection* placements, long index, std::string& size, std::string* piece) {
+void PlacementResolver::Resolve(const CSection* placements, long index, std::string& size, std::string* piece,
+                                std::size_t* article_position) {
   static const CSection kNone;
   const CSection& geo = placements != nullptr ? *placements : kNone;
   if (index < 0 || static_cast<std::size_t>(index) >= geo.size()) {
@@ -112,12 +121,19 @@ void PlacementResolver::Resolve(const CSection* placements, long index, std::str
                    Quoted("INUM") + " " + Quoted(inum) + " points outside the " + std::to_string(pieces.size()) +
                        " piece records");
   }
-  const CElementsArray& piece_record = pieces[static_cast<std::size_t>(p)];
+  ResolvePiece(static_cast<std::size_t>(p), index, size, piece, article_position);
+}
+
+void PlacementResolver::ResolvePiece(std::size_t piece_position, long index, std::string& size, std::string* piece,
+                                     std::size_t* article_position) {
+  const auto p = static_cast<long long>(piece_position);
+  const CElementsArray& piece_record = (*pieces_.section)[piece_position];
   const CSection* articles_found = Find(articles_, "VART");
+  static const CSection kNone;
   const CSection& articles = articles_found != nullptr ? *articles_found : kNone;
   if (!piece_columns_) {
-    piece_vnum_ = document_.Column(pieces, "VNUM");
-    iart_ = document_.Column(pieces, "IART");
+    piece_vnum_ = document_.Column(*pieces_.section, "VNUM");
+    iart_ = document_.Column(*pieces_.section, "IART");
     piece_columns_ = true;
   }
   const std::string_view vnum = piece_vnum_.Of(piece_record);
@@ -128,6 +144,7 @@ void PlacementResolver::Resolve(const CSection* placements, long index, std::str
                        " articles (placement " + std::to_string(index + 1) + " of " + Quoted("IGEO") + ")");
   }
   const auto article = static_cast<std::size_t>(v);
+  if (article_position != nullptr) *article_position = article;
   if (article_known_.size() != articles.size()) {
     article_known_.assign(articles.size(), Known::kNo);
     article_sizes_.assign(articles.size(), std::string());
@@ -202,7 +219,7 @@ bool PlacementResolver::ResolveSize(std::size_t article, const CSection& article
   return true;
 }
 
-const std::string& PlacementResolver::NormalizedName(std::size_t p) {
+std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
   const CElementsArray& piece_record = (*pieces_.section)[p];
   const std::string_view key = iart_.Of(piece_record);
   auto found = names_.find(key);
@@ -212,7 +229,7 @@ const std::string& PlacementResolver::NormalizedName(std::size_t p) {
       const auto mapped = document_.PieceNames.find(name);
       if (mapped != document_.PieceNames.end()) name = mapped->second;
     }
-    found = names_.emplace(key, NormalizeName(name, document_.Codes())).first;
+    found = names_.emplace(key, names.Add(NormalizeName(name, document_.Codes()))).first;
   }
   return found->second;
 }
@@ -233,31 +250,57 @@ PlacementTable MarkerDocument::ResolvePlacements() const {
   table.piece_of.reserve(placements->size());
   const FieldColumn inum = Column(*placements, "INUM");
   PlacementResolver resolver(*this);
+
+  // Which placement first lays each piece record, in one walk of the placements.
+  std::vector<std::uint32_t> first_placement(table.pieces.size(), PlacementTable::kNone);
+  std::string size;
+  for (std::size_t j = 0; j < placements->size(); ++j) {
+    const long long p = static_cast<long long>(Atoi(inum.Of((*placements)[j]))) - 1;
+    if (p < 0 || static_cast<std::size_t>(p) >= table.pieces.size()) {
+      resolver.Resolve(placements, static_cast<long>(j), size, nullptr);  // raises about this placement
+      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
+    }
+    if (first_placement[static_cast<std::size_t>(p)] == PlacementTable::kNone) {
+      first_placement[static_cast<std::size_t>(p)] = static_cast<std::uint32_t>(j);
+    }
+    table.piece_of.push_back(static_cast<std::uint32_t>(p));
+  }
+  if (table.piece_of.empty()) return table;
+
+  // Each laid piece record resolved once, in record order: placements lay pieces in any
+  // order, and a walk from the first piece record to the last reads the marker's text
+  // front to back. When several pieces fail, the one reported may be another than the
+  // placements' order would meet first; the marker fails all the same.
+  // The first placement resolved as the lookup alone would resolve it: it looks up the
+  // sections and columns the others take for granted.
+  resolver.Resolve(placements, 0, size, nullptr);
+  std::vector<std::size_t> repeated_by_piece(table.pieces.size(), 0);
+  std::vector<std::uint32_t> size_of_article;  // the number of each article's size, once known
+  for (std::size_t p = 0; p < table.pieces.size(); ++p) {
+    if (first_placement[p] == PlacementTable::kNone) continue;
+    PlacementTable::Piece& piece = table.pieces[p];
+    std::size_t article = 0;
+    size.clear();
+    resolver.ResolvePiece(p, static_cast<long>(first_placement[p]), size, nullptr, &article);
+    if (article >= size_of_article.size()) size_of_article.resize(article + 1, PlacementTable::kNone);
+    if (size_of_article[article] == PlacementTable::kNone) size_of_article[article] = table.sizes.Add(size);
+    piece.size = size_of_article[article];
+    piece.name = resolver.NameNumber(p, table.names);
+    repeated_by_piece[p] = table.names[piece.name].size() + table.sizes[piece.size].size();
+  }
+
   // The host files repeat a piece's name and size for every placement that lays it: a
   // long name laid by many short records must not turn a small marker into a host file
   // that fills the disk. What they repeat is kept in proportion to the marker.
   const std::size_t budget = kRepeatedBytesPerMarkerByte * Records().TextSize() + kRepeatedBytesFloor;
   std::size_t repeated = 0;
-  for (std::size_t j = 0; j < placements->size(); ++j) {
-    const long long p = static_cast<long long>(Atoi(inum.Of((*placements)[j]))) - 1;
-    if (p < 0 || static_cast<std::size_t>(p) >= table.pieces.size()) {
-      std::string size;
-      resolver.Resolve(placements, static_cast<long>(j), size, nullptr);  // raises about this placement
-      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
-    }
-    PlacementTable::Piece& piece = table.pieces[static_cast<std::size_t>(p)];
-    if (!piece.resolved) {
-      resolver.Resolve(placements, static_cast<long>(j), piece.size, nullptr);
-      piece.name = resolver.NormalizedName(static_cast<std::size_t>(p));
-      piece.resolved = true;
-    }
-    repeated += piece.name.size() + piece.size.size();
+  for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
+    repeated += repeated_by_piece[table.piece_of[j]];
     if (repeated > budget) {
       Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
            "the names and sizes of the placements up to this one come to more than " + std::to_string(budget) +
                " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) + " times the marker's size");
     }
-    table.piece_of.push_back(static_cast<std::uint32_t>(p));
   }
   return table;
 }

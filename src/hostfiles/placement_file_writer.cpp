@@ -41,6 +41,11 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   std::vector<PlacementGeometry> batch(std::min(kGeometryBatchBytes / sizeof(PlacementGeometry), groups.Count()));
   // Reads the geometry of the placements whose place is in [first, first + batch.size()),
   // and with check, of all the others too.
+  // Placements lay pieces in any order: each piece's code is read once, front to back.
+  std::vector<std::uint8_t> piece_codes(table.pieces.size(), 0);
+  for (std::size_t p = 0; p < table.pieces.size(); ++p) {
+    if (groups.GroupOfPiece(p) != SizeGroups::kNone) piece_codes[p] = static_cast<std::uint8_t>(reader.PieceCode(p));
+  }
   std::vector<std::size_t> next(groups.size());
   auto read_batch = [&](std::size_t first, bool check) {
     for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
@@ -49,9 +54,9 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       if (group == SizeGroups::kNone) continue;
       const std::size_t place = next[group]++;
       if (place >= first && place - first < batch.size()) {
-        batch[place - first] = reader.Read(j, table.piece_of[j]);
+        batch[place - first] = reader.ReadWithCode(j, piece_codes[table.piece_of[j]]);
       } else if (check) {
-        reader.Read(j, table.piece_of[j]);
+        reader.ReadWithCode(j, piece_codes[table.piece_of[j]]);
       }
     }
   };
@@ -64,6 +69,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
     throw;
   }
 
+  const PrintfFormat line("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n");
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
   std::size_t place = 0;
@@ -80,7 +86,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       double y_scale = 0.0;
       PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       const double angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
-      file.Printf("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n", table.PieceOf(j).name, Sizes[i], g.piece_code,
+      file.Print(line, table.NameOf(j), Sizes[i], g.piece_code,
                   g.mirror_code, angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent,
                   g.y_extent, 0);
     }

@@ -31,12 +31,15 @@ PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document,
       y_extent_(document.Column(geo, "IYDI")),
       angle_(document.Column(geo, "IGRF")) {}
 
-PlacementGeometry PlacementGeometryReader::Read(std::size_t record, std::size_t piece) const {
+int PlacementGeometryReader::PieceCode(std::size_t piece) const {
+  const int flags = Atoi(flags_.Of(pieces_[piece]));
+  return (flags == 0 || flags == 5) ? 16 : flags == 6 ? 8 : 32;
+}
+
+PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int piece_code) const {
   const CElementsArray& placement = geo_[record];
   PlacementGeometry g;
-
-  const int flags = Atoi(flags_.Of(pieces_[piece]));
-  g.piece_code = (flags == 0 || flags == 5) ? 16 : flags == 6 ? 8 : 32;
+  g.piece_code = piece_code;
 
   const int grs = Atoi(mirror_.Of(placement));
   g.quarter_turn = (grs & 4) != 0;

@@ -36,7 +36,14 @@ class PlacementGeometryReader {
   // Placement record `record` of geo and its piece record `piece` of pieces. Raises
   // InvalidArgumentError for an angle that cannot be rounded (not a number, or beyond
   // +-1073741823 degrees).
-  PlacementGeometry Read(std::size_t record, std::size_t piece) const;
+  PlacementGeometry Read(std::size_t record, std::size_t piece) const { return ReadWithCode(record, PieceCode(piece)); }
+
+  // The piece code of piece record `piece` before the origin is known (16, 8 or 32 from
+  // its "IFLG"): what Read takes from the piece record, for a caller that reads it once
+  // per piece.
+  int PieceCode(std::size_t piece) const;
+  // Read with the piece's PieceCode already known.
+  PlacementGeometry ReadWithCode(std::size_t record, int piece_code) const;
 
  private:
   const MarkerDocument& document_;

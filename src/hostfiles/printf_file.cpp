@@ -19,6 +19,20 @@ constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are fe
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));
 }
 
+// A directive that does not take the argument it was given.
+[[noreturn]] void BadDirective(char directive, std::string_view format) {
+  switch (directive) {
+    case 's':
+      BadFormat(format, "%s takes a text");
+    case 'd':
+      BadFormat(format, "%d takes an int");
+    case 'f':
+      BadFormat(format, "%f takes a double");
+    default:
+      BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+  }
+}
+
 // The decimal digits of 0 to 99, two by two.
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -44,9 +58,22 @@ char* DigitsBefore(char* end, std::uint64_t n) {
 }  // namespace
 
 // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
-constexpr std::size_t kFixed6Room = 400;
+constexpr std::size_t kFixed6Room = printf_detail::kNumberRoom;
 
 namespace {
+
+// Writes the 1 to 10 digits of n at p; returns the end.
+char* PutDigits(char* p, std::uint32_t n) {
+  int length = 1;
+  if (n >= 10) length = n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : n < 100000 ? 5 : 10;
+  if (length == 10) {  // rare: count the digits one by one
+    length = 6;
+    for (std::uint32_t bound = 1000000; length < 10 && n >= bound; bound *= 10) ++length;
+  }
+  p += length;
+  DigitsBefore(p, n);
+  return p;
+}
 
 // Writes "%f" of value at p, which has kFixed6Room bytes of room; returns the end.
 char* PutFixed6(char* p, double value) {
@@ -58,21 +85,19 @@ char* PutFixed6(char* p, double value) {
   const double magnitude = std::fabs(value);
   if (magnitude < 1e9) {
     const double scaled = magnitude * 1e6;
-    const auto whole = static_cast<std::uint64_t>(scaled);                    // floor: scaled >= 0
+    const auto whole = static_cast<std::int64_t>(scaled);                   // floor: scaled >= 0
     const double above_half = (scaled - static_cast<double>(whole)) - 0.5;  // exact: scaled's unit is below 1/8
     if (above_half != 0.0) {
-      const std::uint64_t millionths = whole + (above_half > 0.0 ? 1u : 0u);
+      const auto millionths = static_cast<std::uint64_t>(whole) + (above_half > 0.0 ? 1u : 0u);
       if (std::signbit(value)) *p++ = '-';
-      const auto units = static_cast<std::uint32_t>(millionths / 1000000u);  // at most 10^9
-      int length = 1;
-      for (std::uint32_t bound = 10; length < 10 && units >= bound; bound *= 10) ++length;
-      p += length;
-      DigitsBefore(p, units);
+      p = PutDigits(p, static_cast<std::uint32_t>(millionths / 1000000u));  // at most 10^9
       const auto fraction = static_cast<std::uint32_t>(millionths % 1000000u);
+      const std::uint32_t high = fraction / 10000;
+      const std::uint32_t rest = fraction - high * 10000;
       p[0] = '.';
-      std::memcpy(p + 1, kDigitPairs + 2 * (fraction / 10000), 2);
-      std::memcpy(p + 3, kDigitPairs + 2 * (fraction / 100 % 100), 2);
-      std::memcpy(p + 5, kDigitPairs + 2 * (fraction % 100), 2);
+      std::memcpy(p + 1, kDigitPairs + 2 * high, 2);
+      std::memcpy(p + 3, kDigitPairs + 2 * (rest / 100), 2);
+      std::memcpy(p + 5, kDigitPairs + 2 * (rest % 100), 2);
       return p + 7;
     }
   }
@@ -92,6 +117,29 @@ char* PutText(char* p, std::string_view text, bool crlf) {
   return p;
 }
 
+}  // namespace
+
+namespace printf_detail {
+
+char* PutArgument(char* p, char directive, std::string_view text, std::string_view format) {
+  if (directive != 's') BadDirective(directive, format);
+  return PutText(p, text, true);
+}
+
+char* PutArgument(char* p, char directive, int value, std::string_view format) {
+  if (directive != 'd') BadDirective(directive, format);
+  return std::to_chars(p, p + kFixed6Room, value).ptr;
+}
+
+char* PutArgument(char* p, char directive, double value, std::string_view format) {
+  if (directive != 'f') BadDirective(directive, format);
+  return PutFixed6(p, value);
+}
+
+}  // namespace printf_detail
+
+namespace {
+
 // Writes one argument for its directive at p; a directive that does not match its
 // argument is a fault of the caller's format.
 char* PutArgument(char* p, char directive, const PrintfArg& arg, std::string_view format, bool crlf) {
@@ -106,7 +154,7 @@ char* PutArgument(char* p, char directive, const PrintfArg& arg, std::string_vie
       if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
       return PutFixed6(p, std::get<double>(arg));
     default:
-      BadFormat(format, "only %s, %d, %f, %lf and %% are known");
+      BadDirective(directive, format);
   }
 }
 
@@ -197,17 +245,8 @@ char* CPrintfFile::Room(std::size_t bound) {
   return bound <= buffer_.size() ? buffer_.data() + used_ : nullptr;
 }
 
-const CPrintfFile::Format& CPrintfFile::Compiled(std::string_view format) {
-  if (last_format_ < formats_.size() && formats_[last_format_].text == format) return formats_[last_format_];
-  for (std::size_t i = 0; i < formats_.size(); ++i) {
-    if (formats_[i].text == format) {
-      last_format_ = i;
-      return formats_[i];
-    }
-  }
-  Format compiled;
-  compiled.text = format;
-  Format::Run run;
+PrintfFormat::PrintfFormat(std::string_view format) : text_(format) {
+  Run run;
   for (std::size_t i = 0; i < format.size(); ++i) {
     const char c = format[i];
     if (c != '%') {
@@ -226,43 +265,39 @@ const CPrintfFile::Format& CPrintfFile::Compiled(std::string_view format) {
     } else {
       run.directive = (next == 's' || next == 'd' || next == 'f') ? next : '?';
     }
-    compiled.literal_size += run.literal.size();
-    compiled.runs.push_back(std::move(run));
-    run = Format::Run();
+    literal_size_ += run.literal.size();
+    runs_.push_back(std::move(run));
+    run = Run();
   }
-  compiled.literal_size += run.literal.size();
-  compiled.runs.push_back(std::move(run));
-  formats_.push_back(std::move(compiled));
+  literal_size_ += run.literal.size();
+  runs_.push_back(std::move(run));
+}
+
+void PrintfFormat::RequireArguments(std::size_t arguments) const {
+  if (arguments + 1 < runs_.size()) BadFormat(text_, "more directives than arguments");
+  if (arguments + 1 > runs_.size()) BadFormat(text_, "more arguments than directives");
+}
+
+const PrintfFormat& CPrintfFile::Compiled(std::string_view format) {
+  if (last_format_ < formats_.size() && formats_[last_format_]->Text() == format) return *formats_[last_format_];
+  for (std::size_t i = 0; i < formats_.size(); ++i) {
+    if (formats_[i]->Text() == format) {
+      last_format_ = i;
+      return *formats_[i];
+    }
+  }
+  formats_.push_back(std::make_unique<PrintfFormat>(format));
   last_format_ = formats_.size() - 1;
-  return formats_.back();
+  return *formats_.back();
 }
 
-void CPrintfFile::PrintLine(std::string_view format, std::initializer_list<PrintfArg> args) {
-  const Format& compiled = Compiled(format);
-  char* p = Room(compiled.literal_size + FormattedBound({}, args));
-  if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
-    std::string text;
-    AppendPrintf(text, format, args, true);
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
-    return;
-  }
-  // The same checks, in the same order, as AppendPrintf makes.
-  auto next = args.begin();
-  for (const Format::Run& run : compiled.runs) {
-    std::memcpy(p, run.literal.data(), run.literal.size());
-    p += run.literal.size();
-    if (run.directive == '\0') break;
-    if (next == args.end()) BadFormat(format, "more directives than arguments");
-    const PrintfArg& arg = *next++;
-    p = PutArgument(p, run.directive, arg, format, true);
-  }
-  if (next != args.end()) BadFormat(format, "more arguments than directives");
-  used_ = static_cast<std::size_t>(p - buffer_.data());
+void CPrintfFile::PrintLong(std::string_view format, std::initializer_list<PrintfArg> args) {
+  std::string text;
+  AppendPrintf(text, format, args, true);
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
 }
 
-void CPrintfFile::Write(std::string_view text) {
-  PrintLine("%s", {PrintfArg(text)});
-}
+void CPrintfFile::Write(std::string_view text) { Printf("%s", text); }
 
 void CPrintfFile::Flush() {
   if (used_ != 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -27,6 +29,42 @@ void AppendPrintf(std::string& out, std::string_view format, std::initializer_li
 // Appends "%f" of value: exactly the bytes of std::to_chars(value, fixed, 6).
 void AppendFixed6(std::string& out, double value);
 
+// The bytes a directive writes, exposed for CPrintfFile::Print; each writes at p (which
+// has ArgumentRoom bytes of room for the argument) and returns the end. A directive that
+// does not take the argument's type raises InvalidArgumentError naming format.
+namespace printf_detail {
+constexpr std::size_t kNumberRoom = 400;  // the widest "%f" or "%d"
+char* PutArgument(char* p, char directive, std::string_view text, std::string_view format);
+char* PutArgument(char* p, char directive, int value, std::string_view format);
+char* PutArgument(char* p, char directive, double value, std::string_view format);
+inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
+inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
+inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
+}  // namespace printf_detail
+
+// A format split once into runs of literal text (line feeds already CR LF), each followed
+// by a directive. A writer keeps its few formats and prints thousands of lines with them.
+class PrintfFormat {
+ public:
+  struct Run {
+    std::string literal;
+    char directive = '\0';  // 's', 'd', 'f', '?' for one that is not known, '\0' after the last
+  };
+
+  explicit PrintfFormat(std::string_view format);
+
+  const std::string& Text() const noexcept { return text_; }
+  const std::vector<Run>& Runs() const noexcept { return runs_; }
+  std::size_t LiteralSize() const noexcept { return literal_size_; }
+  // Raises InvalidArgumentError unless the format has exactly `arguments` directives.
+  void RequireArguments(std::size_t arguments) const;
+
+ private:
+  std::string text_;
+  std::vector<Run> runs_;
+  std::size_t literal_size_ = 0;
+};
+
 // A host file: created (or cut to zero length), written in text mode so that every "\n"
 // reaches the disk as CR LF, and closed. Write failures raise HostFileError; the
 // destructor closes a file that is still open.
@@ -39,9 +77,27 @@ class CPrintfFile {
 
   bool Open(const std::string& path);
 
+  // Formats straight into the file's buffer; a format that does not match its arguments
+  // raises InvalidArgumentError and leaves nothing of the line. Arguments are texts
+  // (std::string, std::string_view, const char*), int and double.
+  template <typename... Args>
+  void Print(const PrintfFormat& format, const Args&... args) {
+    format.RequireArguments(sizeof...(Args));
+    char* p = Room(format.LiteralSize() + (std::size_t{0} + ... + printf_detail::ArgumentRoom(Argument(args))));
+    if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
+      PrintLong(format.Text(), {PrintfArg(Argument(args))...});
+      return;
+    }
+    const PrintfFormat::Run* run = format.Runs().data();
+    ((p = PutRun(p, *run, Argument(args), format.Text()), ++run), ...);
+    p = PutLiteral(p, *run);
+    used_ = static_cast<std::size_t>(p - buffer_.data());
+  }
+
+  // Print with a format that is compiled on first use and kept.
   template <typename... Args>
   void Printf(std::string_view format, const Args&... args) {
-    PrintLine(format, {PrintfArg(args)...});
+    Print(Compiled(format), args...);
   }
 
   // Writes text with every "\n" turned into CR LF.
@@ -53,22 +109,24 @@ class CPrintfFile {
   bool IsOpen() const noexcept { return file_ != nullptr; }
 
  private:
-  // A format split once into runs of literal text (line feeds already CR LF), each
-  // followed by a directive; a writer uses a handful of formats for thousands of lines.
-  struct Format {
-    struct Run {
-      std::string literal;
-      char directive = '\0';  // 's', 'd', 'f', '?' for one that is not known, '\0' after the last
-    };
-    std::string text;
-    std::vector<Run> runs;
-    std::size_t literal_size = 0;
-  };
+  static std::string_view Argument(std::string_view text) { return text; }
+  static std::string_view Argument(const std::string& text) { return text; }
+  static std::string_view Argument(const char* text) { return text; }
+  static int Argument(int value) { return value; }
+  static double Argument(double value) { return value; }
+
+  static char* PutLiteral(char* p, const PrintfFormat::Run& run) {
+    std::memcpy(p, run.literal.data(), run.literal.size());
+    return p + run.literal.size();
+  }
+  template <typename Value>
+  static char* PutRun(char* p, const PrintfFormat::Run& run, Value value, std::string_view format) {
+    return printf_detail::PutArgument(PutLiteral(p, run), run.directive, value, format);
+  }
 
   void Flush();
-  // Formats straight into the buffer; a format error leaves nothing of the line.
-  void PrintLine(std::string_view format, std::initializer_list<PrintfArg> args);
-  const Format& Compiled(std::string_view format);
+  void PrintLong(std::string_view format, std::initializer_list<PrintfArg> args);
+  const PrintfFormat& Compiled(std::string_view format);
   // Where bound more bytes go, flushing first when the buffer lacks the room; null when
   // bound exceeds the whole buffer.
   char* Room(std::size_t bound);
@@ -78,7 +136,7 @@ class CPrintfFile {
   std::string buffer_;    // allocated at Open; [0, used_) waits to be written
   std::size_t used_ = 0;
   bool failed_ = false;
-  std::vector<Format> formats_;
+  std::vector<std::unique_ptr<PrintfFormat>> formats_;  // for Printf, stable addresses
   std::size_t last_format_ = 0;
 };
 

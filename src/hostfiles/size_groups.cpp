@@ -9,15 +9,19 @@ namespace dorvan_marker {
 SizeGroups::SizeGroups(const CStringArray& sizes, const PlacementTable& table) : starts_(sizes.size() + 1, 0) {
   std::unordered_map<std::string_view, std::size_t> index_of;
   for (std::size_t i = 0; i < sizes.size(); ++i) index_of.try_emplace(sizes[i], i);
+  // Pieces share a few sizes: each size text is looked up once.
+  std::vector<std::size_t> group_of_size(table.sizes.size(), kNone);
+  for (std::uint32_t s = 0; s < table.sizes.size(); ++s) {
+    const auto found = index_of.find(table.sizes[s]);
+    if (found != index_of.end()) group_of_size[s] = found->second;
+  }
 
   // The group of every piece record once, then a counting sort of the placements, which
   // keeps their record order inside each group.
   std::vector<std::size_t>& group_of = group_of_;
   group_of.assign(table.pieces.size(), kNone);
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
-    if (!table.pieces[p].resolved) continue;
-    const auto found = index_of.find(table.pieces[p].size);
-    if (found != index_of.end()) group_of[p] = found->second;
+    if (table.pieces[p].Resolved()) group_of[p] = group_of_size[table.pieces[p].size];
   }
   for (std::uint32_t p : table.piece_of) {
     if (group_of[p] != kNone) ++starts_[group_of[p] + 1];

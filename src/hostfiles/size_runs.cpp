@@ -15,7 +15,7 @@ std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTab
     auto same_pieces = [&] {
       if (!after_pieces || previous.size() != group.size()) return false;
       for (std::size_t k = 0; k < group.size(); ++k) {
-        if (table.PieceOf(group[k]).name != table.PieceOf(previous[k]).name) return false;
+        if (table.NameNumberOf(group[k]) != table.NameNumberOf(previous[k])) return false;
       }
       return true;
     };

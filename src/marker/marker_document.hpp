@@ -10,49 +10,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "hostfiles/placement_table.hpp"
 #include "marker/record_file.hpp"
 #include "models/variant_load.hpp"
 #include "platform/code_page.hpp"
 
 namespace dorvan_marker {
 
-// The placements as both host files need them, resolved once per import. What
-// GetPlacementSizeAndPiece gives depends on nothing but the placement's piece record, so
-// each piece record is resolved once, when a placement first lays it.
-struct PlacementTable {
-  struct Piece {
-    bool resolved = false;  // laid by a placement, and size and name set
-    std::string size;       // size text as GetPlacementSizeAndPiece gives it
-    std::string name;       // piece name after NormalizeName
-    bool scaled = false;    // the three values below are known (see MarkerDocument::PieceScale)
-    double rotation = 0.0;  // radians
-    double x_percent = 0.0;
-    double y_percent = 0.0;
-  };
-
-  std::vector<Piece> pieces;            // by position in "IBA"
-  std::vector<std::uint32_t> piece_of;  // by position in "IGEO": the position of its piece record
-
-  const Piece& PieceOf(std::size_t placement) const { return pieces[piece_of[placement]]; }
-
-  // What MarkerDocument::PieceScale keeps of a loader that repeats its answers: the answer
-  // to each distinct query (pieces of one model in many sizes ask the same), and the
-  // columns it reads to tell the query. Valid for one marker path.
-  struct Scale {
-    double rotation = 0.0;
-    double x_percent = 0.0;
-    double y_percent = 0.0;
-  };
-  struct ScaleColumns {
-    bool ready = false;
-    const CSection* pieces = nullptr;
-    const CSection* articles = nullptr;
-    FieldColumn inam, vnum, iart, vgfn, vext;
-  };
-  std::unordered_map<std::string, Scale> scales;  // by query, see PieceScale
-  ScaleColumns scale_columns;
-  std::string query;  // the key being built, kept to spare allocations
-};
+class SizeGroups;
 
 // The in-memory form of one marker file and everything derived from it during one call.
 // Not copyable: records are views into the text it holds.
@@ -104,6 +69,10 @@ class MarkerDocument {
   // every call, so that it sees every query in the order the writers make them.
   void PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
                   double* x_percent, double* y_percent) const;
+  // With a loader that repeats its answers, PieceScale of every piece record in one of
+  // the groups, in record order, so that the writers, which visit pieces in size order,
+  // find every answer known. Any other loader is left to the writers' order.
+  void ScaleGroupedPieces(PlacementTable& table, const SizeGroups& groups, const char* marker_path) const;
   // Writes into table.query the loader query that decides piece record `piece`'s scale.
   bool ScaleQuery(PlacementTable& table, std::size_t piece) const;
   void WriteCommandFile(const char* marker_path, const char* output_path);

@@ -2,6 +2,7 @@
 // A piece's rotation and scale from its model file.
 #include <string>
 
+#include "hostfiles/size_groups.hpp"
 #include "marker/marker_document.hpp"
 #include "models/model_file_path.hpp"
 #include "models/piece_reference.hpp"
@@ -53,7 +54,7 @@ void MarkerDocument::GetPieceRotationScaleByName(const CSection& pieces, long in
 void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const char* marker_path, double* rotation,
                                 double* x_percent, double* y_percent) const {
   PlacementTable::Piece& known = table.pieces[piece];
-  if (!known.scaled) {
+  if (known.scale == PlacementTable::kNone) {
     if (!Loader->RepeatsAnswers() || !ScaleQuery(table, piece)) {
       const CSection* pieces = FindSection("IBA");
       static const CSection kNoPieces;
@@ -61,21 +62,31 @@ void MarkerDocument::PieceScale(PlacementTable& table, std::size_t piece, const 
                             rotation, x_percent, y_percent);
       return;
     }
-    auto found = table.scales.find(table.query);
-    if (found == table.scales.end()) {
+    auto found = table.scale_of_query.find(table.query);
+    if (found == table.scale_of_query.end()) {
       PlacementTable::Scale scale;
       GetPieceRotationScale(*table.scale_columns.pieces, static_cast<long>(piece), marker_path, *Loader,
                             &scale.rotation, &scale.x_percent, &scale.y_percent);
-      found = table.scales.emplace(table.query, scale).first;
+      table.scales.push_back(scale);
+      found = table.scale_of_query.emplace(table.query, static_cast<std::uint32_t>(table.scales.size() - 1)).first;
     }
-    known.rotation = found->second.rotation;
-    known.x_percent = found->second.x_percent;
-    known.y_percent = found->second.y_percent;
-    known.scaled = true;
+    known.scale = found->second;
   }
-  *rotation = known.rotation;
-  *x_percent = known.x_percent;
-  *y_percent = known.y_percent;
+  const PlacementTable::Scale& scale = table.scales[known.scale];
+  *rotation = scale.rotation;
+  *x_percent = scale.x_percent;
+  *y_percent = scale.y_percent;
+}
+
+void MarkerDocument::ScaleGroupedPieces(PlacementTable& table, const SizeGroups& groups,
+                                        const char* marker_path) const {
+  if (!Loader->RepeatsAnswers()) return;
+  double rotation = 0.0;
+  double x_percent = 0.0;
+  double y_percent = 0.0;
+  for (std::size_t p = 0; p < table.pieces.size(); ++p) {
+    if (groups.GroupOfPiece(p) != SizeGroups::kNone) PieceScale(table, p, marker_path, &rotation, &x_percent, &y_percent);
+  }
 }
 
 // The loader's query for piece record `piece` as GetPieceRotationScale makes it, written

@@ -54,8 +54,8 @@ PlacedPiece Place(const MarkerDocument& document, const CSection& geo, const CSe
   piece.record = record;
   piece.line = geo[record].Line();
   piece.piece_record = piece_record;
-  piece.name = table.pieces[piece_record].name;
-  piece.size = table.pieces[piece_record].size;
+  piece.name = table.NameOfPiece(piece_record);
+  piece.size = table.SizeOfPiece(piece_record);
   piece.lost = lost;
   PlacementGeometry g;
   if (lost) {

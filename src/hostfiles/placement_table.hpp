@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "marker/record_file.hpp"
+
+namespace dorvan_marker {
+
+// Texts kept once each and numbered in the order they were first added, so that
+// thousands of pieces that share a few names and sizes carry small numbers instead of
+// copies, and two numbers are equal exactly when their texts are.
+class TextTable {
+ public:
+  TextTable() = default;
+  TextTable(const TextTable&) = delete;  // the index holds views into texts_
+  TextTable& operator=(const TextTable&) = delete;
+  TextTable(TextTable&&) = default;
+  TextTable& operator=(TextTable&&) = default;
+
+  // The number of text, added when new.
+  std::uint32_t Add(std::string_view text);
+  const std::string& operator[](std::uint32_t number) const { return texts_[number]; }
+  std::size_t size() const noexcept { return texts_.size(); }
+
+ private:
+  std::deque<std::string> texts_;  // a deque never moves what it holds
+  std::unordered_map<std::string_view, std::uint32_t> numbers_;
+};
+
+// The placements as both host files need them, resolved once per import. What
+// GetPlacementSizeAndPiece gives depends on nothing but the placement's piece record, so
+// each piece record is resolved once, when a placement first lays it. Per piece only
+// numbers are kept: the writers visit pieces in size order, all over the table, and a
+// small table stays in the cache.
+struct PlacementTable {
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+
+  struct Piece {
+    std::uint32_t size = kNone;   // in sizes: the size text as GetPlacementSizeAndPiece gives it
+    std::uint32_t name = kNone;   // in names: the piece name after NormalizeName
+    std::uint32_t scale = kNone;  // in scales, once known (see MarkerDocument::PieceScale)
+    bool Resolved() const noexcept { return size != kNone; }  // laid by a placement
+  };
+
+  std::vector<Piece> pieces;            // by position in "IBA"
+  std::vector<std::uint32_t> piece_of;  // by position in "IGEO": the position of its piece record
+  TextTable sizes;
+  TextTable names;
+
+  const std::string& SizeOfPiece(std::size_t p) const { return sizes[pieces[p].size]; }
+  const std::string& NameOfPiece(std::size_t p) const { return names[pieces[p].name]; }
+  const std::string& NameOf(std::size_t placement) const { return NameOfPiece(piece_of[placement]); }
+  // Equal exactly when the two placements' piece names are.
+  std::uint32_t NameNumberOf(std::size_t placement) const { return pieces[piece_of[placement]].name; }
+
+  // What MarkerDocument::PieceScale keeps of a loader that repeats its answers: the answer
+  // to each distinct query (pieces of one model in many sizes ask the same), and the
+  // columns it reads to tell the query. Valid for one marker path.
+  struct Scale {
+    double rotation = 0.0;
+    double x_percent = 0.0;
+    double y_percent = 0.0;
+  };
+  struct ScaleColumns {
+    bool ready = false;
+    const CSection* pieces = nullptr;
+    const CSection* articles = nullptr;
+    FieldColumn inam, vnum, iart, vgfn, vext;
+  };
+  std::vector<Scale> scales;
+  std::unordered_map<std::string, std::uint32_t> scale_of_query;  // see PieceScale
+  ScaleColumns scale_columns;
+  std::string query;  // the key being built, kept to spare allocations
+};
+
+}  // namespace dorvan_marker
