@@ -10,6 +10,7 @@
 
 #include "marker/record_file.hpp"
 #include "marker/record_reader.hpp"
+#include "marker/record_stops.hpp"
 #include "platform/text_file.hpp"
 
 namespace {
@@ -71,6 +72,28 @@ TEST(RecordFileReading, SplitsRandomTextsLikeTheLineReader) {
     }
     ASSERT_EQ(ReadWhole(text), ReadLineByLine(text)) << "text: " << text;
   }
+}
+
+TEST(RecordStops, VectorAndPortableScansAgree) {
+  // Every byte value, at every place of a block: high bytes must not pass for stops.
+  std::uint64_t state = 11;
+  for (int round = 0; round < 20000; ++round) {
+    char block[dorvan_marker::kStopBlock];
+    for (char& c : block) {
+      state = state * 6364136223846793005ull + 1442695040888963407ull;
+      const auto pick = static_cast<unsigned>(state >> 33);
+      c = pick % 4 == 0 ? ':' : pick % 4 == 1 ? '\n' : static_cast<char>(pick >> 8);
+    }
+    const dorvan_marker::RecordStops vector = dorvan_marker::StopsAt(block);
+    const dorvan_marker::RecordStops portable = dorvan_marker::PortableStopsAt(block);
+    ASSERT_EQ(vector.colons, portable.colons) << round;
+    ASSERT_EQ(vector.line_feeds, portable.line_feeds) << round;
+  }
+  char colons_only[dorvan_marker::kStopBlock];
+  std::fill(std::begin(colons_only), std::end(colons_only), ':');
+  colons_only[3] = '\n';
+  EXPECT_EQ(dorvan_marker::StopsAt(colons_only).colons, 0xFFFFu & ~(1u << 3));
+  EXPECT_EQ(dorvan_marker::StopsAt(colons_only).line_feeds, 1u << 3);
 }
 
 }  // namespace
