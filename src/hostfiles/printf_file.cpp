@@ -299,6 +299,16 @@ void CPrintfFile::PrintLong(std::string_view format, std::initializer_list<Print
 
 void CPrintfFile::Write(std::string_view text) { Printf("%s", text); }
 
+void CPrintfFile::PutFormatted(std::string_view bytes) {
+  char* p = Room(bytes.size());
+  if (p == nullptr) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+    return;
+  }
+  if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
 void CPrintfFile::Flush() {
   if (used_ != 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
   used_ = 0;

@@ -103,6 +103,10 @@ class CPrintfFile {
   // Writes text with every "\n" turned into CR LF.
   void Write(std::string_view text);
 
+  // Writes bytes already in the file's form (line ends CR LF, as AppendPrintf with crlf
+  // makes them) as they stand.
+  void PutFormatted(std::string_view bytes);
+
   // Flushes and closes; raises HostFileError when anything failed.
   void Close();
 

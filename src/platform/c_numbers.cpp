@@ -39,28 +39,11 @@ bool LooksLikeUnderflow(std::string_view number) noexcept {
   return true;
 }
 
-// A field that is nothing but an optional minus and 1 to max_digits digits: its sign and
-// digits. Most numbers of a marker are such fields, read here without the general rules.
-bool PlainInteger(std::string_view text, std::size_t max_digits, bool& negative, std::int64_t& value) noexcept {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  negative = p != end && *p == '-';
-  if (negative) ++p;
-  const char* const digits = p;
-  value = 0;
-  for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
-    if (static_cast<std::size_t>(p - digits) == max_digits) return false;
-    value = value * 10 + (*p - '0');
-  }
-  return p == end && p != digits;
-}
-
 }  // namespace
 
-int Atoi(std::string_view text) noexcept {
-  bool plain_negative = false;
-  std::int64_t plain = 0;
-  if (PlainInteger(text, 9, plain_negative, plain)) return static_cast<int>(plain_negative ? -plain : plain);
+namespace c_numbers_detail {
+
+int GeneralAtoi(std::string_view text) noexcept {
   std::size_t i = SkipSpace(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -82,13 +65,7 @@ int Atoi(std::string_view text) noexcept {
   return static_cast<int>(value);
 }
 
-double Atof(std::string_view text) noexcept {
-  bool plain_negative = false;
-  std::int64_t plain = 0;
-  if (PlainInteger(text, 15, plain_negative, plain)) {
-    const auto value = static_cast<double>(plain);  // exact: below 2^53
-    return plain_negative ? -value : value;
-  }
+double GeneralAtof(std::string_view text) noexcept {
   std::size_t i = SkipSpace(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -149,6 +126,8 @@ double Atof(std::string_view text) noexcept {
   }
   return negative ? -value : value;
 }
+
+}  // namespace c_numbers_detail
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
