@@ -39,13 +39,13 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   static const CSection kNone;  // without placements or pieces every group is empty
   const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone);
   std::vector<PlacementGeometry> batch(std::min(kGeometryBatchBytes / sizeof(PlacementGeometry), groups.Count()));
-  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
-  // and with check, of all the others too.
   // Placements lay pieces in any order: each piece's code is read once, front to back.
   std::vector<std::uint8_t> piece_codes(table.pieces.size(), 0);
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
     if (groups.GroupOfPiece(p) != SizeGroups::kNone) piece_codes[p] = static_cast<std::uint8_t>(reader.PieceCode(p));
   }
+  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
+  // and with check, of all the others too.
   std::vector<std::size_t> next(groups.size());
   auto read_batch = [&](std::size_t first, bool check) {
     for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
@@ -86,9 +86,16 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       double y_scale = 0.0;
       PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
       const double angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
-      file.Print(line, table.NameOf(j), Sizes[i], g.piece_code,
-                  g.mirror_code, angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent,
-                  g.y_extent, 0);
+      if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
+        const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2],
+                           y_extent = g.tenths[3];
+        file.Print(line, table.NameOf(j), Sizes[i], g.piece_code, g.mirror_code, angle,
+                   Hundredths{(2 * x_origin + x_extent) * 5}, Hundredths{(2 * y_origin + y_extent) * 5},
+                   Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
+      } else {
+        file.Print(line, table.NameOf(j), Sizes[i], g.piece_code, g.mirror_code, angle,
+                   g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
+      }
     }
   }
   file.Close();

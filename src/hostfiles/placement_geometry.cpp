@@ -46,10 +46,20 @@ PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int 
   static const int kMirror[4] = {0, 2, 1, 3};
   g.mirror_code = kMirror[grs & 3];
 
-  g.x_origin = Atof(x_origin_.Of(placement)) / 10.0;
-  g.y_origin = Atof(y_origin_.Of(placement)) / 10.0;
-  g.x_extent = Atof(x_extent_.Of(placement)) / 10.0;
-  g.y_extent = Atof(y_extent_.Of(placement)) / 10.0;
+  const std::string_view fields[4] = {x_origin_.Of(placement), y_origin_.Of(placement), x_extent_.Of(placement),
+                                      y_extent_.Of(placement)};
+  g.tenths_known = true;
+  for (int k = 0; k < 4 && g.tenths_known; ++k) {
+    std::int64_t value = 0;
+    // "-0" reads as minus zero, which plain integers cannot carry.
+    g.tenths_known = c_numbers_detail::PlainInteger(fields[k], 9, value) && !(value == 0 && fields[k][0] == '-');
+    g.tenths[k] = static_cast<std::int32_t>(value);
+  }
+  double* const values[4] = {&g.x_origin, &g.y_origin, &g.x_extent, &g.y_extent};
+  for (int k = 0; k < 4; ++k) {
+    // Atof of a plain integer is that integer: the same double either way.
+    *values[k] = (g.tenths_known ? static_cast<double>(g.tenths[k]) : Atof(fields[k])) / 10.0;
+  }
 
   double a = AngleOfIgrf(Atof(angle_.Of(placement)));
   const bool mirrored = g.mirror_code == 1 || g.mirror_code == 2;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "marker/marker_document.hpp"
 
@@ -17,6 +18,11 @@ struct PlacementGeometry {
   double x_extent = 0.0;      // "IXDI" / 10
   double y_extent = 0.0;      // "IYDI" / 10
   double rounded_angle = 0.0; // degrees, rounded to a half degree, before the model's rotation
+  // Set when "IXOR", "IYOR", "IXDI" and "IYDI" are plain integers of up to nine digits
+  // (most markers write nothing else): the four fields themselves, in tenths of the
+  // values above, which the writer turns into text without a detour through doubles.
+  bool tenths_known = false;
+  std::int32_t tenths[4] = {};  // x origin, y origin, x extent, y extent
 };
 
 // The angle in degrees of "IGRF": 3450 x 6.2831853 units make a full turn. The divisor is

@@ -136,6 +136,20 @@ char* PutArgument(char* p, char directive, double value, std::string_view format
   return PutFixed6(p, value);
 }
 
+char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
+  if (directive != 'f') BadDirective(directive, format);
+  if (value.value < 0) *p++ = '-';
+  const std::uint64_t magnitude = value.value < 0 ? 0 - static_cast<std::uint64_t>(value.value)
+                                                  : static_cast<std::uint64_t>(value.value);
+  const std::uint64_t units = magnitude / 100;
+  p = units < 1000000000u ? PutDigits(p, static_cast<std::uint32_t>(units))
+                          : std::to_chars(p, p + kFixed6Room, units).ptr;
+  p[0] = '.';
+  std::memcpy(p + 1, kDigitPairs + 2 * (magnitude % 100), 2);
+  std::memcpy(p + 3, "0000", 4);
+  return p + 7;
+}
+
 }  // namespace printf_detail
 
 namespace {
@@ -291,10 +305,8 @@ const PrintfFormat& CPrintfFile::Compiled(std::string_view format) {
   return *formats_.back();
 }
 
-void CPrintfFile::PrintLong(std::string_view format, std::initializer_list<PrintfArg> args) {
-  std::string text;
-  AppendPrintf(text, format, args, true);
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+void CPrintfFile::WriteDirect(std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
 }
 
 void CPrintfFile::Write(std::string_view text) { Printf("%s", text); }
@@ -302,7 +314,7 @@ void CPrintfFile::Write(std::string_view text) { Printf("%s", text); }
 void CPrintfFile::PutFormatted(std::string_view bytes) {
   char* p = Room(bytes.size());
   if (p == nullptr) {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+    WriteDirect(bytes);
     return;
   }
   if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -29,6 +30,15 @@ void AppendPrintf(std::string& out, std::string_view format, std::initializer_li
 // Appends "%f" of value: exactly the bytes of std::to_chars(value, fixed, 6).
 void AppendFixed6(std::string& out, double value);
 
+// A number of hundredths for "%f": printed as the exact decimal value / 100, which is what
+// "%f" prints of any double within 10^-7 of that decimal (and not negative when it is 0):
+// the nearest points where six decimals round the other way lie 5 x 10^-7 from it. The
+// sums and halves of tenths that the placement file prints are such doubles, and
+// printing them so needs no floating-point work.
+struct Hundredths {
+  std::int64_t value = 0;
+};
+
 // The bytes a directive writes, exposed for CPrintfFile::Print; each writes at p (which
 // has ArgumentRoom bytes of room for the argument) and returns the end. A directive that
 // does not take the argument's type raises InvalidArgumentError naming format.
@@ -37,9 +47,11 @@ constexpr std::size_t kNumberRoom = 400;  // the widest "%f" or "%d"
 char* PutArgument(char* p, char directive, std::string_view text, std::string_view format);
 char* PutArgument(char* p, char directive, int value, std::string_view format);
 char* PutArgument(char* p, char directive, double value, std::string_view format);
+char* PutArgument(char* p, char directive, Hundredths value, std::string_view format);
 inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
 inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
 inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
+inline std::size_t ArgumentRoom(Hundredths) { return kNumberRoom; }
 }  // namespace printf_detail
 
 // A format split once into runs of literal text (line feeds already CR LF), each followed
@@ -83,15 +95,16 @@ class CPrintfFile {
   template <typename... Args>
   void Print(const PrintfFormat& format, const Args&... args) {
     format.RequireArguments(sizeof...(Args));
-    char* p = Room(format.LiteralSize() + (std::size_t{0} + ... + printf_detail::ArgumentRoom(Argument(args))));
+    const std::size_t bound =
+        format.LiteralSize() + (std::size_t{0} + ... + printf_detail::ArgumentRoom(Argument(args)));
+    char* p = Room(bound);
     if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
-      PrintLong(format.Text(), {PrintfArg(Argument(args))...});
+      std::string text(bound, '\0');
+      const char* end = PutAll(text.data(), format, Argument(args)...);
+      WriteDirect(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
       return;
     }
-    const PrintfFormat::Run* run = format.Runs().data();
-    ((p = PutRun(p, *run, Argument(args), format.Text()), ++run), ...);
-    p = PutLiteral(p, *run);
-    used_ = static_cast<std::size_t>(p - buffer_.data());
+    used_ = static_cast<std::size_t>(PutAll(p, format, Argument(args)...) - buffer_.data());
   }
 
   // Print with a format that is compiled on first use and kept.
@@ -118,10 +131,17 @@ class CPrintfFile {
   static std::string_view Argument(const char* text) { return text; }
   static int Argument(int value) { return value; }
   static double Argument(double value) { return value; }
+  static Hundredths Argument(Hundredths value) { return value; }
 
   static char* PutLiteral(char* p, const PrintfFormat::Run& run) {
     std::memcpy(p, run.literal.data(), run.literal.size());
     return p + run.literal.size();
+  }
+  template <typename... Values>
+  static char* PutAll(char* p, const PrintfFormat& format, Values... values) {
+    const PrintfFormat::Run* run = format.Runs().data();
+    ((p = PutRun(p, *run, values, format.Text()), ++run), ...);
+    return PutLiteral(p, *run);
   }
   template <typename Value>
   static char* PutRun(char* p, const PrintfFormat::Run& run, Value value, std::string_view format) {
@@ -129,7 +149,8 @@ class CPrintfFile {
   }
 
   void Flush();
-  void PrintLong(std::string_view format, std::initializer_list<PrintfArg> args);
+  // Writes bytes that do not fit the buffer, after what the buffer holds.
+  void WriteDirect(std::string_view bytes);
   const PrintfFormat& Compiled(std::string_view format);
   // Where bound more bytes go, flushing first when the buffer lacks the room; null when
   // bound exceeds the whole buffer.
