@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
 
 #include "hostfiles/placement_geometry.hpp"
+#include "hostfiles/printf_file.hpp"
+#include "platform/c_numbers.hpp"
 #include "support/marker_fixture.hpp"
 #include "support/marker_text.hpp"
 #include "support/test_support.hpp"
@@ -138,4 +143,66 @@ TEST(WritePlacementFile, GroupsLinesBySizeAndDropsOtherSizes) {
   marker->Sizes = dorvan_marker::CStringArray{"none"};
   marker->WritePlacementFile("/m/marker.txt", (dir / "p.txt").c_str());
   EXPECT_EQ(test::ReadFile(dir / "p.txt"), "") << "no placement of the marker's sizes: an empty file";
+}
+
+namespace {
+
+// The four centre and extent values of a line as "%lf" prints the doubles that the
+// placement's fields give, the reference for the writer's integer shortcut.
+std::string ReferenceCentres(const Piece& p) {
+  using dorvan_marker::Atof;
+  const double x_origin = Atof(p.ixor) / 10.0, y_origin = Atof(p.iyor) / 10.0;
+  const double x_extent = Atof(p.ixdi) / 10.0, y_extent = Atof(p.iydi) / 10.0;
+  return dorvan_marker::FormatPrintf("%lf,%lf,%lf,%lf", {x_origin + x_extent * 0.5, y_origin + y_extent * 0.5,
+                                                          x_extent, y_extent});
+}
+
+// The centre and extent values of the placement file's first line.
+std::string WrittenCentres(const Piece& piece) {
+  std::unique_ptr<ParsedMarker> marker(MarkerOf({piece}));
+  const std::string line = WritePlacementFile(*marker);
+  // name,size,code,mirror,angle, then the four values, then ",0\r\n"
+  std::size_t start = 0;
+  for (int commas = 0; commas < 5; ++commas) start = line.find(',', start) + 1;
+  return line.substr(start, line.rfind(",0\r\n") - start);
+}
+
+}  // namespace
+
+TEST(WritePlacementFile, PrintsCentresAsTheirDoublesWouldPrint) {
+  // Plain integers take a path without doubles; everything else the general one. Both
+  // must give what "%f" gives of the doubles.
+  const char* const fields[] = {"0", "-0", "7", "-7", "15", "-15", "4283", "-5461", "999999999", "-999999999",
+                                "1000000000", "+5", " 5", "5 ", "5.0", "0.05", "1e3", "0012", "", "x", "-",
+                                "12x", "0x10", "2147483648"};
+  for (const char* x : fields) {
+    for (const char* w : fields) {
+      const Piece piece{"A", "0", "0", x, w, w, x, "0", 0.0};
+      ASSERT_EQ(WrittenCentres(piece), ReferenceCentres(piece)) << "origin \"" << x << "\", extent \"" << w << '"';
+    }
+  }
+}
+
+TEST(Hundredths, PrintsWhatFixedPrintsOfTheWritersDoubles) {
+  // The writer prints (2 origin + extent) x 5 and extent x 10 hundredths for origin / 10
+  // + extent / 20 and extent / 10: random tenths across the whole nine-digit range.
+  std::uint64_t state = 3;
+  auto next = [&state](std::int64_t range) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<std::int64_t>((state >> 20) % static_cast<std::uint64_t>(2 * range + 1)) - range;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const std::int64_t range = i % 3 == 0 ? 999999999 : i % 3 == 1 ? 99999 : 99;
+    const std::int64_t origin = next(range);
+    const std::int64_t extent = next(range);
+    const double centre = static_cast<double>(origin) / 10.0 + static_cast<double>(extent) / 10.0 * 0.5;
+    std::string expected = dorvan_marker::FormatPrintf("%f,%f", {centre, static_cast<double>(extent) / 10.0});
+    std::string written;
+    char buffer[2 * dorvan_marker::printf_detail::kNumberRoom];
+    char* p = dorvan_marker::printf_detail::PutArgument(buffer, 'f', dorvan_marker::Hundredths{(2 * origin + extent) * 5}, "%f");
+    *p++ = ',';
+    p = dorvan_marker::printf_detail::PutArgument(p, 'f', dorvan_marker::Hundredths{extent * 10}, "%f");
+    written.assign(buffer, p);
+    ASSERT_EQ(written, expected) << "origin " << origin << ", extent " << extent;
+  }
 }
