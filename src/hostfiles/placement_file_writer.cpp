@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The piece placement file: one line per placed piece, grouped by size.
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,52 @@ namespace {
 // The most geometry that the placement file keeps at once: all that a marker of 20 MB
 // needs, a few passes for larger ones.
 constexpr std::size_t kGeometryBatchBytes = 8u << 20;
+
+// What the file prints of one placement's geometry. The batch is filled in record order
+// and printed in size order, all over it: small entries keep that in the cache.
+struct PlacementLine {
+  double angle = 0.0;           // PlacementGeometry::rounded_angle
+  std::int32_t tenths[4] = {};  // PlacementGeometry::tenths, when tenths_known
+  std::uint8_t piece_code = 16;
+  std::uint8_t mirror_code = 0;
+  bool tenths_known = false;
+};
+
+// A batch of lines; the four values of the rare lines without tenths are kept apart.
+class LineBatch {
+ public:
+  explicit LineBatch(std::size_t size) : lines_(size) {}
+  std::size_t size() const noexcept { return lines_.size(); }
+
+  void Set(std::size_t k, const PlacementGeometry& g) {
+    PlacementLine& line = lines_[k];
+    line.angle = g.rounded_angle;
+    line.piece_code = static_cast<std::uint8_t>(g.piece_code);
+    line.mirror_code = static_cast<std::uint8_t>(g.mirror_code);
+    line.tenths_known = g.tenths_known;
+    if (g.tenths_known) {
+      std::copy(std::begin(g.tenths), std::end(g.tenths), line.tenths);
+    } else {
+      if (values_.empty()) values_.resize(lines_.size());
+      values_[k] = {g.x_origin, g.y_origin, g.x_extent, g.y_extent};
+    }
+  }
+  const PlacementLine& operator[](std::size_t k) const { return lines_[k]; }
+  // A hint that line k is about to be set.
+  void Prefetch(std::size_t k) const {
+#if defined(__GNUC__)
+    __builtin_prefetch(&lines_[k], 1);
+#else
+    (void)k;
+#endif
+  }
+  // x origin, y origin, x extent, y extent of a line without tenths.
+  const std::array<double, 4>& Values(std::size_t k) const { return values_[k]; }
+
+ private:
+  std::vector<PlacementLine> lines_;
+  std::vector<std::array<double, 4>> values_;
+};
 
 }  // namespace
 
@@ -38,7 +86,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   // all of it could take more memory than the marker's text.
   static const CSection kNone;  // without placements or pieces every group is empty
   const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone);
-  std::vector<PlacementGeometry> batch(std::min(kGeometryBatchBytes / sizeof(PlacementGeometry), groups.Count()));
+  LineBatch batch(std::min(kGeometryBatchBytes / (sizeof(PlacementLine) + 4 * sizeof(double)), groups.Count()));
   // Placements lay pieces in any order: each piece's code is read once, front to back.
   std::vector<std::uint8_t> piece_codes(table.pieces.size(), 0);
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
@@ -46,15 +94,28 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   }
   // Reads the geometry of the placements whose place is in [first, first + batch.size()),
   // and with check, of all the others too.
-  std::vector<std::size_t> next(groups.size());
-  auto read_batch = [&](std::size_t first, bool check) {
+  // The place of each placement in the file, in record order (kNoPlace: no group).
+  constexpr std::uint32_t kNoPlace = UINT32_MAX;
+  std::vector<std::uint32_t> place_of(table.piece_of.size(), kNoPlace);
+  {
+    std::vector<std::size_t> next(groups.size());
     for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
-    for (std::uint32_t j = 0; j < table.piece_of.size(); ++j) {
+    for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
       const std::size_t group = groups.GroupOfPiece(table.piece_of[j]);
-      if (group == SizeGroups::kNone) continue;
-      const std::size_t place = next[group]++;
+      if (group != SizeGroups::kNone) place_of[j] = static_cast<std::uint32_t>(next[group]++);
+    }
+  }
+  auto read_batch = [&](std::size_t first, bool check) {
+    constexpr std::size_t kAhead = 8;  // lines are scattered over the batch: ask for them early
+    for (std::size_t j = 0; j < place_of.size(); ++j) {
+      const std::uint32_t place = place_of[j];
+      if (place == kNoPlace) continue;
+      if (j + kAhead < place_of.size()) {
+        const std::uint32_t ahead = place_of[j + kAhead];
+        if (ahead != kNoPlace && ahead >= first && ahead - first < batch.size()) batch.Prefetch(ahead - first);
+      }
       if (place >= first && place - first < batch.size()) {
-        batch[place - first] = reader.ReadWithCode(j, piece_codes[table.piece_of[j]]);
+        batch.Set(place - first, reader.ReadWithCode(j, piece_codes[table.piece_of[j]]));
       } else if (check) {
         reader.ReadWithCode(j, piece_codes[table.piece_of[j]]);
       }
@@ -80,21 +141,25 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
         first = place;
         read_batch(first, false);
       }
-      const PlacementGeometry& g = batch[place++ - first];
+      const std::size_t k = place++ - first;
+      const PlacementLine& g = batch[k];
       double rotation = 0.0;
       double x_scale = 0.0;
       double y_scale = 0.0;
       PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
-      const double angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
+      const double angle = rotation / 6.2831853 * 360.0 + g.angle;
+      const int piece_code = g.piece_code;
+      const int mirror_code = g.mirror_code;
       if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
         const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2],
                            y_extent = g.tenths[3];
-        file.Print(line, table.NameOf(j), Sizes[i], g.piece_code, g.mirror_code, angle,
+        file.Print(line, table.NameOf(j), Sizes[i], piece_code, mirror_code, angle,
                    Hundredths{(2 * x_origin + x_extent) * 5}, Hundredths{(2 * y_origin + y_extent) * 5},
                    Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
       } else {
-        file.Print(line, table.NameOf(j), Sizes[i], g.piece_code, g.mirror_code, angle,
-                   g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
+        const auto& [x_origin, y_origin, x_extent, y_extent] = batch.Values(k);
+        file.Print(line, table.NameOf(j), Sizes[i], piece_code, mirror_code, angle, x_origin + x_extent * 0.5,
+                   y_origin + y_extent * 0.5, x_extent, y_extent, 0);
       }
     }
   }

@@ -106,10 +106,7 @@ char* PutFixed6(char* p, double value) {
 
 // Copies text to p, every line feed as CR LF when crlf is set; returns the end.
 char* PutText(char* p, std::string_view text, bool crlf) {
-  if (!crlf || text.find('\n') == std::string_view::npos) {
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    return p + text.size();
-  }
+  if (!crlf) return printf_detail::PutBytes(p, text);
   for (char c : text) {
     if (c == '\n') *p++ = '\r';
     *p++ = c;

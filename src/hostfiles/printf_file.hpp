@@ -49,6 +49,16 @@ char* PutArgument(char* p, char directive, int value, std::string_view format);
 char* PutArgument(char* p, char directive, double value, std::string_view format);
 char* PutArgument(char* p, char directive, Hundredths value, std::string_view format);
 inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
+// Copies bytes to p; returns the end. The pieces of a line are a few bytes long, too
+// short to be worth a call.
+inline char* PutBytes(char* p, std::string_view bytes) {
+  if (bytes.size() > 16) {
+    std::memcpy(p, bytes.data(), bytes.size());
+    return p + bytes.size();
+  }
+  for (char c : bytes) *p++ = c;
+  return p;
+}
 inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
 inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
 inline std::size_t ArgumentRoom(Hundredths) { return kNumberRoom; }
@@ -133,10 +143,7 @@ class CPrintfFile {
   static double Argument(double value) { return value; }
   static Hundredths Argument(Hundredths value) { return value; }
 
-  static char* PutLiteral(char* p, const PrintfFormat::Run& run) {
-    std::memcpy(p, run.literal.data(), run.literal.size());
-    return p + run.literal.size();
-  }
+  static char* PutLiteral(char* p, const PrintfFormat::Run& run) { return printf_detail::PutBytes(p, run.literal); }
   template <typename... Values>
   static char* PutAll(char* p, const PrintfFormat& format, Values... values) {
     const PrintfFormat::Run* run = format.Runs().data();
