@@ -66,8 +66,8 @@ class PlacementResolver {
                     std::size_t* article_position = nullptr);
 
   // The number in names of the piece name of piece record p after NormalizeName, for a
-  // record Resolve has seen.
-  std::uint32_t NameNumber(std::size_t p, TextTable& names);
+  // record Resolve has seen, and the number of its key (its "IART" text).
+  std::uint32_t NameNumber(std::size_t p, TextTable& names, std::uint32_t& key);
 
  private:
   // A section looked up once, and whether it was.
@@ -96,7 +96,11 @@ class PlacementResolver {
   enum class Known : unsigned char { kNo, kSet, kUnchanged };
   std::vector<Known> article_known_;
   std::vector<std::string> article_sizes_;  // by article, when kSet
-  std::unordered_map<std::string_view, std::uint32_t> names_;  // piece key -> number of its normalised name
+  struct Numbers {
+    std::uint32_t key = 0;
+    std::uint32_t name = 0;  // of the normalised name
+  };
+  std::unordered_map<std::string_view, Numbers> names_;  // by piece key
 };
 
 void PlacementResolver::Resolve(const CSection* placements, long index, std::string& size, std::string* piece,
@@ -219,7 +223,7 @@ bool PlacementResolver::ResolveSize(std::size_t article, const CSection& article
   return true;
 }
 
-std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
+std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names, std::uint32_t& key_number) {
   const CElementsArray& piece_record = (*pieces_.section)[p];
   const std::string_view key = iart_.Of(piece_record);
   auto found = names_.find(key);
@@ -229,9 +233,11 @@ std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
       const auto mapped = document_.PieceNames.find(name);
       if (mapped != document_.PieceNames.end()) name = mapped->second;
     }
-    found = names_.emplace(key, names.Add(NormalizeName(name, document_.Codes()))).first;
+    const Numbers numbers{static_cast<std::uint32_t>(names_.size()), names.Add(NormalizeName(name, document_.Codes()))};
+    found = names_.emplace(key, numbers).first;
   }
-  return found->second;
+  key_number = found->second.key;
+  return found->second.name;
 }
 
 }  // namespace
@@ -285,7 +291,7 @@ PlacementTable MarkerDocument::ResolvePlacements() const {
     if (article >= size_of_article.size()) size_of_article.resize(article + 1, PlacementTable::kNone);
     if (size_of_article[article] == PlacementTable::kNone) size_of_article[article] = table.sizes.Add(size);
     piece.size = size_of_article[article];
-    piece.name = resolver.NameNumber(p, table.names);
+    piece.name = resolver.NameNumber(p, table.names, piece.key);
     repeated_by_piece[p] = table.names[piece.name].size() + table.sizes[piece.size].size();
   }
 

@@ -46,6 +46,7 @@ struct PlacementTable {
     std::uint32_t size = kNone;   // in sizes: the size text as GetPlacementSizeAndPiece gives it
     std::uint32_t name = kNone;   // in names: the piece name after NormalizeName
     std::uint32_t scale = kNone;  // in scales, once known (see MarkerDocument::PieceScale)
+    std::uint32_t key = kNone;    // its "IART" text: pieces of equal keys have equal numbers
     bool Resolved() const noexcept { return size != kNone; }  // laid by a placement
   };
 
@@ -68,16 +69,25 @@ struct PlacementTable {
     double x_percent = 0.0;
     double y_percent = 0.0;
   };
+  // How an article's pieces ask for their scale: by piece number in the article's model
+  // file, or by key in the file its "VGFN" names.
+  struct ArticleRoute {
+    bool known = false;
+    bool by_model = false;
+    std::uint32_t vgfn = 0;  // on the by-name route: the number of its "VGFN" text
+  };
   struct ScaleColumns {
     bool ready = false;
     const CSection* pieces = nullptr;
     const CSection* articles = nullptr;
-    FieldColumn inam, vnum, iart, vgfn, vext;
+    FieldColumn inam, vnum, vgfn, vext;
+    std::vector<ArticleRoute> routes;  // by article
+    std::unordered_map<std::string_view, std::uint32_t> vgfn_numbers;
   };
   std::vector<Scale> scales;
-  std::unordered_map<std::string, std::uint32_t> scale_of_query;  // see PieceScale
+  std::unordered_map<std::uint64_t, std::uint32_t> scale_of_query;  // see PieceScale
   ScaleColumns scale_columns;
-  std::string query;  // the key being built, kept to spare allocations
+  std::uint64_t query = 0;  // see MarkerDocument::ScaleQuery
 };
 
 }  // namespace dorvan_marker

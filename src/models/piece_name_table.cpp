@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The names that the model files give the marker's pieces.
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "marker/marker_document.hpp"
@@ -16,10 +17,10 @@ void MarkerDocument::BuildPieceNameTable(const char* marker_path) {
   const CSection* pieces = FindSection("IBA");
   if (models == nullptr || articles == nullptr || pieces == nullptr) return;
 
-  std::unordered_set<std::string> resolved;
+  std::unordered_set<std::string_view> resolved;  // views into the marker's text
+  const FieldColumn key = Column(*pieces, "IART");
   for (std::size_t j = 0; j < pieces->size(); ++j) {
-    const CElementsArray& piece = (*pieces)[j];
-    const std::string iart(GetFieldValue(*pieces, piece, "IART"));
+    const std::string_view iart = key.Of((*pieces)[j]);
     if (resolved.count(iart) != 0) continue;
     const PieceReference reference = ReferencePiece(*this, *pieces, j, *articles);
     const std::string_view model = ModelNameOfArticle(reference.article_number);
@@ -28,7 +29,7 @@ void MarkerDocument::BuildPieceNameTable(const char* marker_path) {
     if (!Loader->Open(path.c_str())) continue;
     std::string name;
     if (!Loader->GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) continue;
-    if (name != iart) PieceNames.emplace(iart, std::move(name));
+    if (name != iart) PieceNames.emplace(std::string(iart), std::move(name));
     resolved.insert(iart);
   }
 }

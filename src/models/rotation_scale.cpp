@@ -89,11 +89,12 @@ void MarkerDocument::ScaleGroupedPieces(PlacementTable& table, const SizeGroups&
   }
 }
 
-// The loader's query for piece record `piece` as GetPieceRotationScale makes it, written
-// into table.query: on the model route the article number (which gives the model file),
-// the article's "VGFN" and the piece number; on the by-name route "VGFN" (which also
-// gives the file) and the piece key. False when the piece record or its article is out
-// of reach: GetPieceRotationScale then raises what it raises.
+// The loader's query for piece record `piece` as GetPieceRotationScale makes it, as a
+// number in table.query: on the model route the article number (which gives the model
+// file and the article's "VGFN") and the piece number; on the by-name route the number of
+// the article's "VGFN" text (which also gives the file) and of the piece's key. False
+// when the piece record or its article is out of reach (GetPieceRotationScale then raises
+// what it raises) or the piece was not resolved (its key has no number).
 bool MarkerDocument::ScaleQuery(PlacementTable& table, std::size_t piece) const {
   PlacementTable::ScaleColumns& columns = table.scale_columns;
   if (!columns.ready) {
@@ -102,30 +103,30 @@ bool MarkerDocument::ScaleQuery(PlacementTable& table, std::size_t piece) const 
     if (columns.pieces == nullptr || columns.articles == nullptr) return false;
     columns.inam = Column(*columns.pieces, "INAM");
     columns.vnum = Column(*columns.pieces, "VNUM");
-    columns.iart = Column(*columns.pieces, "IART");
     columns.vgfn = Column(*columns.articles, "VGFN");
     columns.vext = Column(*columns.articles, "VEXT");
+    columns.routes.assign(columns.articles->size(), PlacementTable::ArticleRoute());
     columns.ready = true;
   }
-  if (piece >= columns.pieces->size()) return false;
+  if (piece >= columns.pieces->size() || table.pieces[piece].key == PlacementTable::kNone) return false;
   const CElementsArray& record = (*columns.pieces)[piece];
   const int article_number = Atoi(columns.vnum.Of(record));
   if (article_number < 1 || static_cast<std::size_t>(article_number) > columns.articles->size()) return false;
-  const CElementsArray& article = (*columns.articles)[static_cast<std::size_t>(article_number) - 1];
-  std::string& query = table.query;
-  query.clear();
-  if (EqualsIgnoringCase(columns.vext.Of(article), "MDL")) {
-    query += 'M';
-    query += std::to_string(article_number);
-    query += '\0';
-    query += columns.vgfn.Of(article);
-    query += '\0';
-    query += std::to_string(PieceNumber(columns.inam.Of(record)));
+  PlacementTable::ArticleRoute& route = columns.routes[static_cast<std::size_t>(article_number) - 1];
+  if (!route.known) {
+    const CElementsArray& article = (*columns.articles)[static_cast<std::size_t>(article_number) - 1];
+    route.by_model = EqualsIgnoringCase(columns.vext.Of(article), "MDL");
+    if (!route.by_model) {
+      const auto number = static_cast<std::uint32_t>(columns.vgfn_numbers.size());
+      route.vgfn = columns.vgfn_numbers.try_emplace(columns.vgfn.Of(article), number).first->second;
+    }
+    route.known = true;
+  }
+  if (route.by_model) {
+    table.query = std::uint64_t{1} << 63 | std::uint64_t{static_cast<std::uint32_t>(article_number)} << 32 |
+                  static_cast<std::uint32_t>(PieceNumber(columns.inam.Of(record)));
   } else {
-    query += 'N';
-    query += columns.vgfn.Of(article);
-    query += '\0';
-    query += columns.iart.Of(record);
+    table.query = std::uint64_t{route.vgfn} << 32 | table.pieces[piece].key;
   }
   return true;
 }

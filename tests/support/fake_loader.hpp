@@ -25,6 +25,7 @@ class FakeLoader : public dorvan_marker::VariantLoad {
   std::map<std::tuple<std::string, std::string, int>, Answer> by_number;    // (path, vgfn, number)
   std::map<std::tuple<std::string, std::string, std::string>, Answer> by_key;  // (path, vgfn, iart)
   std::vector<std::string>* calls;  // shared with the test, outlives the loader
+  bool repeats = false;             // what RepeatsAnswers says (the tables never change)
 
   explicit FakeLoader(std::vector<std::string>* log) : calls(log) {}
 
@@ -64,6 +65,7 @@ class FakeLoader : public dorvan_marker::VariantLoad {
     if (ok) Give(found->second, rotation, x, y);
     return ok;
   }
+  bool RepeatsAnswers() const noexcept override { return repeats; }
 
  private:
   static void Give(const Answer& answer, double* rotation, double* x, double* y) {
