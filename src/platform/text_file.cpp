@@ -27,12 +27,18 @@ bool TextFile::Open(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) text_.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    text_.append(buffer, got);
-    if (got < sizeof buffer) break;
+  // The size the file has now, read straight into place; a file that grows meanwhile is
+  // read on to its end.
+  const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+  text_.resize(expected);
+  text_.resize(std::fread(text_.data(), 1, expected, file.get()));
+  if (text_.size() == expected) {
+    char buffer[1 << 16];
+    for (;;) {
+      const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+      text_.append(buffer, got);
+      if (got < sizeof buffer) break;
+    }
   }
   if (std::ferror(file.get())) {
     text_.clear();
