@@ -23,11 +23,21 @@ constexpr std::size_t kGeometryBatchBytes = 8u << 20;
 // What the file prints of one placement's geometry. The batch is filled in record order
 // and printed in size order, all over it: small entries keep that in the cache.
 struct PlacementLine {
-  double angle = 0.0;           // PlacementGeometry::rounded_angle
+  double angle = 0.0;           // PlacementGeometry::rounded_angle, plus the piece's turn when turn_known
   std::int32_t tenths[4] = {};  // PlacementGeometry::tenths, when tenths_known
+  std::uint32_t name = 0;       // the piece's name in PlacementTable::names
   std::uint8_t piece_code = 16;
   std::uint8_t mirror_code = 0;
   bool tenths_known = false;
+  bool turn_known = false;
+};
+
+// What the lines take from their piece, gathered in one pass over the pieces: placements
+// lay them in any order.
+struct PieceLine {
+  double turn = 0.0;  // the model's rotation in degrees, when turn_known
+  std::uint8_t piece_code = 16;
+  bool turn_known = false;
 };
 
 // A batch of lines; the four values of the rare lines without tenths are kept apart.
@@ -36,9 +46,13 @@ class LineBatch {
   explicit LineBatch(std::size_t size) : lines_(size) {}
   std::size_t size() const noexcept { return lines_.size(); }
 
-  void Set(std::size_t k, const PlacementGeometry& g) {
+  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece, std::uint32_t name) {
     PlacementLine& line = lines_[k];
-    line.angle = g.rounded_angle;
+    // The angle as the line prints it: the same sum, in the same order, as when the
+    // piece's turn is asked for at the line.
+    line.angle = piece.turn_known ? piece.turn + g.rounded_angle : g.rounded_angle;
+    line.turn_known = piece.turn_known;
+    line.name = name;
     line.piece_code = static_cast<std::uint8_t>(g.piece_code);
     line.mirror_code = static_cast<std::uint8_t>(g.mirror_code);
     line.tenths_known = g.tenths_known;
@@ -87,13 +101,18 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   static const CSection kNone;  // without placements or pieces every group is empty
   const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone);
   LineBatch batch(std::min(kGeometryBatchBytes / (sizeof(PlacementLine) + 4 * sizeof(double)), groups.Count()));
-  // Placements lay pieces in any order: each piece's code is read once, front to back.
-  std::vector<std::uint8_t> piece_codes(table.pieces.size(), 0);
+  // Each piece's code, and its turn when the loader's answers are known already, once.
+  std::vector<PieceLine> piece_lines(table.pieces.size());
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
-    if (groups.GroupOfPiece(p) != SizeGroups::kNone) piece_codes[p] = static_cast<std::uint8_t>(reader.PieceCode(p));
+    if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
+    PieceLine& piece = piece_lines[p];
+    piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
+    const std::uint32_t scale = table.pieces[p].scale;
+    if (scale != PlacementTable::kNone) {
+      piece.turn = table.scales[scale].rotation / 6.2831853 * 360.0;
+      piece.turn_known = true;
+    }
   }
-  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
-  // and with check, of all the others too.
   // The place of each placement in the file, in record order (kNoPlace: no group).
   constexpr std::uint32_t kNoPlace = UINT32_MAX;
   std::vector<std::uint32_t> place_of(table.piece_of.size(), kNoPlace);
@@ -105,6 +124,8 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       if (group != SizeGroups::kNone) place_of[j] = static_cast<std::uint32_t>(next[group]++);
     }
   }
+  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
+  // and with check, of all the others too.
   auto read_batch = [&](std::size_t first, bool check) {
     constexpr std::size_t kAhead = 8;  // lines are scattered over the batch: ask for them early
     for (std::size_t j = 0; j < place_of.size(); ++j) {
@@ -114,10 +135,12 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
         const std::uint32_t ahead = place_of[j + kAhead];
         if (ahead != kNoPlace && ahead >= first && ahead - first < batch.size()) batch.Prefetch(ahead - first);
       }
+      const std::uint32_t p = table.piece_of[j];
       if (place >= first && place - first < batch.size()) {
-        batch.Set(place - first, reader.ReadWithCode(j, piece_codes[table.piece_of[j]]));
+        batch.Set(place - first, reader.ReadWithCode(j, piece_lines[p].piece_code), piece_lines[p],
+                  table.pieces[p].name);
       } else if (check) {
-        reader.ReadWithCode(j, piece_codes[table.piece_of[j]]);
+        reader.ReadWithCode(j, piece_lines[p].piece_code);
       }
     }
   };
@@ -143,22 +166,26 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       }
       const std::size_t k = place++ - first;
       const PlacementLine& g = batch[k];
-      double rotation = 0.0;
-      double x_scale = 0.0;
-      double y_scale = 0.0;
-      PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
-      const double angle = rotation / 6.2831853 * 360.0 + g.angle;
+      double angle = g.angle;
+      if (!g.turn_known) {  // a loader that is asked every time, in the order of the lines
+        double rotation = 0.0;
+        double x_scale = 0.0;
+        double y_scale = 0.0;
+        PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
+        angle = rotation / 6.2831853 * 360.0 + g.angle;
+      }
+      const std::string_view name = table.names[g.name];
       const int piece_code = g.piece_code;
       const int mirror_code = g.mirror_code;
       if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
         const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2],
                            y_extent = g.tenths[3];
-        file.Print(line, table.NameOf(j), Sizes[i], piece_code, mirror_code, angle,
+        file.Print(line, name, Sizes[i], piece_code, mirror_code, angle,
                    Hundredths{(2 * x_origin + x_extent) * 5}, Hundredths{(2 * y_origin + y_extent) * 5},
                    Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
       } else {
         const auto& [x_origin, y_origin, x_extent, y_extent] = batch.Values(k);
-        file.Print(line, table.NameOf(j), Sizes[i], piece_code, mirror_code, angle, x_origin + x_extent * 0.5,
+        file.Print(line, name, Sizes[i], piece_code, mirror_code, angle, x_origin + x_extent * 0.5,
                    y_origin + y_extent * 0.5, x_extent, y_extent, 0);
       }
     }

@@ -8,7 +8,8 @@ std::uint32_t TextTable::Add(std::string_view text) {
   if (found != numbers_.end()) return found->second;
   const auto number = static_cast<std::uint32_t>(texts_.size());
   texts_.emplace_back(text);
-  numbers_.emplace(texts_.back(), number);
+  views_.push_back(texts_.back());
+  numbers_.emplace(views_.back(), number);
   return number;
 }
 

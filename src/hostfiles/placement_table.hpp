@@ -26,11 +26,12 @@ class TextTable {
 
   // The number of text, added when new.
   std::uint32_t Add(std::string_view text);
-  const std::string& operator[](std::uint32_t number) const { return texts_[number]; }
+  std::string_view operator[](std::uint32_t number) const { return views_[number]; }
   std::size_t size() const noexcept { return texts_.size(); }
 
  private:
   std::deque<std::string> texts_;  // a deque never moves what it holds
+  std::vector<std::string_view> views_;  // of texts_, for quick access
   std::unordered_map<std::string_view, std::uint32_t> numbers_;
 };
 
@@ -55,9 +56,9 @@ struct PlacementTable {
   TextTable sizes;
   TextTable names;
 
-  const std::string& SizeOfPiece(std::size_t p) const { return sizes[pieces[p].size]; }
-  const std::string& NameOfPiece(std::size_t p) const { return names[pieces[p].name]; }
-  const std::string& NameOf(std::size_t placement) const { return NameOfPiece(piece_of[placement]); }
+  std::string_view SizeOfPiece(std::size_t p) const { return sizes[pieces[p].size]; }
+  std::string_view NameOfPiece(std::size_t p) const { return names[pieces[p].name]; }
+  std::string_view NameOf(std::size_t placement) const { return NameOfPiece(piece_of[placement]); }
   // Equal exactly when the two placements' piece names are.
   std::uint32_t NameNumberOf(std::size_t placement) const { return pieces[piece_of[placement]].name; }
 
