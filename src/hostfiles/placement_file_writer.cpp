@@ -99,7 +99,8 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   // would meet first. The geometry of a large marker is kept in batches of bounded size:
   // all of it could take more memory than the marker's text.
   static const CSection kNone;  // without placements or pieces every group is empty
-  const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone);
+  const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone,
+                                       false);
   LineBatch batch(std::min(kGeometryBatchBytes / (sizeof(PlacementLine) + 4 * sizeof(double)), groups.Count()));
   // Each piece's code, and its turn when the loader's answers are known already, once.
   std::vector<PieceLine> piece_lines(table.pieces.size());

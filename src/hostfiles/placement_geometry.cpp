@@ -19,7 +19,7 @@ bool RoundToHalfDegree(double a, double& rounded) {
 }
 
 PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document, const CSection& geo,
-                                                 const CSection& pieces)
+                                                 const CSection& pieces, bool values)
     : document_(document),
       geo_(geo),
       pieces_(pieces),
@@ -29,7 +29,8 @@ PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document,
       y_origin_(document.Column(geo, "IYOR")),
       x_extent_(document.Column(geo, "IXDI")),
       y_extent_(document.Column(geo, "IYDI")),
-      angle_(document.Column(geo, "IGRF")) {}
+      angle_(document.Column(geo, "IGRF")),
+      values_(values) {}
 
 int PlacementGeometryReader::PieceCode(std::size_t piece) const {
   const int flags = Atoi(flags_.Of(pieces_[piece]));
@@ -56,7 +57,7 @@ PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int 
     g.tenths[k] = static_cast<std::int32_t>(value);
   }
   double* const values[4] = {&g.x_origin, &g.y_origin, &g.x_extent, &g.y_extent};
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k < 4 && (values_ || !g.tenths_known); ++k) {
     // Atof of a plain integer is that integer: the same double either way.
     *values[k] = (g.tenths_known ? static_cast<double>(g.tenths[k]) : Atof(fields[k])) / 10.0;
   }
@@ -69,7 +70,8 @@ PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int 
     document_.Fail("IGEO", static_cast<long>(record), &placement, "IGRF",
                    "\"IGRF\" \"" + std::string(angle_.Of(placement)) + "\" gives an angle that cannot be rounded");
   }
-  if (g.x_origin < 0 && g.y_origin < 0) g.piece_code = 32;
+  const bool left_and_below = g.tenths_known ? g.tenths[0] < 0 && g.tenths[1] < 0 : g.x_origin < 0 && g.y_origin < 0;
+  if (left_and_below) g.piece_code = 32;
   return g;
 }
 

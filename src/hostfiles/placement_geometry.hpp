@@ -37,7 +37,10 @@ bool RoundToHalfDegree(double a, double& rounded);
 // once.
 class PlacementGeometryReader {
  public:
-  PlacementGeometryReader(const MarkerDocument& document, const CSection& geo, const CSection& pieces);
+  // Without values, a placement whose tenths are known leaves x_origin, y_origin,
+  // x_extent and y_extent at 0.0: a reader that prints the tenths has no use for them.
+  PlacementGeometryReader(const MarkerDocument& document, const CSection& geo, const CSection& pieces,
+                          bool values = true);
 
   // Placement record `record` of geo and its piece record `piece` of pieces. Raises
   // InvalidArgumentError for an angle that cannot be rounded (not a number, or beyond
@@ -56,6 +59,7 @@ class PlacementGeometryReader {
   const CSection& geo_;
   const CSection& pieces_;
   FieldColumn flags_, mirror_, x_origin_, y_origin_, x_extent_, y_extent_, angle_;
+  bool values_ = true;
 };
 
 // One placement's geometry (see PlacementGeometryReader::Read).
