@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "entry/host_file_transaction.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -31,6 +32,17 @@ void RequireReplaceable(const std::string& target) {
 }
 
 void Replace(const std::string& staged, const std::string& target) {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+  // A rename that replaces a file makes ext4 write the new file's data out there and then
+  // (its guard for programs that never sync): for a large host file that is a quarter of
+  // the import. Exchanging the two names replaces the target as atomically for anyone who
+  // opens it, without that; the previous host file, left under the staging name, goes.
+  // Without a target yet, or on a file system that cannot exchange, a rename it is.
+  if (renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+    std::remove(staged.c_str());
+    return;
+  }
+#endif
 #if defined(_WIN32)
   if (!MoveFileExA(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     throw HostFileError("cannot replace " + target + " (Windows error " + std::to_string(GetLastError()) + ")");

@@ -35,6 +35,19 @@ TEST(ImportMarker, ImportsTheExample) {
   EXPECT_FALSE(test::Exists(out / "csvimprt.txt.partial"));
 }
 
+TEST(ImportMarker, ReplacesAnEarlierPairAndLeavesNothingElse) {
+  test::TempDir out;
+  test::WriteFile(out / "csvimprt.txt", "earlier command file\r\n");
+  test::WriteFile(out / "posimport.txt", "earlier placement file\r\n");
+  for (int run = 0; run < 2; ++run) {  // over an earlier pair, then over its own
+    const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out));
+    ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
+    EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), test::ReadFile(kExampleFolder + "/expected/csvimprt.txt"));
+    EXPECT_EQ(test::ReadFile(out / "posimport.txt"), test::ReadFile(kExampleFolder + "/expected/posimport.txt"));
+    EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"csvimprt.txt", "posimport.txt"})) << run;
+  }
+}
+
 TEST(ImportMarker, NamesTheMarkerAfterItsFile) {
   test::TempDir dir;
   const auto result = ImportMarker(CopyExample(dir, "spring.lay 2.txt"), In(dir));

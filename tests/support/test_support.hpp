@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -24,6 +25,8 @@ class TempDir {
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> ListFolder(const std::string& path);
 
 // Lines joined with "\n" (each line ended by it).
 std::string Lines(std::initializer_list<const char*> lines);
