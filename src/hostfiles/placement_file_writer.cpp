@@ -114,28 +114,30 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
       piece.turn_known = true;
     }
   }
-  // The place of each placement in the file, in record order (kNoPlace: no group).
-  constexpr std::uint32_t kNoPlace = UINT32_MAX;
-  std::vector<std::uint32_t> place_of(table.piece_of.size(), kNoPlace);
-  {
-    std::vector<std::size_t> next(groups.size());
-    for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
-    for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
-      const std::size_t group = groups.GroupOfPiece(table.piece_of[j]);
-      if (group != SizeGroups::kNone) place_of[j] = static_cast<std::uint32_t>(next[group]++);
-    }
-  }
   // Reads the geometry of the placements whose place is in [first, first + batch.size()),
-  // and with check, of all the others too.
+  // and with check, of all the others too. A placement's place is the next one of its
+  // group; the places of the next few placements are known ahead, so that their lines,
+  // scattered over the batch, can be fetched early.
+  constexpr std::uint32_t kNoPlace = UINT32_MAX;
+  constexpr std::size_t kAhead = 8;
+  std::vector<std::size_t> next(groups.size());
   auto read_batch = [&](std::size_t first, bool check) {
-    constexpr std::size_t kAhead = 8;  // lines are scattered over the batch: ask for them early
-    for (std::size_t j = 0; j < place_of.size(); ++j) {
-      const std::uint32_t place = place_of[j];
-      if (place == kNoPlace) continue;
-      if (j + kAhead < place_of.size()) {
-        const std::uint32_t ahead = place_of[j + kAhead];
-        if (ahead != kNoPlace && ahead >= first && ahead - first < batch.size()) batch.Prefetch(ahead - first);
+    for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
+    const std::size_t count = table.piece_of.size();
+    auto next_place = [&](std::size_t j) {
+      const std::size_t group = groups.GroupOfPiece(table.piece_of[j]);
+      return group == SizeGroups::kNone ? kNoPlace : static_cast<std::uint32_t>(next[group]++);
+    };
+    std::uint32_t ahead[kAhead];  // the places of placements j to j + kAhead - 1, by j % kAhead
+    for (std::size_t j = 0; j < kAhead && j < count; ++j) ahead[j] = next_place(j);
+    for (std::size_t j = 0; j < count; ++j) {
+      const std::uint32_t place = ahead[j % kAhead];
+      if (j + kAhead < count) {
+        const std::uint32_t later = next_place(j + kAhead);
+        ahead[j % kAhead] = later;
+        if (later != kNoPlace && later >= first && later - first < batch.size()) batch.Prefetch(later - first);
       }
+      if (place == kNoPlace) continue;
       const std::uint32_t p = table.piece_of[j];
       if (place >= first && place - first < batch.size()) {
         batch.Set(place - first, reader.ReadWithCode(j, piece_lines[p].piece_code), piece_lines[p],
