@@ -40,6 +40,8 @@ void ModelFile::Read(TextFile& file) {
                     rotation = records_.Column(*pieces, "PROT"), x_factor = records_.Column(*pieces, "PXSC"),
                     y_factor = records_.Column(*pieces, "PYSC");
   pieces_.reserve(pieces->size());
+  by_number_.reserve(pieces->size());
+  by_key_.reserve(pieces->size());
   for (const CElementsArray& record : *pieces) {
     const auto index = static_cast<std::uint32_t>(pieces_.size());
     Piece piece;

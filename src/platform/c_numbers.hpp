@@ -32,6 +32,38 @@ inline bool PlainInteger(std::string_view text, std::size_t max_digits, std::int
   return true;
 }
 
+// A field that is nothing but an optional minus, digits and at most one point, with 1 to
+// 15 digits in all: its value as atof reads it. The digits make an exact integer and ten
+// to the count of decimals is exact, so one division, rounded once, gives the very double
+// of the decimal text.
+inline bool PlainDecimal(std::string_view text, double& value) noexcept {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  if (end - p > 16) return false;
+  std::int64_t digits = 0;
+  int count = 0;
+  const char* point = nullptr;
+  for (; p != end; ++p) {
+    const auto digit = static_cast<unsigned char>(*p - '0');
+    if (digit <= 9) {
+      digits = digits * 10 + digit;
+      ++count;
+    } else if (*p == '.' && point == nullptr) {
+      point = p;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || count > 15) return false;
+  const double magnitude = static_cast<double>(digits) / kPowers[point == nullptr ? 0 : end - point - 1];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 int GeneralAtoi(std::string_view text) noexcept;
 double GeneralAtof(std::string_view text) noexcept;
 
@@ -51,9 +83,8 @@ inline int Atoi(std::string_view text) noexcept {
 // as a decimal or hexadecimal floating number, inf or nan; 0.0 when there is none.
 // Overflow gives +-HUGE_VAL and underflow +-0.0, as strtod does.
 inline double Atof(std::string_view text) noexcept {
-  std::int64_t value = 0;
-  // Exact: below 2^53. A minus zero is no plain integer ("-0" must give -0.0).
-  if (c_numbers_detail::PlainInteger(text, 15, value) && value != 0) return static_cast<double>(value);
+  double value = 0.0;
+  if (c_numbers_detail::PlainDecimal(text, value)) return value;
   return c_numbers_detail::GeneralAtof(text);
 }
 
