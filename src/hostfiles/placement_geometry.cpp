@@ -30,7 +30,8 @@ PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document,
       x_extent_(document.Column(geo, "IXDI")),
       y_extent_(document.Column(geo, "IYDI")),
       angle_(document.Column(geo, "IGRF")),
-      values_(values) {}
+      values_(values),
+      text_(document.Records().TextBegin()) {}
 
 int PlacementGeometryReader::PieceCode(std::size_t piece) const {
   const int flags = Atoi(flags_.Of(pieces_[piece]));
@@ -53,7 +54,8 @@ PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int 
   for (int k = 0; k < 4 && g.tenths_known; ++k) {
     std::int64_t value = 0;
     // "-0" reads as minus zero, which plain integers cannot carry.
-    g.tenths_known = c_numbers_detail::PlainInteger(fields[k], 9, value) && !(value == 0 && fields[k][0] == '-');
+    g.tenths_known =
+        c_numbers_detail::PlainInteger(fields[k], 9, value, text_) && !(value == 0 && fields[k][0] == '-');
     g.tenths[k] = static_cast<std::int32_t>(value);
   }
   double* const values[4] = {&g.x_origin, &g.y_origin, &g.x_extent, &g.y_extent};

@@ -60,6 +60,7 @@ class PlacementGeometryReader {
   const CSection& pieces_;
   FieldColumn flags_, mirror_, x_origin_, y_origin_, x_extent_, y_extent_, angle_;
   bool values_ = true;
+  const char* text_;  // the marker's text, which every field is a view into
 };
 
 // One placement's geometry (see PlacementGeometryReader::Read).

@@ -48,6 +48,8 @@ class RecordFile {
 
   const std::string& Path() const noexcept { return path_; }
   std::size_t TextSize() const noexcept { return text_.size(); }  // bytes read, up to a 0x1A
+  // Where the text every field is a view into begins.
+  const char* TextBegin() const noexcept { return text_.data(); }
   const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return headers_; }
 
   // Largest record number read plus one (0 when there is none). Sections are stored

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace dorvan_marker {
@@ -16,12 +18,39 @@ namespace c_numbers_detail {
 
 // A field that is nothing but an optional minus and 1 to max_digits digits: its value.
 // Most numbers of a marker are such fields, read here without the general rules.
-inline bool PlainInteger(std::string_view text, std::size_t max_digits, std::int64_t& value) noexcept {
+//
+// With readable_from, the caller vouches that every byte from there to the text's end may
+// be read (the text is a view into a larger buffer that starts there): up to eight digits
+// are then read at once from the eight bytes that end where the text ends.
+inline bool PlainInteger(std::string_view text, std::size_t max_digits, std::int64_t& value,
+                         const char* readable_from = nullptr) noexcept {
   const char* p = text.data();
   const char* const end = p + text.size();
   const bool negative = p != end && *p == '-';
   if (negative) ++p;
   if (p == end || static_cast<std::size_t>(end - p) > max_digits) return false;
+  const auto length = static_cast<std::size_t>(end - p);
+  if (readable_from != nullptr && length <= 8 && static_cast<std::size_t>(end - readable_from) >= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, end - 8, 8);
+    if constexpr (std::endian::native == std::endian::little) {
+      // The digits are the word's top `length` bytes; the bytes below become leading zeros.
+      const std::uint64_t below = length == 8 ? 0 : (std::uint64_t{1} << (8 * (8 - length))) - 1;
+      word = (word & ~below) | (0x3030303030303030ull & below);
+      const bool all_digits = (((word & 0xF0F0F0F0F0F0F0F0ull) |
+                                (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+                               0x3333333333333333ull);
+      if (!all_digits) return false;
+      word -= 0x3030303030303030ull;
+      word = word * 10 + (word >> 8);  // pairs of digits
+      word = (((word & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+              (((word >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+             32;
+      const auto digits = static_cast<std::int64_t>(word);
+      value = negative ? -digits : digits;
+      return true;
+    }
+  }
   std::int64_t digits = 0;
   for (; p != end; ++p) {
     const auto digit = static_cast<unsigned char>(*p - '0');

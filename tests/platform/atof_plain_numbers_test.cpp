@@ -44,3 +44,32 @@ TEST(AtofPlainNumbers, GiveWhatStrtodGivesForManyDecimals) {
 }
 
 }  // namespace
+
+TEST(PlainInteger, ReadsEightDigitsAtOnceAsOneByOne) {
+  // Fields cut from a buffer at every place and length: the read that looks at the eight
+  // bytes ending where the field ends must agree with the digit-by-digit one.
+  static const char kBytes[] = {'0', '1', '5', '9', '9', '-', ':', '/', ' ', 'a', '\xb9', '\x80'};
+  std::uint64_t state = 17;
+  std::string buffer;
+  for (int i = 0; i < 4096; ++i) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    buffer += kBytes[(state >> 33) % sizeof kBytes];
+  }
+  for (std::size_t start = 0; start < buffer.size(); ++start) {
+    for (std::size_t length = 0; length <= 11 && start + length <= buffer.size(); ++length) {
+      const std::string_view field(buffer.data() + start, length);
+      std::int64_t one_by_one = -1;
+      std::int64_t at_once = -1;
+      const bool plain = dorvan_marker::c_numbers_detail::PlainInteger(field, 9, one_by_one);
+      ASSERT_EQ(dorvan_marker::c_numbers_detail::PlainInteger(field, 9, at_once, buffer.data()), plain)
+          << '"' << field << '"';
+      if (plain) ASSERT_EQ(at_once, one_by_one) << '"' << field << '"';
+    }
+  }
+  std::int64_t value = 0;
+  const std::string text = "12:-00012345:99999999:123456789";
+  ASSERT_TRUE(dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(3, 9), 9, value, text.data()));
+  EXPECT_EQ(value, -12345);
+  ASSERT_TRUE(dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(13, 8), 9, value, text.data()));
+  EXPECT_EQ(value, 99999999);
+}
