@@ -42,12 +42,14 @@ class CElementsArray {
 
 // The records of one numbered section, in file order: positions in the table of all the
 // records of the file, so that reading a file never copies a record to grow a section.
+// A file writes most sections as one run of lines: while its records are one run, a
+// section keeps only where the run starts and how long it is.
 class CSection {
  public:
   class Iterator {
    public:
     Iterator(const CSection& section, std::size_t i) : section_(&section), i_(i) {}
-    const CElementsArray& operator*() const { return (*section_->records_)[section_->positions_[i_]]; }
+    const CElementsArray& operator*() const { return (*section_->records_)[section_->Position(i_)]; }
     const CElementsArray* operator->() const { return &**this; }
     Iterator& operator++() {
       ++i_;
@@ -64,23 +66,43 @@ class CSection {
   CSection() = default;
   CSection(std::uint32_t number, const std::vector<CElementsArray>* records) : number_(number), records_(records) {}
 
-  std::size_t size() const noexcept { return positions_.size(); }
-  bool empty() const noexcept { return positions_.empty(); }
+  std::size_t size() const noexcept { return count_; }
+  bool empty() const noexcept { return count_ == 0; }
   // Record i; an index outside the section raises InvalidArgumentError.
-  const CElementsArray& operator[](std::size_t i) const { return (*records_)[positions_[i]]; }
+  const CElementsArray& operator[](std::size_t i) const {
+    if (i >= count_) ThrowIndexOutside(i, count_);
+    return (*records_)[Position(i)];
+  }
   Iterator begin() const noexcept { return Iterator(*this, 0); }
-  Iterator end() const noexcept { return Iterator(*this, positions_.size()); }
+  Iterator end() const noexcept { return Iterator(*this, count_); }
 
   // The number that every record of the section carries.
   std::uint32_t Number() const noexcept { return number_; }
 
   // Adds the record at `position` of the file's table of records.
-  void push_back(std::uint32_t position) { positions_.push_back(position); }
+  void push_back(std::uint32_t position) {
+    if (count_ == 0) {
+      first_ = position;
+    } else if (positions_.empty() && position != first_ + count_) {
+      // The run ends: from now on every position is kept.
+      positions_.reserve(2 * static_cast<std::size_t>(count_));
+      for (std::uint32_t k = 0; k < count_; ++k) positions_.push_back(first_ + k);
+    }
+    if (!positions_.empty()) positions_.push_back(position);
+    ++count_;
+  }
 
  private:
+  // The position of record i (< count_) in the file's table of records.
+  std::size_t Position(std::size_t i) const noexcept {
+    return positions_.empty() ? first_ + i : positions_.items()[i];
+  }
+
   std::uint32_t number_ = 0;
   const std::vector<CElementsArray>* records_ = nullptr;  // the file's records
-  CheckedArray<std::uint32_t> positions_;
+  std::uint32_t first_ = 0;  // where the records start, while they are one run
+  std::uint32_t count_ = 0;
+  CheckedArray<std::uint32_t> positions_;  // every position, once the records are not one run
 };
 
 // The fields of the line just read, as views into that line; reused from record to record

@@ -100,3 +100,23 @@ TEST(RecordFile, RejectsNumbersBeyond32Bits) {
     }
   }
 }
+
+TEST(RecordFile, KeepsTheOrderOfSectionsInRunsAndScattered) {
+  // Section 1 is one run of lines; sections 2 and 3 take turns, and 2 comes back after 1.
+  RecordFile records("runs.txt");
+  ParseText(records, "1:a\n1:b\n1:c\n2:d\n3:e\n2:f\n3:g\n# note\n2:h\n1:i\n");
+  auto texts = [&](std::size_t number) {
+    std::string by_index, by_walk;
+    const CSection& section = *records.SectionAt(number);
+    for (std::size_t i = 0; i < section.size(); ++i) by_index += std::string(section[i][1]);
+    for (const auto& record : section) by_walk += std::string(record[1]);
+    EXPECT_EQ(by_index, by_walk) << number;
+    return by_index;
+  };
+  EXPECT_EQ(texts(1), "abci");
+  EXPECT_EQ(texts(2), "dfh");
+  EXPECT_EQ(texts(3), "eg");
+  EXPECT_EQ((*records.SectionAt(2))[2].Line(), 9u);
+  EXPECT_THROW((*records.SectionAt(3))[2], InvalidArgumentError);
+  EXPECT_THROW((*records.SectionAt(1))[4], InvalidArgumentError);
+}
