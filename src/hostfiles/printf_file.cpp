@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "dorvan_marker/error.hpp"
+#include "hostfiles/decimal_digits.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -19,8 +20,10 @@ constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are fe
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));
 }
 
+}  // namespace
+
 // A directive that does not take the argument it was given.
-[[noreturn]] void BadDirective(char directive, std::string_view format) {
+[[noreturn]] void printf_detail::BadDirective(char directive, std::string_view format) {
   switch (directive) {
     case 's':
       BadFormat(format, "%s takes a text");
@@ -33,47 +36,10 @@ constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are fe
   }
 }
 
-// The decimal digits of 0 to 99, two by two.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// Writes the digits of n before end; returns where they start.
-char* DigitsBefore(char* end, std::uint64_t n) {
-  while (n >= 100) {
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * (n % 100), 2);
-    n /= 100;
-  }
-  if (n >= 10) {
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * n, 2);
-  } else {
-    *--end = static_cast<char>('0' + n);
-  }
-  return end;
-}
-
-}  // namespace
-
 // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
 constexpr std::size_t kFixed6Room = printf_detail::kNumberRoom;
 
 namespace {
-
-// Writes the 1 to 10 digits of n at p; returns the end.
-char* PutDigits(char* p, std::uint32_t n) {
-  int length = 1;
-  if (n >= 10) length = n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : n < 100000 ? 5 : 10;
-  if (length == 10) {  // rare: count the digits one by one
-    length = 6;
-    for (std::uint32_t bound = 1000000; length < 10 && n >= bound; bound *= 10) ++length;
-  }
-  p += length;
-  DigitsBefore(p, n);
-  return p;
-}
 
 // Writes "%f" of value at p, which has kFixed6Room bytes of room; returns the end.
 char* PutFixed6(char* p, double value) {
@@ -90,14 +56,14 @@ char* PutFixed6(char* p, double value) {
     if (above_half != 0.0) {
       const auto millionths = static_cast<std::uint64_t>(whole) + (above_half > 0.0 ? 1u : 0u);
       if (std::signbit(value)) *p++ = '-';
-      p = PutDigits(p, static_cast<std::uint32_t>(millionths / 1000000u));  // at most 10^9
+      p = decimal_digits::PutDigits(p, static_cast<std::uint32_t>(millionths / 1000000u));  // at most 10^9
       const auto fraction = static_cast<std::uint32_t>(millionths % 1000000u);
       const std::uint32_t high = fraction / 10000;
       const std::uint32_t rest = fraction - high * 10000;
       p[0] = '.';
-      std::memcpy(p + 1, kDigitPairs + 2 * high, 2);
-      std::memcpy(p + 3, kDigitPairs + 2 * (rest / 100), 2);
-      std::memcpy(p + 5, kDigitPairs + 2 * (rest % 100), 2);
+      std::memcpy(p + 1, decimal_digits::kPairs + 2 * high, 2);
+      std::memcpy(p + 3, decimal_digits::kPairs + 2 * (rest / 100), 2);
+      std::memcpy(p + 5, decimal_digits::kPairs + 2 * (rest % 100), 2);
       return p + 7;
     }
   }
@@ -123,28 +89,9 @@ char* PutArgument(char* p, char directive, std::string_view text, std::string_vi
   return PutText(p, text, true);
 }
 
-char* PutArgument(char* p, char directive, int value, std::string_view format) {
-  if (directive != 'd') BadDirective(directive, format);
-  return std::to_chars(p, p + kFixed6Room, value).ptr;
-}
-
 char* PutArgument(char* p, char directive, double value, std::string_view format) {
   if (directive != 'f') BadDirective(directive, format);
   return PutFixed6(p, value);
-}
-
-char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
-  if (directive != 'f') BadDirective(directive, format);
-  if (value.value < 0) *p++ = '-';
-  const std::uint64_t magnitude = value.value < 0 ? 0 - static_cast<std::uint64_t>(value.value)
-                                                  : static_cast<std::uint64_t>(value.value);
-  const std::uint64_t units = magnitude / 100;
-  p = units < 1000000000u ? PutDigits(p, static_cast<std::uint32_t>(units))
-                          : std::to_chars(p, p + kFixed6Room, units).ptr;
-  p[0] = '.';
-  std::memcpy(p + 1, kDigitPairs + 2 * (magnitude % 100), 2);
-  std::memcpy(p + 3, "0000", 4);
-  return p + 7;
 }
 
 }  // namespace printf_detail
@@ -165,7 +112,7 @@ char* PutArgument(char* p, char directive, const PrintfArg& arg, std::string_vie
       if (!std::holds_alternative<double>(arg)) BadFormat(format, "%f takes a double");
       return PutFixed6(p, std::get<double>(arg));
     default:
-      BadDirective(directive, format);
+      printf_detail::BadDirective(directive, format);
   }
 }
 

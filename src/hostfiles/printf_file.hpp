@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,8 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "hostfiles/decimal_digits.hpp"
 
 namespace dorvan_marker {
 
@@ -44,10 +47,30 @@ struct Hundredths {
 // does not take the argument's type raises InvalidArgumentError naming format.
 namespace printf_detail {
 constexpr std::size_t kNumberRoom = 400;  // the widest "%f" or "%d"
+[[noreturn]] void BadDirective(char directive, std::string_view format);
 char* PutArgument(char* p, char directive, std::string_view text, std::string_view format);
-char* PutArgument(char* p, char directive, int value, std::string_view format);
 char* PutArgument(char* p, char directive, double value, std::string_view format);
-char* PutArgument(char* p, char directive, Hundredths value, std::string_view format);
+
+inline char* PutArgument(char* p, char directive, int value, std::string_view format) {
+  if (directive != 'd') BadDirective(directive, format);
+  if (value < 0) *p++ = '-';
+  const std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  return decimal_digits::PutDigits(p, magnitude);
+}
+
+inline char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
+  if (directive != 'f') BadDirective(directive, format);
+  if (value.value < 0) *p++ = '-';
+  const std::uint64_t magnitude = value.value < 0 ? 0 - static_cast<std::uint64_t>(value.value)
+                                                  : static_cast<std::uint64_t>(value.value);
+  const std::uint64_t units = magnitude / 100;
+  p = units < 1000000000u ? decimal_digits::PutDigits(p, static_cast<std::uint32_t>(units))
+                          : std::to_chars(p, p + kNumberRoom, units).ptr;
+  p[0] = '.';
+  decimal_digits::PutPair(p + 1, static_cast<std::uint32_t>(magnitude % 100));
+  std::memcpy(p + 3, "0000", 4);
+  return p + 7;
+}
 inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
 // Copies bytes to p; returns the end. The pieces of a line are a few bytes long, too
 // short to be worth a call.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -90,4 +91,26 @@ TEST(CPrintfFile, ReportsAFailedWrite) {
   ASSERT_TRUE(file.Open("/dev/full"));
   file.Printf("%s\n", std::string(1000, 'x'));
   EXPECT_THROW(file.Close(), dorvan_marker::HostFileError);
+}
+
+TEST(CPrintfFile, WritesIntsAndHundredthsAsPrintfDoes) {
+  test::TempDir dir;
+  const std::string path = dir / "ints.txt";
+  CPrintfFile file;
+  ASSERT_TRUE(file.Open(path));
+  std::string expected;
+  char line[64];
+  for (int value : {0, 1, -1, 9, 10, -10, 99, 100, 9999, 10000, 99999, 100000, 999999, 1000000, 999999999,
+                    1000000000, -1000000000, INT_MAX, INT_MIN}) {
+    file.Printf("%d\n", value);
+    std::snprintf(line, sizeof line, "%d\r\n", value);
+    expected += line;
+  }
+  for (long long value : {0LL, 5LL, -5LL, 99LL, -100LL, 123456LL, -99999999999LL, 4000000000000LL}) {
+    file.Printf("%f\n", dorvan_marker::Hundredths{value});
+    std::snprintf(line, sizeof line, "%f\r\n", static_cast<double>(value) / 100.0);
+    expected += line;
+  }
+  file.Close();
+  EXPECT_EQ(test::ReadFile(path), expected);
 }
