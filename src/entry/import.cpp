@@ -55,7 +55,8 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
   } catch (const HostFileError& error) {
     return Failure(ImportStatus::CannotWrite, error.what());
   } catch (const std::bad_alloc&) {
-    return Failure(ImportStatus::Malformed, marker_path + ": out of memory");  } catch (const std::exception& error) {
+    return Failure(ImportStatus::Malformed, marker_path + ": out of memory");
+  } catch (const std::exception& error) {
     // Nothing but the errors above is raised on purpose; whatever else comes up is still
     // the marker's doing, and the promise is that nothing leaves.
     return Failure(ImportStatus::Malformed, marker_path + ": " + error.what());
