@@ -18,13 +18,6 @@ std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'
 
 }  // namespace
 
-bool IsRecordNumber(std::string_view field) noexcept {
-  for (char c : field) {
-    if ((c < '0' || c > '9') && c != '.') return false;
-  }
-  return true;
-}
-
 std::uint32_t RecordFile::RecordNumber(std::string_view first_field, std::size_t line) const {
   std::uint64_t number = 0;
   for (char c : first_field) {

@@ -124,8 +124,4 @@ inline std::string_view CElementsArray::operator[](std::size_t i) const {
   return file_->FieldText(start_, first_end_, i);
 }
 
-// True when every character of field is one of "0123456789." (an empty field too): the
-// record is a numbered one.
-bool IsRecordNumber(std::string_view field) noexcept;
-
 }  // namespace dorvan_marker
