@@ -80,6 +80,84 @@ class LineBatch {
   std::vector<std::array<double, 4>> values_;
 };
 
+// Reads the lines' geometry into a batch: the placements in record order, each line to
+// its place in the file.
+class BatchReader {
+ public:
+  BatchReader(const PlacementGeometryReader& reader, const PlacementTable& table, const SizeGroups& groups)
+      : reader_(reader), table_(table), groups_(groups), pieces_(table.pieces.size()), next_(groups.size()) {
+    // Each piece's code, and its turn when the loader's answers are known already, once.
+    for (std::size_t p = 0; p < table.pieces.size(); ++p) {
+      if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
+      PieceLine& piece = pieces_[p];
+      piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
+      const std::uint32_t scale = table.pieces[p].scale;
+      if (scale != PlacementTable::kNone) {
+        piece.turn = table.scales[scale].rotation / 6.2831853 * 360.0;
+        piece.turn_known = true;
+      }
+    }
+  }
+
+  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
+  // and with check, of all the others too. The places of the next few placements are
+  // known ahead, so that their lines, scattered over the batch, can be fetched early.
+  void Fill(LineBatch& batch, std::size_t first, bool check) {
+    for (std::size_t i = 0; i < groups_.size(); ++i) next_[i] = groups_.Start(i);
+    const std::size_t count = table_.piece_of.size();
+    std::uint32_t ahead[kAhead];  // the places of placements j to j + kAhead - 1, by j % kAhead
+    for (std::size_t j = 0; j < kAhead && j < count; ++j) ahead[j] = NextPlace(j);
+    for (std::size_t j = 0; j < count; ++j) {
+      const std::uint32_t place = ahead[j % kAhead];
+      if (j + kAhead < count) {
+        const std::uint32_t later = NextPlace(j + kAhead);
+        ahead[j % kAhead] = later;
+        if (later != kNoPlace && later >= first && later - first < batch.size()) batch.Prefetch(later - first);
+      }
+      if (place == kNoPlace) continue;
+      const std::uint32_t p = table_.piece_of[j];
+      if (place >= first && place - first < batch.size()) {
+        batch.Set(place - first, reader_.ReadWithCode(j, pieces_[p].piece_code), pieces_[p], table_.pieces[p].name);
+      } else if (check) {
+        reader_.ReadWithCode(j, pieces_[p].piece_code);
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint32_t kNoPlace = UINT32_MAX;
+  static constexpr std::size_t kAhead = 8;
+
+  // The place of placement j, the next one of its group; walked in record order.
+  std::uint32_t NextPlace(std::size_t j) {
+    const std::size_t group = groups_.GroupOfPiece(table_.piece_of[j]);
+    return group == SizeGroups::kNone ? kNoPlace : static_cast<std::uint32_t>(next_[group]++);
+  }
+
+  const PlacementGeometryReader& reader_;
+  const PlacementTable& table_;
+  const SizeGroups& groups_;
+  std::vector<PieceLine> pieces_;
+  std::vector<std::size_t> next_;  // by group: the place of its next placement
+};
+
+// Prints line k of batch, with its piece's name and size and its angle.
+void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view name, std::string_view size,
+               double angle, const LineBatch& batch, std::size_t k) {
+  const PlacementLine& g = batch[k];
+  const int piece_code = g.piece_code;
+  const int mirror_code = g.mirror_code;
+  if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
+    const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2], y_extent = g.tenths[3];
+    file.Print(format, name, size, piece_code, mirror_code, angle, Hundredths{(2 * x_origin + x_extent) * 5},
+               Hundredths{(2 * y_origin + y_extent) * 5}, Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
+  } else {
+    const auto& [x_origin, y_origin, x_extent, y_extent] = batch.Values(k);
+    file.Print(format, name, size, piece_code, mirror_code, angle, x_origin + x_extent * 0.5,
+               y_origin + y_extent * 0.5, x_extent, y_extent, 0);
+  }
+}
+
 }  // namespace
 
 void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path) {
@@ -102,53 +180,9 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone,
                                        false);
   LineBatch batch(std::min(kGeometryBatchBytes / (sizeof(PlacementLine) + 4 * sizeof(double)), groups.Count()));
-  // Each piece's code, and its turn when the loader's answers are known already, once.
-  std::vector<PieceLine> piece_lines(table.pieces.size());
-  for (std::size_t p = 0; p < table.pieces.size(); ++p) {
-    if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
-    PieceLine& piece = piece_lines[p];
-    piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
-    const std::uint32_t scale = table.pieces[p].scale;
-    if (scale != PlacementTable::kNone) {
-      piece.turn = table.scales[scale].rotation / 6.2831853 * 360.0;
-      piece.turn_known = true;
-    }
-  }
-  // Reads the geometry of the placements whose place is in [first, first + batch.size()),
-  // and with check, of all the others too. A placement's place is the next one of its
-  // group; the places of the next few placements are known ahead, so that their lines,
-  // scattered over the batch, can be fetched early.
-  constexpr std::uint32_t kNoPlace = UINT32_MAX;
-  constexpr std::size_t kAhead = 8;
-  std::vector<std::size_t> next(groups.size());
-  auto read_batch = [&](std::size_t first, bool check) {
-    for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
-    const std::size_t count = table.piece_of.size();
-    auto next_place = [&](std::size_t j) {
-      const std::size_t group = groups.GroupOfPiece(table.piece_of[j]);
-      return group == SizeGroups::kNone ? kNoPlace : static_cast<std::uint32_t>(next[group]++);
-    };
-    std::uint32_t ahead[kAhead];  // the places of placements j to j + kAhead - 1, by j % kAhead
-    for (std::size_t j = 0; j < kAhead && j < count; ++j) ahead[j] = next_place(j);
-    for (std::size_t j = 0; j < count; ++j) {
-      const std::uint32_t place = ahead[j % kAhead];
-      if (j + kAhead < count) {
-        const std::uint32_t later = next_place(j + kAhead);
-        ahead[j % kAhead] = later;
-        if (later != kNoPlace && later >= first && later - first < batch.size()) batch.Prefetch(later - first);
-      }
-      if (place == kNoPlace) continue;
-      const std::uint32_t p = table.piece_of[j];
-      if (place >= first && place - first < batch.size()) {
-        batch.Set(place - first, reader.ReadWithCode(j, piece_lines[p].piece_code), piece_lines[p],
-                  table.pieces[p].name);
-      } else if (check) {
-        reader.ReadWithCode(j, piece_lines[p].piece_code);
-      }
-    }
-  };
+  BatchReader batches(reader, table, groups);
   try {
-    read_batch(0, true);
+    batches.Fill(batch, 0, true);
   } catch (const InvalidArgumentError&) {
     for (std::size_t i = 0; i < groups.size(); ++i) {
       for (std::uint32_t j : groups[i]) reader.Read(j, table.piece_of[j]);
@@ -165,32 +199,18 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
     for (std::uint32_t j : groups[i]) {
       if (place - first == batch.size()) {
         first = place;
-        read_batch(first, false);
+        batches.Fill(batch, first, false);
       }
       const std::size_t k = place++ - first;
-      const PlacementLine& g = batch[k];
-      double angle = g.angle;
-      if (!g.turn_known) {  // a loader that is asked every time, in the order of the lines
+      double angle = batch[k].angle;
+      if (!batch[k].turn_known) {  // a loader that is asked every time, in the order of the lines
         double rotation = 0.0;
         double x_scale = 0.0;
         double y_scale = 0.0;
         PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
-        angle = rotation / 6.2831853 * 360.0 + g.angle;
+        angle = rotation / 6.2831853 * 360.0 + batch[k].angle;
       }
-      const std::string_view name = table.names[g.name];
-      const int piece_code = g.piece_code;
-      const int mirror_code = g.mirror_code;
-      if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
-        const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2],
-                           y_extent = g.tenths[3];
-        file.Print(line, name, Sizes[i], piece_code, mirror_code, angle,
-                   Hundredths{(2 * x_origin + x_extent) * 5}, Hundredths{(2 * y_origin + y_extent) * 5},
-                   Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
-      } else {
-        const auto& [x_origin, y_origin, x_extent, y_extent] = batch.Values(k);
-        file.Print(line, name, Sizes[i], piece_code, mirror_code, angle, x_origin + x_extent * 0.5,
-                   y_origin + y_extent * 0.5, x_extent, y_extent, 0);
-      }
+      PrintLine(file, line, table.names[batch[k].name], Sizes[i], angle, batch, k);
     }
   }
   file.Close();
