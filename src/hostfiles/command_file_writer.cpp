@@ -85,8 +85,7 @@ void MarkerDocument::WriteCommandFile(const char* marker_path, const char* outpu
       }
       file.PutFormatted(blocks.Of(p, table, [&](std::string& block) {
         PieceScale(table, p, marker_path, &rotation, &x_scale, &y_scale);
-        AppendPrintf(block, "p:%s\ni:1\nxs:%f\nys:%f\n", {std::string_view(table.NameOf(j)), x_scale, y_scale},
-                     true);
+        AppendPrintf(block, piece_lines.Text(), {table.NameOf(j), x_scale, y_scale}, true);
       }));
     }
   }
