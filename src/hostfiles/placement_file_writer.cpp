@@ -32,12 +32,16 @@ struct PlacementLine {
   bool turn_known = false;
 };
 
-// What the lines take from their piece, gathered in one pass over the pieces: placements
-// lay them in any order.
+// What the lines take from their piece, gathered in one pass over the pieces. Placements
+// lay pieces in any order: all that a line needs of its piece is in one small entry.
 struct PieceLine {
   double turn = 0.0;  // the model's rotation in degrees, when turn_known
+  std::uint32_t group = kNoGroup;  // the piece's group of placements
+  std::uint32_t name = 0;          // the piece's name in PlacementTable::names
   std::uint8_t piece_code = 16;
   bool turn_known = false;
+
+  static constexpr std::uint32_t kNoGroup = UINT32_MAX;
 };
 
 // A batch of lines; the four values of the rare lines without tenths are kept apart.
@@ -46,13 +50,13 @@ class LineBatch {
   explicit LineBatch(std::size_t size) : lines_(size) {}
   std::size_t size() const noexcept { return lines_.size(); }
 
-  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece, std::uint32_t name) {
+  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece) {
     PlacementLine& line = lines_[k];
     // The angle as the line prints it: the same sum, in the same order, as when the
     // piece's turn is asked for at the line.
     line.angle = piece.turn_known ? piece.turn + g.rounded_angle : g.rounded_angle;
     line.turn_known = piece.turn_known;
-    line.name = name;
+    line.name = piece.name;
     line.piece_code = static_cast<std::uint8_t>(g.piece_code);
     line.mirror_code = static_cast<std::uint8_t>(g.mirror_code);
     line.tenths_known = g.tenths_known;
@@ -86,10 +90,13 @@ class BatchReader {
  public:
   BatchReader(const PlacementGeometryReader& reader, const PlacementTable& table, const SizeGroups& groups)
       : reader_(reader), table_(table), groups_(groups), pieces_(table.pieces.size()), next_(groups.size()) {
-    // Each piece's code, and its turn when the loader's answers are known already, once.
+    // Each piece's group, name and code, and its turn when the loader's answers are known
+    // already, once.
     for (std::size_t p = 0; p < table.pieces.size(); ++p) {
       if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
       PieceLine& piece = pieces_[p];
+      piece.group = static_cast<std::uint32_t>(groups.GroupOfPiece(p));
+      piece.name = table.pieces[p].name;
       piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
       const std::uint32_t scale = table.pieces[p].scale;
       if (scale != PlacementTable::kNone) {
@@ -115,11 +122,11 @@ class BatchReader {
         if (later != kNoPlace && later >= first && later - first < batch.size()) batch.Prefetch(later - first);
       }
       if (place == kNoPlace) continue;
-      const std::uint32_t p = table_.piece_of[j];
+      const PieceLine& piece = pieces_[table_.piece_of[j]];
       if (place >= first && place - first < batch.size()) {
-        batch.Set(place - first, reader_.ReadWithCode(j, pieces_[p].piece_code), pieces_[p], table_.pieces[p].name);
+        batch.Set(place - first, reader_.ReadWithCode(j, piece.piece_code), piece);
       } else if (check) {
-        reader_.ReadWithCode(j, pieces_[p].piece_code);
+        reader_.ReadWithCode(j, piece.piece_code);
       }
     }
   }
@@ -130,8 +137,8 @@ class BatchReader {
 
   // The place of placement j, the next one of its group; walked in record order.
   std::uint32_t NextPlace(std::size_t j) {
-    const std::size_t group = groups_.GroupOfPiece(table_.piece_of[j]);
-    return group == SizeGroups::kNone ? kNoPlace : static_cast<std::uint32_t>(next_[group]++);
+    const std::uint32_t group = pieces_[table_.piece_of[j]].group;
+    return group == PieceLine::kNoGroup ? kNoPlace : static_cast<std::uint32_t>(next_[group]++);
   }
 
   const PlacementGeometryReader& reader_;
