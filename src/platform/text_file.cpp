@@ -3,6 +3,12 @@
 
 #include <sys/stat.h>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -10,18 +16,16 @@
 namespace dorvan_marker {
 namespace {
 
+#if defined(_WIN32)
+
 struct FileCloser {
   void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
 
-}  // namespace
-
-bool TextFile::Open(const std::string& path) {
-  text_.clear();
-  position_ = 0;
-  line_number_ = 0;
+// Reads the whole regular file at path into text; false when it is not one or a read fails.
+bool ReadRegularFile(const std::string& path, std::string& text) {
   // Only a regular file is a text file: a folder opens on some systems, a pipe would block
-  // the caller until someone writes to it, and a device such as /dev/zero never ends.
+  // the caller until someone writes to it, and a device never ends.
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -30,17 +34,80 @@ bool TextFile::Open(const std::string& path) {
   // The size the file has now, read straight into place; a file that grows meanwhile is
   // read on to its end.
   const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
-  text_.resize(expected);
-  text_.resize(std::fread(text_.data(), 1, expected, file.get()));
-  if (text_.size() == expected) {
+  text.resize(expected);
+  text.resize(std::fread(text.data(), 1, expected, file.get()));
+  if (text.size() == expected) {
     char buffer[1 << 16];
     for (;;) {
       const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-      text_.append(buffer, got);
+      text.append(buffer, got);
       if (got < sizeof buffer) break;
     }
   }
-  if (std::ferror(file.get())) {
+  return !std::ferror(file.get());
+}
+
+#else
+
+// Closes a descriptor when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const noexcept { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads the whole regular file at path into text; false when it is not one or a read fails.
+bool ReadRegularFile(const std::string& path, std::string& text) {
+  // Only a regular file is a text file: a pipe would block the caller until someone
+  // writes to it (opened without blocking it is told apart at once), a folder is no text,
+  // and a device such as /dev/zero never ends.
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.get() < 0) return false;
+  struct stat info {};
+  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // The size the file has now and one byte more, read straight into place: once all the
+  // bytes the file had are in and the read came back short, the file has ended, so one
+  // read usually takes all. A file that grows meanwhile is read on to its end.
+  const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+  std::size_t size = expected + 1;
+  text.resize(size);
+  std::size_t filled = 0;
+  for (;;) {
+    const ssize_t got = read(file.get(), text.data() + filled, size - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+    if (filled == size) {
+      size += size / 2 + 4096;
+      text.resize(size);
+    } else if (filled >= expected) {
+      break;
+    }
+  }
+  text.resize(filled);
+  return true;
+}
+
+#endif
+
+}  // namespace
+
+bool TextFile::Open(const std::string& path) {
+  text_.clear();
+  position_ = 0;
+  line_number_ = 0;
+  if (!ReadRegularFile(path, text_)) {
     text_.clear();
     return false;
   }

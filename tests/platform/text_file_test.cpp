@@ -61,3 +61,22 @@ TEST(TextFile, OpensRegularFilesOnly) {
   EXPECT_FALSE(file.Open(dir / "missing.txt"));
   EXPECT_FALSE(file.Open(dir.Path()));
 }
+
+TEST(TextFile, ReadsWholeFilesOfAnySize) {
+  test::TempDir dir;
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4096},
+                           std::size_t{65543}, std::size_t{1} << 20}) {
+    std::string bytes(size, 'x');
+    for (std::size_t i = 0; i < size; i += 7) bytes[i] = static_cast<char>('a' + i % 26);
+    test::WriteFile(dir / "f.txt", bytes);
+    dorvan_marker::TextFile file;
+    ASSERT_TRUE(file.Open(dir / "f.txt")) << size;
+    EXPECT_EQ(file.Text(), bytes) << size;
+  }
+#if defined(__linux__)
+  // A file whose size says nothing of its length is read to its end all the same.
+  dorvan_marker::TextFile status;
+  ASSERT_TRUE(status.Open("/proc/self/status"));
+  EXPECT_NE(status.Text().find("\nVmRSS:"), std::string::npos);
+#endif
+}
