@@ -46,7 +46,14 @@ struct Hundredths {
 // has ArgumentRoom bytes of room for the argument) and returns the end. A directive that
 // does not take the argument's type raises InvalidArgumentError naming format.
 namespace printf_detail {
+
 constexpr std::size_t kNumberRoom = 400;  // the widest "%f" or "%d"
+
+inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
+inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
+inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
+inline std::size_t ArgumentRoom(Hundredths) { return kNumberRoom; }
+
 [[noreturn]] void BadDirective(char directive, std::string_view format);
 char* PutArgument(char* p, char directive, std::string_view text, std::string_view format);
 char* PutArgument(char* p, char directive, double value, std::string_view format);
@@ -54,7 +61,7 @@ char* PutArgument(char* p, char directive, double value, std::string_view format
 inline char* PutArgument(char* p, char directive, int value, std::string_view format) {
   if (directive != 'd') BadDirective(directive, format);
   if (value < 0) *p++ = '-';
-  const std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  const auto magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
   return decimal_digits::PutDigits(p, magnitude);
 }
 
@@ -71,7 +78,7 @@ inline char* PutArgument(char* p, char directive, Hundredths value, std::string_
   std::memcpy(p + 3, "0000", 4);
   return p + 7;
 }
-inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
+
 // Copies bytes to p; returns the end. The pieces of a line are a few bytes long, too
 // short to be worth a call.
 inline char* PutBytes(char* p, std::string_view bytes) {
@@ -82,9 +89,7 @@ inline char* PutBytes(char* p, std::string_view bytes) {
   for (char c : bytes) *p++ = c;
   return p;
 }
-inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
-inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
-inline std::size_t ArgumentRoom(Hundredths) { return kNumberRoom; }
+
 }  // namespace printf_detail
 
 // A format split once into runs of literal text (line feeds already CR LF), each followed
