@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostfiles/placement_geometry.hpp"
+#include "hostfiles/placement_line.hpp"
 #include "hostfiles/printf_file.hpp"
 #include "hostfiles/size_groups.hpp"
 #include "marker/marker_document.hpp"
@@ -25,7 +26,7 @@ constexpr std::size_t kGeometryBatchBytes = 8u << 20;
 struct PlacementLine {
   double angle = 0.0;           // PlacementGeometry::rounded_angle, plus the piece's turn when turn_known
   std::int32_t tenths[4] = {};  // PlacementGeometry::tenths, when tenths_known
-  std::uint32_t name = 0;       // the piece's name in PlacementTable::names
+  std::uint32_t piece = 0;      // the piece record's position
   std::uint8_t piece_code = 16;
   std::uint8_t mirror_code = 0;
   bool tenths_known = false;
@@ -37,7 +38,8 @@ struct PlacementLine {
 struct PieceLine {
   double turn = 0.0;  // the model's rotation in degrees, when turn_known
   std::uint32_t group = kNoGroup;  // the piece's group of placements
-  std::uint32_t name = 0;          // the piece's name in PlacementTable::names
+  std::uint32_t prefix = 0;        // its lines' prefix (placement_line::AppendPrefix) in the pool
+  std::uint32_t prefix_size = 0;
   std::uint8_t piece_code = 16;
   bool turn_known = false;
 
@@ -50,13 +52,13 @@ class LineBatch {
   explicit LineBatch(std::size_t size) : lines_(size) {}
   std::size_t size() const noexcept { return lines_.size(); }
 
-  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece) {
+  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece, std::uint32_t p) {
     PlacementLine& line = lines_[k];
     // The angle as the line prints it: the same sum, in the same order, as when the
     // piece's turn is asked for at the line.
     line.angle = piece.turn_known ? piece.turn + g.rounded_angle : g.rounded_angle;
     line.turn_known = piece.turn_known;
-    line.name = piece.name;
+    line.piece = p;
     line.piece_code = static_cast<std::uint8_t>(g.piece_code);
     line.mirror_code = static_cast<std::uint8_t>(g.mirror_code);
     line.tenths_known = g.tenths_known;
@@ -88,15 +90,18 @@ class LineBatch {
 // its place in the file.
 class BatchReader {
  public:
-  BatchReader(const PlacementGeometryReader& reader, const PlacementTable& table, const SizeGroups& groups)
+  BatchReader(const PlacementGeometryReader& reader, const PlacementTable& table, const SizeGroups& groups,
+              const CStringArray& sizes)
       : reader_(reader), table_(table), groups_(groups), pieces_(table.pieces.size()), next_(groups.size()) {
-    // Each piece's group, name and code, and its turn when the loader's answers are known
-    // already, once.
+    // Each piece's group, prefix and code, and its turn when the loader's answers are
+    // known already, once.
     for (std::size_t p = 0; p < table.pieces.size(); ++p) {
       if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
       PieceLine& piece = pieces_[p];
       piece.group = static_cast<std::uint32_t>(groups.GroupOfPiece(p));
-      piece.name = table.pieces[p].name;
+      piece.prefix = static_cast<std::uint32_t>(prefixes_.size());
+      placement_line::AppendPrefix(prefixes_, table.NameOfPiece(p), sizes[piece.group]);
+      piece.prefix_size = static_cast<std::uint32_t>(prefixes_.size() - piece.prefix);
       piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
       const std::uint32_t scale = table.pieces[p].scale;
       if (scale != PlacementTable::kNone) {
@@ -104,6 +109,13 @@ class BatchReader {
         piece.turn_known = true;
       }
     }
+    prefixes_.append(placement_line::kPrefixPadding, '\0');
+  }
+
+  // The prefix of piece record p's lines, followed by placement_line::kPrefixPadding
+  // bytes that may be read.
+  std::string_view Prefix(std::size_t p) const {
+    return std::string_view(prefixes_.data() + pieces_[p].prefix, pieces_[p].prefix_size);
   }
 
   // Reads the geometry of the placements whose place is in [first, first + batch.size()),
@@ -124,7 +136,7 @@ class BatchReader {
       if (place == kNoPlace) continue;
       const PieceLine& piece = pieces_[table_.piece_of[j]];
       if (place >= first && place - first < batch.size()) {
-        batch.Set(place - first, reader_.ReadWithCode(j, piece.piece_code), piece);
+        batch.Set(place - first, reader_.ReadWithCode(j, piece.piece_code), piece, table_.piece_of[j]);
       } else if (check) {
         reader_.ReadWithCode(j, piece.piece_code);
       }
@@ -145,16 +157,22 @@ class BatchReader {
   const PlacementTable& table_;
   const SizeGroups& groups_;
   std::vector<PieceLine> pieces_;
+  std::string prefixes_;
   std::vector<std::size_t> next_;  // by group: the place of its next placement
 };
 
-// Prints line k of batch, with its piece's name and size and its angle.
-void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view name, std::string_view size,
-               double angle, const LineBatch& batch, std::size_t k) {
+// Prints line k of batch, with its piece's prefix, name and size and its angle.
+void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view prefix, std::string_view name,
+               std::string_view size, double angle, const LineBatch& batch, std::size_t k) {
   const PlacementLine& g = batch[k];
   const int piece_code = g.piece_code;
   const int mirror_code = g.mirror_code;
-  if (g.tenths_known) {  // the same bytes as below, from the integers the marker wrote
+  if (g.tenths_known && file.PutDirect(prefix.size() + placement_line::kRoomAfterPrefix, [&](char* p) {
+        return placement_line::PutLine(p, prefix, piece_code, mirror_code, angle, g.tenths);
+      })) {
+    return;
+  }
+  if (g.tenths_known) {  // a prefix longer than the file's buffer
     const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2], y_extent = g.tenths[3];
     file.Print(format, name, size, piece_code, mirror_code, angle, Hundredths{(2 * x_origin + x_extent) * 5},
                Hundredths{(2 * y_origin + y_extent) * 5}, Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
@@ -187,7 +205,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   const PlacementGeometryReader reader(*this, geo != nullptr ? *geo : kNone, pieces != nullptr ? *pieces : kNone,
                                        false);
   LineBatch batch(std::min(kGeometryBatchBytes / (sizeof(PlacementLine) + 4 * sizeof(double)), groups.Count()));
-  BatchReader batches(reader, table, groups);
+  BatchReader batches(reader, table, groups, Sizes);
   try {
     batches.Fill(batch, 0, true);
   } catch (const InvalidArgumentError&) {
@@ -197,7 +215,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
     throw;
   }
 
-  const PrintfFormat line("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n");
+  const PrintfFormat line(placement_line::kFormat);
   CPrintfFile file;
   if (!file.Open(output_path)) throw HostFileError(std::string("cannot create ") + output_path);
   std::size_t place = 0;
@@ -217,7 +235,8 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
         PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
         angle = rotation / 6.2831853 * 360.0 + batch[k].angle;
       }
-      PrintLine(file, line, table.names[batch[k].name], Sizes[i], angle, batch, k);
+      const std::uint32_t p = batch[k].piece;
+      PrintLine(file, line, batches.Prefix(p), table.NameOfPiece(p), Sizes[i], angle, batch, k);
     }
   }
   file.Close();

@@ -24,12 +24,8 @@ PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document,
       geo_(geo),
       pieces_(pieces),
       flags_(document.Column(pieces, "IFLG")),
-      mirror_(document.Column(geo, "IGRS")),
-      x_origin_(document.Column(geo, "IXOR")),
-      y_origin_(document.Column(geo, "IYOR")),
-      x_extent_(document.Column(geo, "IXDI")),
-      y_extent_(document.Column(geo, "IYDI")),
-      angle_(document.Column(geo, "IGRF")),
+      columns_{document.Column(geo, "IXOR"), document.Column(geo, "IYOR"), document.Column(geo, "IXDI"),
+               document.Column(geo, "IYDI"), document.Column(geo, "IGRS"), document.Column(geo, "IGRF")},
       values_(values),
       text_(document.Records().TextBegin()) {}
 
@@ -38,24 +34,32 @@ int PlacementGeometryReader::PieceCode(std::size_t piece) const {
   return (flags == 0 || flags == 5) ? 16 : flags == 6 ? 8 : 32;
 }
 
+namespace {
+
+// A plain integer field of up to nine digits (see c_numbers_detail::PlainInteger), and not
+// "-0", which reads as minus zero; text from readable_from on may be read.
+bool PlainTenths(std::string_view field, std::int64_t& value, const char* readable_from) {
+  return c_numbers_detail::PlainInteger(field, 9, value, readable_from) && !(value == 0 && field[0] == '-');
+}
+
+}  // namespace
+
 PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int piece_code) const {
   const CElementsArray& placement = geo_[record];
+  std::string_view fields[6];  // as columns_
+  placement.Columns(columns_, fields);
   PlacementGeometry g;
   g.piece_code = piece_code;
 
-  const int grs = Atoi(mirror_.Of(placement));
+  const int grs = Atoi(fields[4]);
   g.quarter_turn = (grs & 4) != 0;
   static const int kMirror[4] = {0, 2, 1, 3};
   g.mirror_code = kMirror[grs & 3];
 
-  const std::string_view fields[4] = {x_origin_.Of(placement), y_origin_.Of(placement), x_extent_.Of(placement),
-                                      y_extent_.Of(placement)};
   g.tenths_known = true;
   for (int k = 0; k < 4 && g.tenths_known; ++k) {
     std::int64_t value = 0;
-    // "-0" reads as minus zero, which plain integers cannot carry.
-    g.tenths_known =
-        c_numbers_detail::PlainInteger(fields[k], 9, value, text_) && !(value == 0 && fields[k][0] == '-');
+    g.tenths_known = PlainTenths(fields[k], value, text_);
     g.tenths[k] = static_cast<std::int32_t>(value);
   }
   double* const values[4] = {&g.x_origin, &g.y_origin, &g.x_extent, &g.y_extent};
@@ -64,13 +68,15 @@ PlacementGeometry PlacementGeometryReader::ReadWithCode(std::size_t record, int 
     *values[k] = (g.tenths_known ? static_cast<double>(g.tenths[k]) : Atof(fields[k])) / 10.0;
   }
 
-  double a = AngleOfIgrf(Atof(angle_.Of(placement)));
+  // Most markers write "IGRF" as an integer too, whose double Atof gives exactly.
+  std::int64_t igrf = 0;
+  double a = AngleOfIgrf(PlainTenths(fields[5], igrf, text_) ? static_cast<double>(igrf) : Atof(fields[5]));
   const bool mirrored = g.mirror_code == 1 || g.mirror_code == 2;
   if (mirrored) a = -a;
   if (g.quarter_turn) a = mirrored ? a - 90.0 : a + 90.0;
   if (!RoundToHalfDegree(a, g.rounded_angle)) {
     document_.Fail("IGEO", static_cast<long>(record), &placement, "IGRF",
-                   "\"IGRF\" \"" + std::string(angle_.Of(placement)) + "\" gives an angle that cannot be rounded");
+                   "\"IGRF\" \"" + std::string(fields[5]) + "\" gives an angle that cannot be rounded");
   }
   const bool left_and_below = g.tenths_known ? g.tenths[0] < 0 && g.tenths[1] < 0 : g.x_origin < 0 && g.y_origin < 0;
   if (left_and_below) g.piece_code = 32;

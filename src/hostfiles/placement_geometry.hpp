@@ -58,7 +58,9 @@ class PlacementGeometryReader {
   const MarkerDocument& document_;
   const CSection& geo_;
   const CSection& pieces_;
-  FieldColumn flags_, mirror_, x_origin_, y_origin_, x_extent_, y_extent_, angle_;
+  FieldColumn flags_;
+  // "IXOR", "IYOR", "IXDI", "IYDI", "IGRS" and "IGRF" of "IGEO", in this order.
+  FieldColumn columns_[6];
   bool values_ = true;
   const char* text_;  // the marker's text, which every field is a view into
 };

@@ -14,7 +14,7 @@
 namespace dorvan_marker {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are few
+constexpr std::size_t kBufferSize = 1 << 20;
 
 [[noreturn]] void BadFormat(std::string_view format, std::string_view why) {
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));
@@ -39,10 +39,7 @@ constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are fe
 // The widest "%f" of a double: 309 integer digits, a sign, a point and six decimals.
 constexpr std::size_t kFixed6Room = printf_detail::kNumberRoom;
 
-namespace {
-
-// Writes "%f" of value at p, which has kFixed6Room bytes of room; returns the end.
-char* PutFixed6(char* p, double value) {
+char* printf_detail::PutFixed6(char* p, double value) {
   // Most values are small: their millionths, rounded to the nearest, are an integer that
   // is quick to write. The product below is rounded, but the true millionths lie within
   // half a unit in its last place, so the product's fraction decides the rounding unless
@@ -69,6 +66,10 @@ char* PutFixed6(char* p, double value) {
   }
   return std::to_chars(p, p + kFixed6Room, value, std::chars_format::fixed, 6).ptr;
 }
+
+namespace {
+
+using printf_detail::PutFixed6;
 
 // Copies text to p, every line feed as CR LF when crlf is set; returns the end.
 char* PutText(char* p, std::string_view text, bool crlf) {
@@ -189,7 +190,10 @@ CPrintfFile::~CPrintfFile() {
 bool CPrintfFile::Open(const std::string& path) {
   if (file_ != nullptr) std::fclose(file_);
   path_ = path;
-  buffer_.resize(kBufferSize);
+  if (buffer_ == nullptr) {
+    buffer_.reset(new char[kBufferSize]);
+    capacity_ = kBufferSize;
+  }
   used_ = 0;
   failed_ = false;
   // Binary: the CR LF line ends are written by Write itself, the same on every system.
@@ -199,8 +203,8 @@ bool CPrintfFile::Open(const std::string& path) {
 
 char* CPrintfFile::Room(std::size_t bound) {
   if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
-  if (bound > buffer_.size() - used_) Flush();
-  return bound <= buffer_.size() ? buffer_.data() + used_ : nullptr;
+  if (bound > capacity_ - used_) Flush();
+  return bound <= capacity_ ? buffer_.get() + used_ : nullptr;
 }
 
 PrintfFormat::PrintfFormat(std::string_view format) : text_(format) {
@@ -266,7 +270,7 @@ void CPrintfFile::PutFormatted(std::string_view bytes) {
 }
 
 void CPrintfFile::Flush() {
-  if (used_ != 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
+  if (used_ != 0 && std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
   used_ = 0;
 }
 

@@ -65,18 +65,29 @@ inline char* PutArgument(char* p, char directive, int value, std::string_view fo
   return decimal_digits::PutDigits(p, magnitude);
 }
 
-inline char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
-  if (directive != 'f') BadDirective(directive, format);
+// "%f" of value at p, which has kNumberRoom bytes of room; returns the end.
+char* PutFixed6(char* p, double value);
+
+// The widest "%f" of Hundredths: a minus, 17 digits, a point and six decimals.
+constexpr std::size_t kHundredthsRoom = 25;
+
+// "%f" of value at p, which has kHundredthsRoom bytes of room; returns the end.
+inline char* PutHundredths(char* p, Hundredths value) {
   if (value.value < 0) *p++ = '-';
   const std::uint64_t magnitude = value.value < 0 ? 0 - static_cast<std::uint64_t>(value.value)
                                                   : static_cast<std::uint64_t>(value.value);
   const std::uint64_t units = magnitude / 100;
   p = units < 1000000000u ? decimal_digits::PutDigits(p, static_cast<std::uint32_t>(units))
-                          : std::to_chars(p, p + kNumberRoom, units).ptr;
+                          : std::to_chars(p, p + kHundredthsRoom, units).ptr;
   p[0] = '.';
   decimal_digits::PutPair(p + 1, static_cast<std::uint32_t>(magnitude % 100));
   std::memcpy(p + 3, "0000", 4);
   return p + 7;
+}
+
+inline char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
+  if (directive != 'f') BadDirective(directive, format);
+  return PutHundredths(p, value);
 }
 
 // Copies bytes to p; returns the end. The pieces of a line are a few bytes long, too
@@ -142,13 +153,24 @@ class CPrintfFile {
       WriteDirect(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
       return;
     }
-    used_ = static_cast<std::size_t>(PutAll(p, format, Argument(args)...) - buffer_.data());
+    used_ = static_cast<std::size_t>(PutAll(p, format, Argument(args)...) - buffer_.get());
   }
 
   // Print with a format that is compiled on first use and kept.
   template <typename... Args>
   void Printf(std::string_view format, const Args&... args) {
     Print(Compiled(format), args...);
+  }
+
+  // Lets put (char* -> char*) write at most bound bytes straight into the buffer and keeps
+  // what it wrote, up to the end it returns: for a writer with a formatter of its own.
+  // False, with nothing written, when bound exceeds the whole buffer.
+  template <typename Put>
+  bool PutDirect(std::size_t bound, Put&& put) {
+    char* p = Room(bound);
+    if (p == nullptr) return false;
+    used_ = static_cast<std::size_t>(put(p) - buffer_.get());
+    return true;
   }
 
   // Writes text with every "\n" turned into CR LF.
@@ -193,7 +215,11 @@ class CPrintfFile {
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  std::string buffer_;    // allocated at Open; [0, used_) waits to be written
+  // Allocated at the first Open, not cleared; [0, used_) waits to be written. Large:
+  // a file written in a few large writes costs the system markedly less than in many
+  // small ones, and most host files are written in one.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   bool failed_ = false;
   std::vector<std::unique_ptr<PrintfFormat>> formats_;  // for Printf, stable addresses

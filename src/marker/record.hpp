@@ -11,6 +11,7 @@
 namespace dorvan_marker {
 
 class RecordFile;
+class FieldColumn;
 
 // One record: the fields of one line, in order. A light view into the RecordFile that read
 // it (the line's text and the ends of its fields), valid while that file lives. Copying
@@ -28,6 +29,11 @@ class CElementsArray {
   // Field i; an index outside the record raises InvalidArgumentError. Defined in
   // record_file.hpp, where the file's text is known.
   inline std::string_view operator[](std::size_t i) const;
+
+  // The fields in columns, each as FieldColumn::Of gives it, read in one go: a writer
+  // reads several fields of each of thousands of records. Defined in record_file.hpp.
+  template <std::size_t N>
+  void Columns(const FieldColumn (&columns)[N], std::string_view (&fields)[N]) const;
 
   // 1-based line of the record in its file.
   std::size_t Line() const noexcept { return line_; }

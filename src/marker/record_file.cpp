@@ -165,12 +165,30 @@ const CSection* RecordFile::FindSection(std::string_view tag) const {
                              ErrorLocation{path_, headers_[index].Line(), std::string(tag), -1, {}});
 }
 
+namespace {
+
+// a == b, for a walk over a header's columns: most tags are four letters, and most
+// columns share their length and their first letter, so those are told apart in one step.
+bool SameTag(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  if (a.size() == 4) {
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    std::memcpy(&x, a.data(), 4);
+    std::memcpy(&y, b.data(), 4);
+    return x == y;
+  }
+  return a == b;
+}
+
+}  // namespace
+
 long RecordFile::ColumnOf(std::size_t header, std::string_view tag) const {
   constexpr std::size_t kWalkedColumns = 32;  // up to this many a walk is the quicker look-up
   const CElementsArray& record = headers_[header];
   if (record.size() <= kWalkedColumns || header >= column_of_tag_.size()) {
     for (std::size_t c = 0; c < record.size(); ++c) {
-      if (record[c] == tag) return static_cast<long>(c);
+      if (SameTag(record[c], tag)) return static_cast<long>(c);
     }
     return -1;
   }

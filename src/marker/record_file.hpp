@@ -25,6 +25,7 @@ class FieldColumn {
     return index_ >= 0 && static_cast<std::size_t>(index_) < record.size() ? record[static_cast<std::size_t>(index_)]
                                                                            : std::string_view();
   }
+  long Index() const noexcept { return index_; }  // -1 when the header lacks the tag
 
  private:
   long index_ = -1;  // -1: the header lacks the tag
@@ -78,6 +79,9 @@ class RecordFile {
   // Column index of tag in header record number, or -1.
   long ColumnOf(std::size_t header, std::string_view tag) const;
 
+  // The table of field ends that records index (see CElementsArray).
+  const std::uint32_t* FieldEnds() const noexcept { return field_ends_.data(); }
+
   // Field `index` of a record given by its start and the place of its first field end.
   std::string_view FieldText(std::uint32_t start, std::uint32_t first_end, std::size_t index) const noexcept {
     const std::uint32_t begin = index == 0 ? start : field_ends_[first_end + index - 1] + 1;
@@ -122,6 +126,21 @@ class RecordFile {
 inline std::string_view CElementsArray::operator[](std::size_t i) const {
   if (i >= count_) ThrowIndexOutside(i, count_);
   return file_->FieldText(start_, first_end_, i);
+}
+
+template <std::size_t N>
+void CElementsArray::Columns(const FieldColumn (&columns)[N], std::string_view (&fields)[N]) const {
+  const std::uint32_t* const ends = file_->FieldEnds() + first_end_;
+  const char* const text = file_->TextBegin();
+  for (std::size_t k = 0; k < N; ++k) {
+    const long i = columns[k].Index();
+    if (i < 0 || static_cast<std::size_t>(i) >= count_) {
+      fields[k] = std::string_view();
+      continue;
+    }
+    const std::uint32_t begin = i == 0 ? start_ : ends[i - 1] + 1;
+    fields[k] = std::string_view(text + begin, ends[i] - begin);
+  }
 }
 
 }  // namespace dorvan_marker

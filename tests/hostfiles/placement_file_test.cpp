@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hostfiles/placement_geometry.hpp"
+#include "hostfiles/placement_line.hpp"
 #include "hostfiles/printf_file.hpp"
 #include "platform/c_numbers.hpp"
 #include "support/marker_fixture.hpp"
@@ -204,5 +205,47 @@ TEST(Hundredths, PrintsWhatFixedPrintsOfTheWritersDoubles) {
     p = dorvan_marker::printf_detail::PutArgument(p, 'f', dorvan_marker::Hundredths{extent * 10}, "%f");
     written.assign(buffer, p);
     ASSERT_EQ(written, expected) << "origin " << origin << ", extent " << extent;
+  }
+}
+
+TEST(PlacementLine, WritesWhatTheLineFormatWrites) {
+  // The writer's own line formatter against the general one, fed the doubles the writer
+  // would compute from the same tenths: odd names (line feeds, longer than one copy step,
+  // empty), every code, and angles that are large, negative, zero and minus zero.
+  namespace line = dorvan_marker::placement_line;
+  const std::string names[] = {"", "FRONT 9", "a\nb", std::string(40, 'x'), "exactly sixteen!", "\n"};
+  const std::string sizes[] = {"38", "", "XL\n"};
+  const double angles[] = {0.0, -0.0, 24.999999, -223.5000005, 1e300, -7.25};
+  std::uint64_t state = 11;
+  auto next = [&state](std::int64_t range) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<std::int32_t>(static_cast<std::int64_t>((state >> 20) % static_cast<std::uint64_t>(2 * range + 1)) - range);
+  };
+  int lines = 0;
+  for (const std::string& name : names) {
+    for (const std::string& size : sizes) {
+      std::string prefix;
+      line::AppendPrefix(prefix, name, size);
+      const std::size_t prefix_size = prefix.size();
+      prefix.append(line::kPrefixPadding, '#');  // bytes that must not reach the line
+      for (int code : {8, 16, 32}) {
+        for (double angle : angles) {
+          const std::int64_t range = lines % 2 == 0 ? 999999999 : 999;
+          const std::int32_t tenths[4] = {next(range), next(range), next(range), next(range)};
+          std::string expected;
+          dorvan_marker::AppendPrintf(
+              expected, line::kFormat,
+              {name, size, code, lines % 4, angle, tenths[0] / 10.0 + tenths[2] / 10.0 * 0.5,
+               tenths[1] / 10.0 + tenths[3] / 10.0 * 0.5, tenths[2] / 10.0, tenths[3] / 10.0, 0},
+              true);
+          std::string written(prefix_size + line::kRoomAfterPrefix, '\0');
+          char* end = line::PutLine(written.data(), std::string_view(prefix.data(), prefix_size), code, lines % 4,
+                                    angle, tenths);
+          written.resize(static_cast<std::size_t>(end - written.data()));
+          ASSERT_EQ(written, expected) << "line " << lines;
+          ++lines;
+        }
+      }
+    }
   }
 }
