@@ -33,35 +33,48 @@ void ModelFile::Read(TextFile& file) {
     const FieldColumn name = records_.Column(*sizes, "SNAM");
     for (const CElementsArray& record : *sizes) sizes_.emplace_back(name.Of(record));
   }
-  const CSection* pieces = records_.FindSection("MPCE");
-  if (pieces == nullptr) return;
-  const FieldColumn vgfn = records_.Column(*pieces, "VGFN"), number = records_.Column(*pieces, "PNUM"),
-                    key = records_.Column(*pieces, "IART"), name = records_.Column(*pieces, "PNAM"),
-                    rotation = records_.Column(*pieces, "PROT"), x_factor = records_.Column(*pieces, "PXSC"),
-                    y_factor = records_.Column(*pieces, "PYSC");
-  pieces_.reserve(pieces->size());
-  by_number_.reserve(pieces->size());
-  by_key_.reserve(pieces->size());
-  for (const CElementsArray& record : *pieces) {
-    const auto index = static_cast<std::uint32_t>(pieces_.size());
-    Piece piece;
-    piece.name = name.Of(record);
-    if (!rotation.Of(record).empty()) piece.rotation = Atof(rotation.Of(record));
-    piece.has_x = !x_factor.Of(record).empty();
-    piece.has_y = !y_factor.Of(record).empty();
-    if (piece.has_x) piece.x_factor = Atof(x_factor.Of(record));
-    if (piece.has_y) piece.y_factor = Atof(y_factor.Of(record));
-    pieces_.push_back(piece);
-    by_number_.push_back({vgfn.Of(record), Atoi(number.Of(record)), index});
-    by_key_.push_back({vgfn.Of(record), key.Of(record), index});
-  }
+  pieces_section_ = records_.FindSection("MPCE");
+  if (pieces_section_ == nullptr) return;
+  const CSection& pieces = *pieces_section_;
+  vgfn_ = records_.Column(pieces, "VGFN");
+  number_ = records_.Column(pieces, "PNUM");
+  key_ = records_.Column(pieces, "IART");
+  name_ = records_.Column(pieces, "PNAM");
+  rotation_ = records_.Column(pieces, "PROT");
+  x_factor_ = records_.Column(pieces, "PXSC");
+  y_factor_ = records_.Column(pieces, "PYSC");
+}
+
+template <typename Key, typename ReadKey>
+void ModelFile::Index(std::vector<Entry<Key>>& entries, bool& indexed, ReadKey read_key) const {
+  if (indexed) return;
+  indexed = true;
+  if (pieces_section_ == nullptr) return;
+  entries.reserve(pieces_section_->size());
+  std::uint32_t index = 0;
+  for (const CElementsArray& record : *pieces_section_) entries.push_back({vgfn_.Of(record), read_key(record), index++});
   // Model files usually list their pieces in order already.
-  if (!std::is_sorted(by_number_.begin(), by_number_.end(), Before<Entry<int>>)) {
-    std::sort(by_number_.begin(), by_number_.end(), Before<Entry<int>>);
+  if (!std::is_sorted(entries.begin(), entries.end(), Before<Entry<Key>>)) {
+    std::sort(entries.begin(), entries.end(), Before<Entry<Key>>);
   }
-  if (!std::is_sorted(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>)) {
-    std::sort(by_key_.begin(), by_key_.end(), Before<Entry<std::string_view>>);
+}
+
+const ModelFile::Piece& ModelFile::PieceAt(std::uint32_t index) const {
+  if (converted_.empty()) {
+    pieces_.resize(pieces_section_->size());
+    converted_.resize(pieces_section_->size());
   }
+  Piece& piece = pieces_[index];
+  if (converted_[index]) return piece;
+  converted_[index] = true;
+  const CElementsArray& record = (*pieces_section_)[index];
+  piece.name = name_.Of(record);
+  if (!rotation_.Of(record).empty()) piece.rotation = Atof(rotation_.Of(record));
+  piece.has_x = !x_factor_.Of(record).empty();
+  piece.has_y = !y_factor_.Of(record).empty();
+  if (piece.has_x) piece.x_factor = Atof(x_factor_.Of(record));
+  if (piece.has_y) piece.y_factor = Atof(y_factor_.Of(record));
+  return piece;
 }
 
 template <typename Key>
@@ -70,14 +83,16 @@ const ModelFile::Piece* ModelFile::Find(const std::vector<Entry<Key>>& entries, 
   const Entry<Key> wanted{vgfn, key, 0};
   const auto found = std::lower_bound(entries.begin(), entries.end(), wanted, KeyBefore<Entry<Key>>);
   if (found == entries.end() || found->vgfn != vgfn || found->key != key) return nullptr;
-  return &pieces_[found->piece];
+  return &PieceAt(found->piece);
 }
 
 const ModelFile::Piece* ModelFile::ByNumber(std::string_view vgfn, int number) const {
+  Index(by_number_, by_number_made_, [this](const CElementsArray& record) { return Atoi(number_.Of(record)); });
   return Find(by_number_, vgfn, number);
 }
 
 const ModelFile::Piece* ModelFile::ByKey(std::string_view vgfn, std::string_view iart) const {
+  Index(by_key_, by_key_made_, [this](const CElementsArray& record) { return key_.Of(record); });
   return Find(by_key_, vgfn, iart);
 }
 

@@ -20,7 +20,9 @@ namespace dorvan_marker {
 // sizes in order, the record at position j being size code j; section "MPCE", columns
 // "VGFN", "PNUM", "IART", "PNAM", "PROT", "PXSC", "PYSC": one record a piece.
 //
-// Texts are views into the file's records, which the model keeps; numbers are read once.
+// Texts are views into the file's records, which the model keeps. A marker asks for few
+// of a model file's pieces: each look-up table is made when it is first needed, and a
+// piece's numbers are read when it is first found, once.
 class ModelFile {
  public:
   struct Piece {
@@ -54,12 +56,22 @@ class ModelFile {
   };
   template <typename Key>
   const Piece* Find(const std::vector<Entry<Key>>& entries, std::string_view vgfn, const Key& key) const;
+  // Fills entries from the key of each piece record, sorted, unless done already.
+  template <typename Key, typename ReadKey>
+  void Index(std::vector<Entry<Key>>& entries, bool& indexed, ReadKey read_key) const;
+  const Piece& PieceAt(std::uint32_t index) const;
 
   RecordFile records_;
   std::vector<std::string> sizes_;
-  std::vector<Piece> pieces_;
-  std::vector<Entry<int>> by_number_;             // sorted by (vgfn, number), file order kept among equals
-  std::vector<Entry<std::string_view>> by_key_;   // sorted by (vgfn, iart), file order kept among equals
+  const CSection* pieces_section_ = nullptr;  // "MPCE", null when the file has none
+  FieldColumn vgfn_, number_, key_, name_, rotation_, x_factor_, y_factor_;
+  // Made on first use (see above); the file never changes once read.
+  mutable std::vector<Piece> pieces_;             // by record; valid where converted_
+  mutable std::vector<bool> converted_;
+  mutable std::vector<Entry<int>> by_number_;     // sorted by (vgfn, number), file order kept among equals
+  mutable std::vector<Entry<std::string_view>> by_key_;  // sorted by (vgfn, iart), file order kept among equals
+  mutable bool by_number_made_ = false;
+  mutable bool by_key_made_ = false;
 };
 
 // Reads the model file at path; null when it cannot be opened or read as records.
