@@ -14,7 +14,7 @@
 namespace dorvan_marker {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kBufferSize = 1 << 16;  // large enough that writes are few
 
 [[noreturn]] void BadFormat(std::string_view format, std::string_view why) {
   throw InvalidArgumentError("format \"" + std::string(format) + "\": " + std::string(why));

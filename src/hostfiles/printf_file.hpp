@@ -215,9 +215,7 @@ class CPrintfFile {
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  // Allocated at the first Open, not cleared; [0, used_) waits to be written. Large:
-  // a file written in a few large writes costs the system markedly less than in many
-  // small ones, and most host files are written in one.
+  // Allocated at the first Open, and not cleared: [0, used_) waits to be written.
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;

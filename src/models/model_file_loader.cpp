@@ -43,6 +43,10 @@ void ModelFile::Read(TextFile& file) {
   rotation_ = records_.Column(pieces, "PROT");
   x_factor_ = records_.Column(pieces, "PXSC");
   y_factor_ = records_.Column(pieces, "PYSC");
+  pieces_.resize(pieces.size());
+  converted_.resize(pieces.size());
+  by_number_.reserve(pieces.size());
+  by_key_.reserve(pieces.size());
 }
 
 template <typename Key, typename ReadKey>
@@ -60,10 +64,6 @@ void ModelFile::Index(std::vector<Entry<Key>>& entries, bool& indexed, ReadKey r
 }
 
 const ModelFile::Piece& ModelFile::PieceAt(std::uint32_t index) const {
-  if (converted_.empty()) {
-    pieces_.resize(pieces_section_->size());
-    converted_.resize(pieces_section_->size());
-  }
   Piece& piece = pieces_[index];
   if (converted_[index]) return piece;
   converted_[index] = true;
