@@ -198,10 +198,12 @@ bool CPrintfFile::Open(const std::string& path) {
   failed_ = false;
   // Binary: the CR LF line ends are written by Write itself, the same on every system.
   file_ = std::fopen(path.c_str(), "wb");
+  // The file's own buffer is the only one: each full buffer reaches the system in one write.
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
 
-char* CPrintfFile::Room(std::size_t bound) {
+char* CPrintfFile::RoomAfterFlush(std::size_t bound) {
   if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
   if (bound > capacity_ - used_) Flush();
   return bound <= capacity_ ? buffer_.get() + used_ : nullptr;

@@ -211,7 +211,11 @@ class CPrintfFile {
   const PrintfFormat& Compiled(std::string_view format);
   // Where bound more bytes go, flushing first when the buffer lacks the room; null when
   // bound exceeds the whole buffer.
-  char* Room(std::size_t bound);
+  char* Room(std::size_t bound) {
+    // capacity_ is 0 until the file is opened: a closed file always takes the long way.
+    return bound <= capacity_ - used_ && file_ != nullptr ? buffer_.get() + used_ : RoomAfterFlush(bound);
+  }
+  char* RoomAfterFlush(std::size_t bound);
 
   std::FILE* file_ = nullptr;
   std::string path_;

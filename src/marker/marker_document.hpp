@@ -47,6 +47,10 @@ class MarkerDocument {
   bool HasModels() const;
 
   // --- model files (models/)
+  // MakeModelFilePath(marker_path, base_name, Codes()), valid until the next call: the
+  // marker's folder is found once per marker path, for thousands of pieces ask for a few
+  // model files.
+  const std::string& ModelFilePath(const char* marker_path, std::string_view base_name) const;
   bool BuildSizeLists(const char* marker_path);
   void ReadArticleSizeCodes(CStringArray& codes) const;
   void ResolveArticleSizes(CStringArray& codes, const char* marker_path, VariantLoad& loader) const;
@@ -107,6 +111,10 @@ class MarkerDocument {
   std::string path_;
   CodePage code_page_;
   RecordFile records_;
+  // ModelFilePath's memory: the marker path whose folder it knows, and the last path made.
+  mutable std::string model_folder_of_;
+  mutable std::size_t model_folder_size_ = 0;
+  mutable std::string model_file_path_;
   mutable bool model_names_ready_ = false;
   mutable std::unordered_map<int, std::string_view> model_names_;
 };

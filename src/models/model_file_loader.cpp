@@ -113,13 +113,20 @@ ModelFileLoader::ModelFileLoader(const char* /*path*/) {}
 bool ModelFileLoader::Open(const char* path) {
   current_ = nullptr;
   if (path == nullptr || std::strlen(path) > kMaxModelPathLength) return false;
+  // Pieces come in record order, and neighbours mostly share their model file.
+  if (last_known_ && last_path_ == path) {
+    current_ = last_model_;
+    return current_ != nullptr;
+  }
   auto found = cache_.find(path);
   if (found == cache_.end()) {
     std::shared_ptr<const ModelFile> model = LoadModelFile(path);
     if (!model) failed_paths_.emplace_back(path);
     found = cache_.emplace(path, std::move(model)).first;
   }
-  current_ = found->second.get();
+  last_path_ = found->first;
+  last_model_ = current_ = found->second.get();
+  last_known_ = true;
   return current_ != nullptr;
 }
 

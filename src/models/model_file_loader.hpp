@@ -100,6 +100,9 @@ class ModelFileLoader final : public VariantLoad {
 
   std::unordered_map<std::string, std::shared_ptr<const ModelFile>> cache_;  // null: unreadable
   const ModelFile* current_ = nullptr;
+  std::string last_path_;  // the path Open found last, and its model
+  const ModelFile* last_model_ = nullptr;
+  bool last_known_ = false;
   std::vector<std::string> failed_paths_;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "models/model_file_path.hpp"
 
+#include "marker/marker_document.hpp"
+
 namespace dorvan_marker {
 namespace {
 
@@ -36,6 +38,18 @@ std::string MakeModelFilePath(std::string_view marker_path, std::string_view bas
   path += base_name;
   path += ".mdl";
   return path;
+}
+
+const std::string& MarkerDocument::ModelFilePath(const char* marker_path, std::string_view base_name) const {
+  if (marker_path == nullptr) marker_path = "";
+  if (model_folder_of_ != marker_path) {
+    model_folder_of_ = marker_path;
+    model_folder_size_ = FileNameStart(model_folder_of_, code_page_);
+  }
+  model_file_path_.assign(model_folder_of_, 0, model_folder_size_);
+  model_file_path_ += base_name;
+  model_file_path_ += ".mdl";
+  return model_file_path_;
 }
 
 }  // namespace dorvan_marker

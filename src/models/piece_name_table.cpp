@@ -5,7 +5,6 @@
 #include <unordered_set>
 
 #include "marker/marker_document.hpp"
-#include "models/model_file_path.hpp"
 #include "models/piece_reference.hpp"
 #include "platform/c_numbers.hpp"
 
@@ -25,7 +24,7 @@ void MarkerDocument::BuildPieceNameTable(const char* marker_path) {
     const PieceReference reference = ReferencePiece(*this, *pieces, j, *articles);
     const std::string_view model = ModelNameOfArticle(reference.article_number);
     if (model.empty()) continue;
-    const std::string path = MakeModelFilePath(marker_path, model, code_page_);
+    const std::string& path = ModelFilePath(marker_path, model);
     if (!Loader->Open(path.c_str())) continue;
     std::string name;
     if (!Loader->GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) continue;

@@ -4,7 +4,6 @@
 
 #include "hostfiles/size_groups.hpp"
 #include "marker/marker_document.hpp"
-#include "models/model_file_path.hpp"
 #include "models/piece_reference.hpp"
 #include "platform/c_numbers.hpp"
 
@@ -27,7 +26,7 @@ void MarkerDocument::GetPieceRotationScale(const CSection& pieces, long index, c
       ReferencePiece(*this, pieces, static_cast<std::size_t>(index), articles ? *articles : kNoArticles);
 
   if (EqualsIgnoringCase(reference.vext, "MDL")) {
-    const std::string path = MakeModelFilePath(marker_path, ModelNameOfArticle(reference.article_number), code_page_);
+    const std::string& path = ModelFilePath(marker_path, ModelNameOfArticle(reference.article_number));
     loader.Open(path.c_str());  // a failed open is answered by the query itself
     if (!loader.GetRotationScale(reference.vgfn.c_str(), reference.piece_number, rotation, &x_factor, &y_factor)) {
       *rotation = 0.0;
@@ -44,7 +43,7 @@ void MarkerDocument::GetPieceRotationScaleByName(const CSection& pieces, long in
                                                  double* x_factor, double* y_factor) const {
   const std::string iart(GetFieldValue(pieces, pieces[static_cast<std::size_t>(index)], "IART"));
   if (iart.empty()) return;
-  const std::string path = MakeModelFilePath(marker_path, vgfn, code_page_);
+  const std::string& path = ModelFilePath(marker_path, vgfn);
   loader.Open(path.c_str());
   if (!loader.GetRotationScale(std::string(vgfn).c_str(), iart.c_str(), rotation, x_factor, y_factor)) {
     *rotation = 0.0;

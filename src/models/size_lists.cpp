@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "marker/marker_document.hpp"
-#include "models/model_file_path.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
@@ -136,7 +135,7 @@ void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
-      const std::string path = MakeModelFilePath(marker_path, base_name, code_page_);
+      const std::string& path = ModelFilePath(marker_path, base_name);
       read.clear();
       if (!loader.Open(path.c_str()) || !loader.GetSizesFromMDL(nullptr, read)) continue;
       cache.Add(base_name, read);

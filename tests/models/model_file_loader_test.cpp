@@ -111,3 +111,14 @@ TEST_F(ModelFileLoaderTest, ReadsEachFileOncePerLoader) {
   ASSERT_TRUE(fresh.GetSizesFromMDL(nullptr, sizes));
   EXPECT_EQ(sizes, CStringArray{"XS"}) << "a new import reads the file anew";
 }
+
+TEST_F(ModelFileLoaderTest, NamesEachFailedPathOnceWhateverTheOrderOfOpens) {
+  // Opens in a row of the same path are answered at once; the list of failures must not
+  // depend on that: "" and a missing file, each asked twice in a row and again later.
+  const std::string missing = Path("MISSING.mdl");
+  const std::string jacket = Path("JACKET.mdl");
+  for (const std::string& path : {std::string(), std::string(), missing, missing, jacket, missing, std::string()}) {
+    EXPECT_EQ(loader_.Open(path.c_str()), path == jacket) << "'" << path << "'";
+  }
+  EXPECT_EQ(loader_.FailedPaths(), (std::vector<std::string>{"", missing}));
+}
