@@ -7,6 +7,7 @@
 #include "entry/error_box.hpp"
 #include "entry/host_file_transaction.hpp"
 #include "entry/marker_reading.hpp"
+#include "hostfiles/size_groups.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -41,8 +42,9 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
     document.BuildPieceNameTable(path);
     HostFileTransaction transaction(out);
     PlacementTable placements = document.ResolvePlacements();
-    document.WriteCommandFile(path, transaction.Staging().command_file.c_str(), placements);
-    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str(), placements);
+    const SizeGroups groups(document.Sizes, placements);
+    document.WriteCommandFile(path, transaction.Staging().command_file.c_str(), placements, groups);
+    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str(), placements, groups);
     transaction.Commit();
     ImportResult result;
     result.status = ImportStatus::Imported;

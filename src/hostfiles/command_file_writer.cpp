@@ -56,7 +56,11 @@ void MarkerDocument::WriteCommandFile(const char* marker_path, const char* outpu
 }
 
 void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table) {
-  const SizeGroups groups(Sizes, table);
+  WriteCommandFile(marker_path, output_path, table, SizeGroups(Sizes, table));
+}
+
+void MarkerDocument::WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table,
+                                      const SizeGroups& groups) {
   const std::vector<SizeKind> kinds = ClassifySizes(groups, table);
   const std::string model_prefix = NormalizeName(Title, code_page_) + "-";
   ScaleGroupedPieces(table, groups, marker_path);

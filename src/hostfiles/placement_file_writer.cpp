@@ -161,8 +161,9 @@ class BatchReader {
   std::vector<std::size_t> next_;  // by group: the place of its next placement
 };
 
-// Prints line k of batch, with its piece's prefix, name and size and its angle.
-void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view prefix, std::string_view name,
+// Prints line k of batch, with its piece's prefix and its angle; the piece's name and size
+// (in table and size) are for the rare line that the general format prints.
+void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view prefix, const PlacementTable& table,
                std::string_view size, double angle, const LineBatch& batch, std::size_t k) {
   const PlacementLine& g = batch[k];
   const int piece_code = g.piece_code;
@@ -172,6 +173,7 @@ void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view p
       })) {
     return;
   }
+  const std::string_view name = table.NameOfPiece(g.piece);
   if (g.tenths_known) {  // a prefix longer than the file's buffer
     const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2], y_extent = g.tenths[3];
     file.Print(format, name, size, piece_code, mirror_code, angle, Hundredths{(2 * x_origin + x_extent) * 5},
@@ -191,7 +193,11 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
 }
 
 void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table) {
-  const SizeGroups groups(Sizes, table);
+  WritePlacementFile(marker_path, output_path, table, SizeGroups(Sizes, table));
+}
+
+void MarkerDocument::WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table,
+                                        const SizeGroups& groups) {
   const CSection* geo = FindSection("IGEO");
   const CSection* pieces = FindSection("IBA");
 
@@ -221,6 +227,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
   std::size_t place = 0;
   std::size_t first = 0;  // the place of batch[0]
   for (std::size_t i = 0; i < Sizes.size(); ++i) {
+    const std::string& size = Sizes[i];
     for (std::uint32_t j : groups[i]) {
       if (place - first == batch.size()) {
         first = place;
@@ -236,7 +243,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
         angle = rotation / 6.2831853 * 360.0 + batch[k].angle;
       }
       const std::uint32_t p = batch[k].piece;
-      PrintLine(file, line, batches.Prefix(p), table.NameOfPiece(p), Sizes[i], angle, batch, k);
+      PrintLine(file, line, batches.Prefix(p), table, size, angle, batch, k);
     }
   }
   file.Close();

@@ -84,6 +84,11 @@ class MarkerDocument {
   // The same with the placements already resolved: an import resolves them once for both.
   void WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table);
   void WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table);
+  // And with the placements grouped by Sizes once for both (SizeGroups(Sizes, table)).
+  void WriteCommandFile(const char* marker_path, const char* output_path, PlacementTable& table,
+                        const SizeGroups& groups);
+  void WritePlacementFile(const char* marker_path, const char* output_path, PlacementTable& table,
+                          const SizeGroups& groups);
 
   // --- members
   CStringArray Sizes;                            // distinct sizes in order of first occurrence
