@@ -4,6 +4,7 @@
 #include <array>
 #include <iterator>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ constexpr std::size_t kGeometryBatchBytes = 8u << 20;
 struct PlacementLine {
   double angle = 0.0;           // PlacementGeometry::rounded_angle, plus the piece's turn when turn_known
   std::int32_t tenths[4] = {};  // PlacementGeometry::tenths, when tenths_known
-  std::uint32_t piece = 0;      // the piece record's position
+  std::uint32_t prefix = 0;     // the piece's prefix in BatchReader's pool
   std::uint8_t piece_code = 16;
   std::uint8_t mirror_code = 0;
   bool tenths_known = false;
@@ -38,8 +39,7 @@ struct PlacementLine {
 struct PieceLine {
   double turn = 0.0;  // the model's rotation in degrees, when turn_known
   std::uint32_t group = kNoGroup;  // the piece's group of placements
-  std::uint32_t prefix = 0;        // its lines' prefix (placement_line::AppendPrefix) in the pool
-  std::uint32_t prefix_size = 0;
+  std::uint32_t prefix = 0;        // its lines' prefix in BatchReader's pool
   std::uint8_t piece_code = 16;
   bool turn_known = false;
 
@@ -52,13 +52,13 @@ class LineBatch {
   explicit LineBatch(std::size_t size) : lines_(size) {}
   std::size_t size() const noexcept { return lines_.size(); }
 
-  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece, std::uint32_t p) {
+  void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece) {
     PlacementLine& line = lines_[k];
     // The angle as the line prints it: the same sum, in the same order, as when the
     // piece's turn is asked for at the line.
     line.angle = piece.turn_known ? piece.turn + g.rounded_angle : g.rounded_angle;
     line.turn_known = piece.turn_known;
-    line.piece = p;
+    line.prefix = piece.prefix;
     line.piece_code = static_cast<std::uint8_t>(g.piece_code);
     line.mirror_code = static_cast<std::uint8_t>(g.mirror_code);
     line.tenths_known = g.tenths_known;
@@ -99,9 +99,12 @@ class BatchReader {
       if (groups.GroupOfPiece(p) == SizeGroups::kNone) continue;
       PieceLine& piece = pieces_[p];
       piece.group = static_cast<std::uint32_t>(groups.GroupOfPiece(p));
+      const std::size_t header = prefixes_.size();
+      prefixes_.append(sizeof(std::uint32_t), '\0');
       piece.prefix = static_cast<std::uint32_t>(prefixes_.size());
       placement_line::AppendPrefix(prefixes_, table.NameOfPiece(p), sizes[piece.group]);
-      piece.prefix_size = static_cast<std::uint32_t>(prefixes_.size() - piece.prefix);
+      const auto size = static_cast<std::uint32_t>(prefixes_.size() - piece.prefix);
+      std::memcpy(prefixes_.data() + header, &size, sizeof size);
       piece.piece_code = static_cast<std::uint8_t>(reader.PieceCode(p));
       const std::uint32_t scale = table.pieces[p].scale;
       if (scale != PlacementTable::kNone) {
@@ -112,10 +115,13 @@ class BatchReader {
     prefixes_.append(placement_line::kPrefixPadding, '\0');
   }
 
-  // The prefix of piece record p's lines, followed by placement_line::kPrefixPadding
-  // bytes that may be read.
-  std::string_view Prefix(std::size_t p) const {
-    return std::string_view(prefixes_.data() + pieces_[p].prefix, pieces_[p].prefix_size);
+  // The prefix at `prefix` in the pool (PlacementLine::prefix), followed by
+  // placement_line::kPrefixPadding bytes that may be read. The pool keeps each prefix's
+  // size just before it: a line reaches its prefix in one step.
+  std::string_view Prefix(std::uint32_t prefix) const {
+    std::uint32_t size = 0;
+    std::memcpy(&size, prefixes_.data() + prefix - sizeof size, sizeof size);
+    return std::string_view(prefixes_.data() + prefix, size);
   }
 
   // Reads the geometry of the placements whose place is in [first, first + batch.size()),
@@ -136,7 +142,7 @@ class BatchReader {
       if (place == kNoPlace) continue;
       const PieceLine& piece = pieces_[table_.piece_of[j]];
       if (place >= first && place - first < batch.size()) {
-        batch.Set(place - first, reader_.ReadWithCode(j, piece.piece_code), piece, table_.piece_of[j]);
+        batch.Set(place - first, reader_.ReadWithCode(j, piece.piece_code), piece);
       } else if (check) {
         reader_.ReadWithCode(j, piece.piece_code);
       }
@@ -157,14 +163,15 @@ class BatchReader {
   const PlacementTable& table_;
   const SizeGroups& groups_;
   std::vector<PieceLine> pieces_;
-  std::string prefixes_;
+  std::string prefixes_;  // for each piece, the size of its prefix (4 bytes) and the prefix
   std::vector<std::size_t> next_;  // by group: the place of its next placement
 };
 
-// Prints line k of batch, with its piece's prefix and its angle; the piece's name and size
-// (in table and size) are for the rare line that the general format prints.
+// Prints line k of batch, the line of placement j, with its piece's prefix and its angle;
+// the piece's name and size (in table and size) are for the rare line that the general
+// format prints.
 void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view prefix, const PlacementTable& table,
-               std::string_view size, double angle, const LineBatch& batch, std::size_t k) {
+               std::uint32_t j, std::string_view size, double angle, const LineBatch& batch, std::size_t k) {
   const PlacementLine& g = batch[k];
   const int piece_code = g.piece_code;
   const int mirror_code = g.mirror_code;
@@ -173,7 +180,7 @@ void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view p
       })) {
     return;
   }
-  const std::string_view name = table.NameOfPiece(g.piece);
+  const std::string_view name = table.NameOf(j);
   if (g.tenths_known) {  // a prefix longer than the file's buffer
     const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2], y_extent = g.tenths[3];
     file.Print(format, name, size, piece_code, mirror_code, angle, Hundredths{(2 * x_origin + x_extent) * 5},
@@ -242,8 +249,7 @@ void MarkerDocument::WritePlacementFile(const char* marker_path, const char* out
         PieceScale(table, table.piece_of[j], marker_path, &rotation, &x_scale, &y_scale);
         angle = rotation / 6.2831853 * 360.0 + batch[k].angle;
       }
-      const std::uint32_t p = batch[k].piece;
-      PrintLine(file, line, batches.Prefix(p), table, size, angle, batch, k);
+      PrintLine(file, line, batches.Prefix(batch[k].prefix), table, j, size, angle, batch, k);
     }
   }
   file.Close();
