@@ -22,6 +22,9 @@ class RecordingLoader final : public VariantLoad {
   bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) override;
   bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
                         double* y_factor) override;
+  // As the loader it records: a failed file is still opened by the first query that needs
+  // it, so the record is the same either way.
+  bool RepeatsAnswers() const noexcept override { return inner_->RepeatsAnswers(); }
 
   bool Failed(const std::string& path) const { return failed_.count(path) != 0; }
   const std::set<std::string>& FailedPaths() const noexcept { return failed_; }
