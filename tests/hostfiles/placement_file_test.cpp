@@ -86,6 +86,10 @@ TEST(WritePlacementFile, DerivesCodesAndAngles) {
       {"IGRS 4 turns a quarter", {"A", "0", "4", "0", "0", "0", "0", "0", 0.0}, "A,38,16,0,90.000000,0.000000,0.000000,0.000000,0.000000,0"},
       {"IGRS 5 turns back a quarter when mirrored", {"A", "0", "5", "0", "0", "0", "0", "0", 0.0}, "A,38,16,2,-90.000000,0.000000,0.000000,0.000000,0.000000,0"},
       {"the model's rotation is added unrounded", {"A", "0", "0", "0", "0", "0", "0", "0", -0.01}, "A,38,16,0,-0.572958,0.000000,0.000000,0.000000,0.000000,0"},
+      {"a name longer than one copy step", {"A RATHER LONG PIECE NAME 17", "0", "0", "-7", "3", "1", "2", "0", 0.0},
+       "A RATHER LONG PIECE NAME 17,38,16,0,0.000000,-0.650000,0.400000,0.100000,0.200000,0"},
+      {"IGRF written with a point takes the general reading", {"A", "0", "0", "0", "0", "0", "0", "1000.0", 0.0}, "A,38,16,0,16.500000,0.000000,0.000000,0.000000,0.000000,0"},
+      {"IGRF of -0", {"A", "0", "1", "0", "0", "0", "0", "-0", 0.0}, "A,38,16,2,0.000000,0.000000,0.000000,0.000000,0.000000,0"},
   };
   for (const auto& c : cases) {
     std::unique_ptr<ParsedMarker> marker(MarkerOf({c.piece}));
