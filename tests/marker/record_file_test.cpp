@@ -120,3 +120,34 @@ TEST(RecordFile, KeepsTheOrderOfSectionsInRunsAndScattered) {
   EXPECT_THROW((*records.SectionAt(3))[2], InvalidArgumentError);
   EXPECT_THROW((*records.SectionAt(1))[4], InvalidArgumentError);
 }
+
+TEST(RecordFile, ReadsSeveralColumnsAtOnceAsOneByOne) {
+  // Columns gives each column as FieldColumn::Of does: records shorter than the header,
+  // empty fields, the first field, and a tag the header lacks.
+  RecordFile records("m.txt");
+  ParseText(records,
+            "G:A:B:C:D\n"
+            "1:a1:b1:c1:d1\n"
+            "1:a2\n"
+            "1:::c3:\n"
+            "1\n"
+            "1:a5:b5:c5:d5:extra\n");
+  const CSection& section = *records.FindSection("G");
+  const dorvan_marker::FieldColumn columns[5] = {records.Column(section, "G"), records.Column(section, "D"),
+                                                 records.Column(section, "B"), records.Column(section, "Z"),
+                                                 records.Column(section, "A")};
+  ASSERT_EQ(section.size(), 5u);
+  for (std::size_t r = 0; r < section.size(); ++r) {
+    std::string_view fields[5];
+    section[r].Columns(columns, fields);
+    for (int k = 0; k < 5; ++k) {
+      EXPECT_EQ(fields[k], columns[k].Of(section[r])) << "record " << r << ", column " << k;
+      EXPECT_EQ(fields[k].data() == nullptr, columns[k].Of(section[r]).data() == nullptr) << "record " << r;
+    }
+  }
+  std::string_view fields[5];
+  section[0].Columns(columns, fields);
+  EXPECT_EQ(fields[0], "1");
+  EXPECT_EQ(fields[1], "d1");
+  EXPECT_TRUE(fields[3].empty());
+}
