@@ -14,6 +14,7 @@
 #include "hostfiles/size_groups.hpp"
 #include "marker/marker_document.hpp"
 #include "platform/c_numbers.hpp"
+#include "platform/kept_storage.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -49,7 +50,12 @@ struct PieceLine {
 // A batch of lines; the four values of the rare lines without tenths are kept apart.
 class LineBatch {
  public:
-  explicit LineBatch(std::size_t size) : lines_(size) {}
+  explicit LineBatch(std::size_t size) : lines_(KeptStorage<std::vector<PlacementLine>>::Take(size)) {
+    lines_.resize(size);
+  }
+  ~LineBatch() { KeptStorage<std::vector<PlacementLine>>::Give(std::move(lines_)); }
+  LineBatch(const LineBatch&) = delete;
+  LineBatch& operator=(const LineBatch&) = delete;
   std::size_t size() const noexcept { return lines_.size(); }
 
   void Set(std::size_t k, const PlacementGeometry& g, const PieceLine& piece) {

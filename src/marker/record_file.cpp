@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "marker/record_stops.hpp"
+#include "platform/kept_storage.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
@@ -66,8 +67,12 @@ void RecordFile::Parse(TextFile& file) {
   // Room for fields of four bytes and lines of 24 on average, which markers and model
   // files exceed, so that the tables are not copied as they grow; a file of shorter ones
   // only makes them grow. Room that is never written costs address space, not memory.
-  field_ends_.reserve((text_.size() - start) / 4 + 16);
-  records_.reserve((text_.size() - start) / 24 + 16);
+  const std::size_t field_room = (text_.size() - start) / 4 + 16;
+  const std::size_t record_room = (text_.size() - start) / 24 + 16;
+  if (field_ends_.capacity() < field_room) field_ends_ = KeptStorage<std::vector<std::uint32_t>>::Take(field_room);
+  if (records_.capacity() < record_room) records_ = KeptStorage<std::vector<CElementsArray>>::Take(record_room);
+  field_ends_.reserve(field_room);
+  records_.reserve(record_room);
 
   // The lines as TextFile::ReadLine gives them and the records as ReadRecord splits them,
   // in one pass over the text, sixteen bytes at a time, without copying a field: every
@@ -234,6 +239,12 @@ std::string_view RecordFile::TagOf(const CSection& section) const {
   if (section.empty() || section.Number() >= headers_.size()) return {};
   const CElementsArray& header = headers_[section.Number()];
   return header.empty() ? std::string_view() : header[0];
+}
+
+RecordFile::~RecordFile() {
+  KeptStorage<std::string>::Give(std::move(text_));
+  KeptStorage<std::vector<std::uint32_t>>::Give(std::move(field_ends_));
+  KeptStorage<std::vector<CElementsArray>>::Give(std::move(records_));
 }
 
 }  // namespace dorvan_marker
