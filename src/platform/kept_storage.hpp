@@ -15,12 +15,15 @@ namespace dorvan_marker {
 // page of it in again, some 0.3 ms on a marker of 0.23 MB. Kept, it is reused as it is.
 //
 // One container per type is kept, the largest given, and none of more than kLimitBytes:
-// a library that holds on to a huge marker's tables between imports would hold memory its
-// host may want. Safe to use from several threads: a container is taken by one of them.
+// a library that holds on to a large marker's tables between imports would hold memory
+// its host may want. Larger blocks are freed as before; glibc keeps blocks of their size
+// in its heap by itself once one has been freed (it raises its thresholds then), which
+// is what the kept storage does for the smaller ones. Safe to use from several threads:
+// a container is taken by one of them.
 template <typename Container>
 class KeptStorage {
  public:
-  static constexpr std::size_t kLimitBytes = std::size_t{4} << 20;
+  static constexpr std::size_t kLimitBytes = std::size_t{1} << 20;
 
   // An empty container, with room for `size` elements when the kept one has it (the kept
   // one is then taken); otherwise a new one without room.
