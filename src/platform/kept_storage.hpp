@@ -23,7 +23,7 @@ namespace dorvan_marker {
 template <typename Container>
 class KeptStorage {
  public:
-  static constexpr std::size_t kLimitBytes = std::size_t{1} << 20;
+  static constexpr std::size_t kLimitBytes = std::size_t{512} << 10;
 
   // An empty container, with room for `size` elements when the kept one has it (the kept
   // one is then taken); otherwise a new one without room.
