@@ -188,9 +188,8 @@ void PrintLine(CPrintfFile& file, const PrintfFormat& format, std::string_view p
   }
   const std::string_view name = table.NameOf(j);
   if (g.tenths_known) {  // a prefix longer than the file's buffer
-    const std::int64_t x_origin = g.tenths[0], y_origin = g.tenths[1], x_extent = g.tenths[2], y_extent = g.tenths[3];
-    file.Print(format, name, size, piece_code, mirror_code, angle, Hundredths{(2 * x_origin + x_extent) * 5},
-               Hundredths{(2 * y_origin + y_extent) * 5}, Hundredths{x_extent * 10}, Hundredths{y_extent * 10}, 0);
+    const auto [x_centre, y_centre, x_extent, y_extent] = placement_line::CentreAndExtent(g.tenths);
+    file.Print(format, name, size, piece_code, mirror_code, angle, x_centre, y_centre, x_extent, y_extent, 0);
   } else {
     const auto& [x_origin, y_origin, x_extent, y_extent] = batch.Values(k);
     file.Print(format, name, size, piece_code, mirror_code, angle, x_origin + x_extent * 0.5,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -45,6 +46,14 @@ inline constexpr std::size_t kPrefixPadding = 16;
 inline constexpr std::size_t kRoomAfterPrefix =
     2 * printf_detail::kNumberRoom + 4 * (printf_detail::kHundredthsRoom + 1) + 8;
 
+// Centre and extent of a placement with origin (tenths[0], tenths[1]) and extent
+// (tenths[2], tenths[3]) in tenths, as hundredths: origin / 10 + extent / 20, extent / 10.
+inline std::array<Hundredths, 4> CentreAndExtent(const std::int32_t tenths[4]) {
+  const std::int64_t x_origin = tenths[0], y_origin = tenths[1], x_extent = tenths[2], y_extent = tenths[3];
+  return {Hundredths{(2 * x_origin + x_extent) * 5}, Hundredths{(2 * y_origin + y_extent) * 5},
+          Hundredths{x_extent * 10}, Hundredths{y_extent * 10}};
+}
+
 // Writes at p a line of the piece whose prefix (AppendPrefix) is given, for a placement
 // with origin and extent of (tenths[0], tenths[1]) and (tenths[2], tenths[3]) tenths;
 // p has prefix.size() + kRoomAfterPrefix bytes of room, and kPrefixPadding bytes after the
@@ -63,13 +72,9 @@ inline char* PutLine(char* p, std::string_view prefix, int piece_code, int mirro
   p[1] = static_cast<char>('0' + mirror_code);                                // 0 to 3
   p[2] = ',';
   p = printf_detail::PutFixed6(p + 3, angle);
-  const std::int64_t x_origin = tenths[0], y_origin = tenths[1], x_extent = tenths[2], y_extent = tenths[3];
-  // Centre and extent in hundredths: origin / 10 + extent / 20 and extent / 10.
-  const std::int64_t hundredths[4] = {(2 * x_origin + x_extent) * 5, (2 * y_origin + y_extent) * 5, x_extent * 10,
-                                      y_extent * 10};
-  for (std::int64_t value : hundredths) {
+  for (const Hundredths value : CentreAndExtent(tenths)) {
     *p++ = ',';
-    p = printf_detail::PutHundredths(p, Hundredths{value});
+    p = printf_detail::PutHundredths(p, value);
   }
   std::memcpy(p, ",0\r\n", 4);
   return p + 4;

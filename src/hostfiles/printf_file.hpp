@@ -212,7 +212,7 @@ class CPrintfFile {
   // Where bound more bytes go, flushing first when the buffer lacks the room; null when
   // bound exceeds the whole buffer.
   char* Room(std::size_t bound) {
-    // capacity_ is 0 until the file is opened: a closed file always takes the long way.
+    // A file that is not open takes the long way, which raises.
     return bound <= capacity_ - used_ && file_ != nullptr ? buffer_.get() + used_ : RoomAfterFlush(bound);
   }
   char* RoomAfterFlush(std::size_t bound);

@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "marker/record_stops.hpp"
-#include "platform/kept_storage.hpp"
 #include "platform/c_numbers.hpp"
+#include "platform/kept_storage.hpp"
 
 namespace dorvan_marker {
 namespace {
