@@ -31,7 +31,7 @@ void BM_Parse(benchmark::State& state) {
     state.PauseTiming();
     dorvan_marker::TextFile file;
     file.OpenText(source.Text());
-    auto document = std::make_unique<dorvan_marker::MarkerDocument>(MarkerPath("100MB"));
+    auto document = std::make_unique<dorvan_marker::MarkerDocument>(MarkerPath("100MB"), nullptr);
     state.ResumeTiming();
     document->Parse(file);
     benchmark::DoNotOptimize(document->SectionCount());

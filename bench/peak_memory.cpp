@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   if (command == "import" && argc == 4) {
     if (!Import(argv[2], argv[3])) return 1;
   } else if (command == "parse" && argc == 3) {
-    dorvan_marker::MarkerDocument document(argv[2]);
+    dorvan_marker::MarkerDocument document(argv[2], nullptr);
     dorvan_marker::TextFile file;
     if (!file.Open(argv[2])) {
       std::cerr << "peak-memory: cannot open " << argv[2] << "\n";

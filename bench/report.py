@@ -2,7 +2,11 @@
 # SPDX-License-Identifier: MIT
 """Runs the benchmarks that bench/run built and prints the one table.
 
-usage: report.py BUILD_DIR REPETITIONS
+usage: report.py BUILD_DIR REPETITIONS [OTHER_BUILD_DIR LABEL]
+
+With another build (of an earlier revision, made by bench/run --against), its import
+benchmark runs in turn with this one's, on the same markers, and a second table compares
+the two.
 """
 import json
 import os
@@ -11,6 +15,7 @@ import sys
 import time
 
 build, repetitions = sys.argv[1], int(sys.argv[2])
+other, label = (sys.argv[3], sys.argv[4]) if len(sys.argv) > 4 else (None, None)
 data = os.path.join(build, "data")
 tools = os.path.join(build, "bench")
 placements = {"S": 500, "M": 5000, "L": 30000}
@@ -30,12 +35,15 @@ def best_wc_seconds(path):
     return best
 
 
-def best_benchmark_seconds():
+def best_benchmark_seconds(program_folder=tools, best=None, only=None):
     env = dict(os.environ, DORVAN_BENCH_DATA=data)
-    out = subprocess.run([os.path.join(tools, "dorvan_marker_bench"), "--benchmark_format=json",
-                          "--benchmark_repetitions=%d" % repetitions], check=True, env=env,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
-    best = {}
+    command = [os.path.join(program_folder, "dorvan_marker_bench"), "--benchmark_format=json",
+               "--benchmark_repetitions=%d" % repetitions]
+    if only:
+        command.append("--benchmark_filter=" + only)
+    out = subprocess.run(command, check=True, env=env, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL).stdout
+    best = {} if best is None else best
     for run in json.loads(out)["benchmarks"]:
         if run.get("run_type") != "iteration" or run.get("error_occurred"):
             continue
@@ -111,7 +119,29 @@ for name in ("M", "L"):
     # raised glibc's thresholds first.
     row("page faults per import, %s, in a process that only imports" % name, "%.1f" % faults, "", True)
 
+
+
+def print_table(header, table):
+    widths = [max(len(r[i]) for r in table + [header]) for i in range(len(header))]
+    for r in [header] + table:
+        print("  ".join(cell.ljust(width) for cell, width in zip(r, widths)).rstrip())
+
+
 print("best of %d repetitions; other work on the machine makes timings noisy" % repetitions)
-widths = [max(len(r[i]) for r in rows + [("measure", "value", "target", "met")]) for i in range(4)]
-for r in [("measure", "value", "target", "met")] + rows:
-    print("  ".join(cell.ljust(width) for cell, width in zip(r, widths)).rstrip())
+print_table(("measure", "value", "target", "met"), rows)
+
+if other:
+    # Both programs in turn, three times, so that a slow phase of the machine falls on both.
+    now, then = {}, {}
+    for _ in range(3):
+        best_benchmark_seconds(tools, now, "BM_Import")
+        best_benchmark_seconds(os.path.join(other, "bench"), then, "BM_Import")
+    compared = []
+    for name in ("S", "M", "L"):
+        key = "BM_Import/" + name
+        change = (now[key] / then[key] - 1.0) * 100.0
+        compared.append(("import " + name, "%.2f ms" % (now[key] * 1000), "%.2f ms" % (then[key] * 1000),
+                         "%+.1f %%" % change))
+    print()
+    print("this tree against %s, run in turn on the same markers (best of 3 x %d)" % (label, repetitions))
+    print_table(("measure", "now", label, "change"), compared)

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Importing a marker into the two host files.
 #include <cstring>
-#include <new>
 
 #include "dorvan_marker/dorvan_marker.h"
 #include "entry/error_box.hpp"
+#include "entry/failure.hpp"
 #include "entry/host_file_transaction.hpp"
+#include "entry/import_pipeline.hpp"
 #include "entry/marker_reading.hpp"
-#include "hostfiles/size_groups.hpp"
+#include "models/model_file_loader.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -15,12 +16,22 @@ namespace {
 constexpr std::size_t kMessageBufferSize = 128;  // the box's text, its zero included
 constexpr std::size_t kNameBufferSize = 256;     // the caller's name buffer, its zero included
 
-ImportResult Failure(ImportStatus status, std::string message) {
-  ImportResult result;
-  result.status = status;
-  result.message = std::move(message);
-  return result;
-}
+// The end of an import's road: both host files written beside their targets, then put in
+// place together.
+class HostFileOutput final : public ImportObserver {
+ public:
+  explicit HostFileOutput(const HostFilePaths& out) : out_(out) {}
+
+  void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
+    HostFileTransaction transaction(out_);
+    WriteCommandFile(document, placements, transaction.Staging().command_file);
+    WritePlacementFile(document, placements, transaction.Staging().placement_file);
+    transaction.Commit();
+  }
+
+ private:
+  const HostFilePaths& out_;
+};
 
 }  // namespace
 
@@ -33,36 +44,31 @@ HostFilePaths FixedHostFilePaths() {
 }
 
 ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options) {
-  try {
-    MarkerDocument document(marker_path, nullptr, CodePageOf(options));
-    if (!ReadMarker(document)) return Failure(ImportStatus::CannotOpen, "cannot open " + marker_path);
-    if (!document.HasModels()) return Failure(ImportStatus::NoModels, NoModelsMessage(marker_path));
-    const char* path = marker_path.c_str();
-    document.BuildSizeLists(path);
-    document.BuildPieceNameTable(path);
-    HostFileTransaction transaction(out);
-    PlacementTable placements = document.ResolvePlacements();
-    const SizeGroups groups(document.Sizes, placements);
-    document.WriteCommandFile(path, transaction.Staging().command_file.c_str(), placements, groups);
-    document.WritePlacementFile(path, transaction.Staging().placement_file.c_str(), placements, groups);
-    transaction.Commit();
-    ImportResult result;
-    result.status = ImportStatus::Imported;
-    result.title = document.Title;
-    return result;
-  } catch (const InvalidArgumentError& error) {
-    InvalidArgumentError located = error;
-    located.SetFileIfUnknown(marker_path);
-    return Failure(ImportStatus::Malformed, located.what());
-  } catch (const HostFileError& error) {
-    return Failure(ImportStatus::CannotWrite, error.what());
-  } catch (const std::bad_alloc&) {
-    return Failure(ImportStatus::Malformed, marker_path + ": out of memory");
-  } catch (const std::exception& error) {
-    // Nothing but the errors above is raised on purpose; whatever else comes up is still
-    // the marker's doing, and the promise is that nothing leaves.
-    return Failure(ImportStatus::Malformed, marker_path + ": " + error.what());
+  ImportResult result;
+  const std::optional<Failure> failure = Guarded(marker_path, [&] {
+    MarkerDocument document(marker_path, std::make_unique<ModelFileLoader>(), CodePageOf(options));
+    HostFileOutput output(out);
+    switch (RunImport(document, output)) {
+      case ImportEnd::CannotOpen:
+        result.status = ImportStatus::CannotOpen;
+        result.message = "cannot open " + marker_path;
+        break;
+      case ImportEnd::NoModels:
+        result.status = ImportStatus::NoModels;
+        result.message = NoModelsMessage(marker_path);
+        break;
+      case ImportEnd::Resolved:
+        result.status = ImportStatus::Imported;
+        result.title = document.Title;
+        break;
+    }
+  });
+  if (failure) {
+    result.status = failure->kind == Failure::Kind::CannotWrite ? ImportStatus::CannotWrite : ImportStatus::Malformed;
+    result.title.clear();
+    result.message = failure->message;
   }
+  return result;
 }
 
 const char* Version() { return DORVAN_MARKER_VERSION; }
@@ -90,6 +96,7 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
     }
     return static_cast<int>(result.status);
   } catch (...) {
+    // Only the copying above can raise (out of memory); nothing leaves towards the host.
     return DORVAN_IMPORT_MALFORMED;
   }
 }

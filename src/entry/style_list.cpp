@@ -1,41 +1,38 @@
 // SPDX-License-Identifier: MIT
 // The model names of a marker.
-#include <new>
-
 #include "dorvan_marker/dorvan_marker.h"
+#include "entry/failure.hpp"
 #include "entry/marker_reading.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 
 StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::string>& styles,
                               const ImportOptions& options) {
   StyleListResult result;
-  try {
+  const std::optional<Failure> failure = Guarded(marker_path, [&] {
+    // The style list never asks a model file: its document has no loader.
     MarkerDocument document(marker_path, nullptr, CodePageOf(options));
     if (!ReadMarker(document)) {
       result.status = StyleListStatus::CannotOpen;
       result.message = "cannot open " + marker_path;
-      return result;
+      return;
     }
     const CSection* models = document.FindSection("VMDL");
     if (models == nullptr || models->empty()) {
       result.status = StyleListStatus::NoStyles;
-      result.message = marker_path + (models == nullptr ? " has no \"VMDL\" section" : " has no \"VMDL\" records");
-      return result;
+      result.message = marker_path + " has no " + Quoted("VMDL") + (models == nullptr ? " section" : " records");
+      return;
     }
     // Names are gathered first so that a failure half-way leaves the caller's list as it was.
     std::vector<std::string> names = styles;
     AppendStyleNames(document, names);
     styles.swap(names);
     result.status = StyleListStatus::Listed;
-  } catch (const InvalidArgumentError& error) {
+  });
+  if (failure) {
     result.status = StyleListStatus::Malformed;
-    result.message = error.what();
-  } catch (const std::bad_alloc&) {
-    result.status = StyleListStatus::Malformed;
-    result.message = marker_path + ": out of memory";  } catch (const std::exception& error) {
-    result.status = StyleListStatus::Malformed;
-    result.message = marker_path + ": " + error.what();
+    result.message = failure->message;
   }
   return result;
 }
@@ -47,6 +44,6 @@ extern "C" bool GetStyleList(const char* path, std::vector<std::string>* styles)
   try {
     return dorvan_marker::ReadStyleList(path, *styles).status == dorvan_marker::StyleListStatus::Listed;
   } catch (...) {
-    return false;
+    return false;  // only the copying of the path can raise (out of memory)
   }
 }

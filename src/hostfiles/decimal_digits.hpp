@@ -31,14 +31,30 @@ inline char* DigitsBefore(char* end, std::uint64_t n) {
   return end;
 }
 
-// Writes the 1 to 10 digits of n at p; returns the end.
+// Writes the 1 to 10 digits of n at p; returns the end. The numbers of the host files are
+// mostly below 10,000: those are written without a loop.
 inline char* PutDigits(char* p, std::uint32_t n) {
-  int length = 1;
-  if (n >= 10) length = n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : n < 100000 ? 5 : 10;
-  if (length == 10) {  // rare: count the digits one by one
-    length = 6;
-    for (std::uint32_t bound = 1000000; length < 10 && n >= bound; bound *= 10) ++length;
+  if (n < 100) {
+    if (n < 10) {
+      *p = static_cast<char>('0' + n);
+      return p + 1;
+    }
+    PutPair(p, n);
+    return p + 2;
   }
+  if (n < 10000) {
+    const std::uint32_t high = n / 100;
+    if (high < 10) {
+      *p++ = static_cast<char>('0' + high);
+    } else {
+      PutPair(p, high);
+      p += 2;
+    }
+    PutPair(p, n - high * 100);
+    return p + 2;
+  }
+  int length = 5;
+  for (std::uint32_t bound = 100000; length < 10 && n >= bound; bound *= 10) ++length;
   p += length;
   DigitsBefore(p, n);
   return p;

@@ -1,23 +1,21 @@
 // SPDX-License-Identifier: MIT
-// From a placement record to its size and piece name.
+#include "hostfiles/placement_attributes.hpp"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "marker/marker_document.hpp"
+#include "hostfiles/placement_geometry.hpp"
+#include "marker/article_kind.hpp"
 #include "marker/normalize_name.hpp"
 #include "platform/c_numbers.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 
 constexpr std::size_t kRepeatedBytesPerMarkerByte = 16;
 constexpr std::size_t kRepeatedBytesFloor = std::size_t{16} << 20;
-namespace {
-
-std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
-
-}  // namespace
 
 // The record of "VMDL" or "VVET" that holds the size of the article at position `article`:
 // the "VNUM" - 1 of the record at the article's position, or of the last record when the
@@ -66,8 +64,8 @@ class PlacementResolver {
                     std::size_t* article_position = nullptr);
 
   // The number in names of the piece name of piece record p after NormalizeName, for a
-  // record Resolve has seen, and the number of its key (its "IART" text).
-  std::uint32_t NameNumber(std::size_t p, TextTable& names, std::uint32_t& key);
+  // record Resolve has seen.
+  std::uint32_t NameNumber(std::size_t p, TextTable& names);
 
  private:
   // A section looked up once, and whether it was.
@@ -96,11 +94,7 @@ class PlacementResolver {
   enum class Known : unsigned char { kNo, kSet, kUnchanged };
   std::vector<Known> article_known_;
   std::vector<std::string> article_sizes_;  // by article, when kSet
-  struct Numbers {
-    std::uint32_t key = 0;
-    std::uint32_t name = 0;  // of the normalised name
-  };
-  std::unordered_map<std::string_view, Numbers> names_;  // by piece key
+  std::unordered_map<std::string_view, std::uint32_t> names_;  // by piece key: the normalised name's number
 };
 
 void PlacementResolver::Resolve(const CSection* placements, long index, std::string& size, std::string* piece,
@@ -177,8 +171,8 @@ void PlacementResolver::ResolvePiece(std::size_t piece_position, long index, std
   }
 }
 
-// Steps 3 to 8 of the resolution, from the article on: everything here depends on the
-// article alone (and on the sections), never on the piece record but for messages.
+// The size an article's kind gives it: everything here depends on the article alone (and
+// on the sections), never on the piece record but for messages.
 bool PlacementResolver::ResolveSize(std::size_t article, const CSection& articles, const CElementsArray& piece_record,
                                     long p, std::string& size) {
   const CSection* garments = Find(garments_, "VVET");
@@ -188,42 +182,41 @@ bool PlacementResolver::ResolveSize(std::size_t article, const CSection& article
   }
   const std::string_view kind = kind_.Of(articles[article]);
 
-  bool check_empty = true;
-  if (EqualsIgnoringCase(kind, "MDL")) {
-    const CSection* models = Find(models_, "VMDL");
-    if (models == nullptr) {
-      size = "-1";
-    } else {
-      const std::size_t m = PositionRule(document_, *models, "VMDL", article, piece_record, p);
-      size = document_.GetFieldValue(*models, (*models)[m], "VTAN");
-    }
-  } else if (EqualsIgnoringCase(kind, "VET") || (garments != nullptr && kind.empty())) {
-    if (garments == nullptr) {
-      size = "-1";
-    } else {
-      const std::size_t m = PositionRule(document_, *garments, "VVET", article, piece_record, p);
-      const CElementsArray& garment = (*garments)[m];
-      if (EqualsIgnoringCase(document_.GetFieldValue(*garments, garment, "VCTA"), "1")) {
-        if (m >= document_.ArticleSizes.size()) {
-          document_.Fail("VVET", static_cast<long>(m), &garment, "VCTA",
-                         "the record takes its article's resolved size, but there are only " +
-                             std::to_string(document_.ArticleSizes.size()) + " articles");
-        }
-        size = document_.ArticleSizes[m];
+  switch (ArticleKindOf(kind, garments != nullptr)) {
+    case ArticleKind::Model:
+      if (const CSection* models = Find(models_, "VMDL")) {
+        const std::size_t m = PositionRule(document_, *models, "VMDL", article, piece_record, p);
+        size = document_.GetFieldValue(*models, (*models)[m], "VTAN");
       } else {
-        size = document_.GetFieldValue(*garments, garment, "VTAI");
+        size = "-1";
       }
-    }
-  } else {
-    check_empty = false;
-    if (!kind.empty() && kind != "xin") return false;
-    size = "-1";
+      break;
+    case ArticleKind::Garment:
+      if (garments != nullptr) {
+        const std::size_t m = PositionRule(document_, *garments, "VVET", article, piece_record, p);
+        const CElementsArray& garment = (*garments)[m];
+        if (IsResolvedSizeFlag(document_.GetFieldValue(*garments, garment, "VCTA"))) {
+          if (m >= document_.ArticleSizes.size()) {
+            document_.Fail("VVET", static_cast<long>(m), &garment, "VCTA",
+                           "the record takes its article's resolved size, but there are only " +
+                               std::to_string(document_.ArticleSizes.size()) + " articles");
+          }
+          size = document_.ArticleSizes[m];
+        } else {
+          size = document_.GetFieldValue(*garments, garment, "VTAI");
+        }
+      } else {
+        size = "-1";
+      }
+      break;
+    case ArticleKind::NoSize: size = "-1"; return true;
+    case ArticleKind::Other: return false;  // the size stays as the caller passed it
   }
-  if (check_empty && size.empty()) size = "-1";
+  if (size.empty()) size = "-1";
   return true;
 }
 
-std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names, std::uint32_t& key_number) {
+std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
   const CElementsArray& piece_record = (*pieces_.section)[p];
   const std::string_view key = iart_.Of(piece_record);
   auto found = names_.find(key);
@@ -233,29 +226,27 @@ std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names, std
       const auto mapped = document_.PieceNames.find(name);
       if (mapped != document_.PieceNames.end()) name = mapped->second;
     }
-    const Numbers numbers{static_cast<std::uint32_t>(names_.size()), names.Add(NormalizeName(name, document_.Codes()))};
-    found = names_.emplace(key, numbers).first;
+    found = names_.emplace(key, names.Add(NormalizeName(name, document_.Codes()))).first;
   }
-  key_number = found->second.key;
-  return found->second.name;
+  return found->second;
 }
 
 }  // namespace
 
-void MarkerDocument::GetPlacementSizeAndPiece(const CSection* placements, long index, std::string& size,
-                                              std::string& piece) const {
-  PlacementResolver(*this).Resolve(placements, index, size, &piece);
+void GetPlacementSizeAndPiece(const MarkerDocument& document, const CSection* placements, long index,
+                              std::string& size, std::string& piece) {
+  PlacementResolver(document).Resolve(placements, index, size, &piece);
 }
 
-PlacementTable MarkerDocument::ResolvePlacements() const {
+PlacementTable ResolvePlacements(const MarkerDocument& document) {
   PlacementTable table;
-  const CSection* placements = FindSection("IGEO");
+  const CSection* placements = document.FindSection("IGEO");
   if (placements == nullptr) return table;
-  const CSection* pieces = FindSection("IBA");
+  const CSection* pieces = document.FindSection("IBA");
   table.pieces.resize(pieces != nullptr ? pieces->size() : 0);
   table.piece_of.reserve(placements->size());
-  const FieldColumn inum = Column(*placements, "INUM");
-  PlacementResolver resolver(*this);
+  const FieldColumn inum = document.Column(*placements, "INUM");
+  PlacementResolver resolver(document);
 
   // Which placement first lays each piece record, in one walk of the placements.
   std::vector<std::uint32_t> first_placement(table.pieces.size(), PlacementTable::kNone);
@@ -264,7 +255,7 @@ PlacementTable MarkerDocument::ResolvePlacements() const {
     const long long p = static_cast<long long>(Atoi(inum.Of((*placements)[j]))) - 1;
     if (p < 0 || static_cast<std::size_t>(p) >= table.pieces.size()) {
       resolver.Resolve(placements, static_cast<long>(j), size, nullptr);  // raises about this placement
-      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
+      document.Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM", "the piece record is out of reach");
     }
     if (first_placement[static_cast<std::size_t>(p)] == PlacementTable::kNone) {
       first_placement[static_cast<std::size_t>(p)] = static_cast<std::uint32_t>(j);
@@ -280,6 +271,7 @@ PlacementTable MarkerDocument::ResolvePlacements() const {
   // The first placement resolved as the lookup alone would resolve it: it looks up the
   // sections and columns the others take for granted.
   resolver.Resolve(placements, 0, size, nullptr);
+  const FieldColumn iflg = document.Column(*pieces, "IFLG");
   std::vector<std::size_t> repeated_by_piece(table.pieces.size(), 0);
   std::vector<std::uint32_t> size_of_article;  // the number of each article's size, once known
   for (std::size_t p = 0; p < table.pieces.size(); ++p) {
@@ -291,21 +283,23 @@ PlacementTable MarkerDocument::ResolvePlacements() const {
     if (article >= size_of_article.size()) size_of_article.resize(article + 1, PlacementTable::kNone);
     if (size_of_article[article] == PlacementTable::kNone) size_of_article[article] = table.sizes.Add(size);
     piece.size = size_of_article[article];
-    piece.name = resolver.NameNumber(p, table.names, piece.key);
+    piece.name = resolver.NameNumber(p, table.names);
+    piece.code = PieceCode(Atoi(iflg.Of((*pieces)[p])));
     repeated_by_piece[p] = table.names[piece.name].size() + table.sizes[piece.size].size();
   }
 
   // The host files repeat a piece's name and size for every placement that lays it: a
   // long name laid by many short records must not turn a small marker into a host file
   // that fills the disk. What they repeat is kept in proportion to the marker.
-  const std::size_t budget = kRepeatedBytesPerMarkerByte * Records().TextSize() + kRepeatedBytesFloor;
+  const std::size_t budget = kRepeatedBytesPerMarkerByte * document.Records().TextSize() + kRepeatedBytesFloor;
   std::size_t repeated = 0;
   for (std::size_t j = 0; j < table.piece_of.size(); ++j) {
     repeated += repeated_by_piece[table.piece_of[j]];
     if (repeated > budget) {
-      Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
-           "the names and sizes of the placements up to this one come to more than " + std::to_string(budget) +
-               " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) + " times the marker's size");
+      document.Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
+                    "the names and sizes of the placements up to this one come to more than " +
+                        std::to_string(budget) + " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) +
+                        " times the marker's size");
     }
   }
   return table;

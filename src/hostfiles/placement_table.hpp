@@ -9,8 +9,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "marker/record_file.hpp"
-
 namespace dorvan_marker {
 
 // Texts kept once each and numbered in the order they were first added, so that
@@ -37,17 +35,15 @@ class TextTable {
 
 // The placements as both host files need them, resolved once per import. What
 // GetPlacementSizeAndPiece gives depends on nothing but the placement's piece record, so
-// each piece record is resolved once, when a placement first lays it. Per piece only
-// numbers are kept: the writers visit pieces in size order, all over the table, and a
-// small table stays in the cache.
+// each piece record is resolved once, when a placement first lays it, and per piece only
+// numbers into tables of distinct texts are kept.
 struct PlacementTable {
   static constexpr std::uint32_t kNone = UINT32_MAX;
 
   struct Piece {
-    std::uint32_t size = kNone;   // in sizes: the size text as GetPlacementSizeAndPiece gives it
-    std::uint32_t name = kNone;   // in names: the piece name after NormalizeName
-    std::uint32_t scale = kNone;  // in scales, once known (see MarkerDocument::PieceScale)
-    std::uint32_t key = kNone;    // its "IART" text: pieces of equal keys have equal numbers
+    std::uint32_t size = kNone;  // in sizes: the size text as GetPlacementSizeAndPiece gives it
+    std::uint32_t name = kNone;  // in names: the piece name after NormalizeName
+    int code = 16;               // piece code from its "IFLG" (PieceCode), before any placement's origin
     bool Resolved() const noexcept { return size != kNone; }  // laid by a placement
   };
 
@@ -61,34 +57,6 @@ struct PlacementTable {
   std::string_view NameOf(std::size_t placement) const { return NameOfPiece(piece_of[placement]); }
   // Equal exactly when the two placements' piece names are.
   std::uint32_t NameNumberOf(std::size_t placement) const { return pieces[piece_of[placement]].name; }
-
-  // What MarkerDocument::PieceScale keeps of a loader that repeats its answers: the answer
-  // to each distinct query (pieces of one model in many sizes ask the same), and the
-  // columns it reads to tell the query. Valid for one marker path.
-  struct Scale {
-    double rotation = 0.0;
-    double x_percent = 0.0;
-    double y_percent = 0.0;
-  };
-  // How an article's pieces ask for their scale: by piece number in the article's model
-  // file, or by key in the file its "VGFN" names.
-  struct ArticleRoute {
-    bool known = false;
-    bool by_model = false;
-    std::uint32_t vgfn = 0;  // on the by-name route: the number of its "VGFN" text
-  };
-  struct ScaleColumns {
-    bool ready = false;
-    const CSection* pieces = nullptr;
-    const CSection* articles = nullptr;
-    FieldColumn inam, vnum, vgfn, vext;
-    std::vector<ArticleRoute> routes;  // by article
-    std::unordered_map<std::string_view, std::uint32_t> vgfn_numbers;
-  };
-  std::vector<Scale> scales;
-  std::unordered_map<std::uint64_t, std::uint32_t> scale_of_query;  // see PieceScale
-  ScaleColumns scale_columns;
-  std::uint64_t query = 0;  // see MarkerDocument::ScaleQuery
 };
 
 }  // namespace dorvan_marker

@@ -1,134 +1,93 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <charconv>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
-
-#include "hostfiles/decimal_digits.hpp"
 
 namespace dorvan_marker {
 
-// One argument of CPrintfFile::Printf.
-using PrintfArg = std::variant<std::string_view, int, double>;
-
-// Formats format with args: "%s" (text), "%d" (int), "%f" and "%lf" (double: six digits
-// after a point, a minus when negative, the correctly rounded decimal of the double's
-// exact value) and "%%". Always the "C" convention; the process locale is neither read
-// nor changed. A directive that does not match its argument raises InvalidArgumentError.
-std::string FormatPrintf(std::string_view format, std::initializer_list<PrintfArg> args);
-
-// FormatPrintf appending to out; with crlf, every line feed (of the format and of the
-// texts alike) is appended as CR LF.
-void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args);
-void AppendPrintf(std::string& out, std::string_view format, std::initializer_list<PrintfArg> args, bool crlf);
-
-// Appends "%f" of value: exactly the bytes of std::to_chars(value, fixed, 6).
-void AppendFixed6(std::string& out, double value);
-
-// A number of hundredths for "%f": printed as the exact decimal value / 100, which is what
-// "%f" prints of any double within 10^-7 of that decimal (and not negative when it is 0):
-// the nearest points where six decimals round the other way lie 5 x 10^-7 from it. The
-// sums and halves of tenths that the placement file prints are such doubles, and
-// printing them so needs no floating-point work.
-struct Hundredths {
-  std::int64_t value = 0;
-};
-
-// The bytes a directive writes, exposed for CPrintfFile::Print; each writes at p (which
-// has ArgumentRoom bytes of room for the argument) and returns the end. A directive that
-// does not take the argument's type raises InvalidArgumentError naming format.
-namespace printf_detail {
-
-constexpr std::size_t kNumberRoom = 400;  // the widest "%f" or "%d"
-
-inline std::size_t ArgumentRoom(std::string_view text) { return 2 * text.size(); }
-inline std::size_t ArgumentRoom(int) { return kNumberRoom; }
-inline std::size_t ArgumentRoom(double) { return kNumberRoom; }
-inline std::size_t ArgumentRoom(Hundredths) { return kNumberRoom; }
-
-[[noreturn]] void BadDirective(char directive, std::string_view format);
-char* PutArgument(char* p, char directive, std::string_view text, std::string_view format);
-char* PutArgument(char* p, char directive, double value, std::string_view format);
-
-inline char* PutArgument(char* p, char directive, int value, std::string_view format) {
-  if (directive != 'd') BadDirective(directive, format);
-  if (value < 0) *p++ = '-';
-  const auto magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  return decimal_digits::PutDigits(p, magnitude);
-}
-
-// "%f" of value at p, which has kNumberRoom bytes of room; returns the end.
-char* PutFixed6(char* p, double value);
-
-// The widest "%f" of Hundredths: a minus, 17 digits, a point and six decimals.
-constexpr std::size_t kHundredthsRoom = 25;
-
-// "%f" of value at p, which has kHundredthsRoom bytes of room; returns the end.
-inline char* PutHundredths(char* p, Hundredths value) {
-  if (value.value < 0) *p++ = '-';
-  const std::uint64_t magnitude = value.value < 0 ? 0 - static_cast<std::uint64_t>(value.value)
-                                                  : static_cast<std::uint64_t>(value.value);
-  const std::uint64_t units = magnitude / 100;
-  p = units < 1000000000u ? decimal_digits::PutDigits(p, static_cast<std::uint32_t>(units))
-                          : std::to_chars(p, p + kHundredthsRoom, units).ptr;
-  p[0] = '.';
-  decimal_digits::PutPair(p + 1, static_cast<std::uint32_t>(magnitude % 100));
-  std::memcpy(p + 3, "0000", 4);
-  return p + 7;
-}
-
-inline char* PutArgument(char* p, char directive, Hundredths value, std::string_view format) {
-  if (directive != 'f') BadDirective(directive, format);
-  return PutHundredths(p, value);
-}
-
-// Copies bytes to p; returns the end. The pieces of a line are a few bytes long, too
-// short to be worth a call.
-inline char* PutBytes(char* p, std::string_view bytes) {
-  if (bytes.size() > 16) {
-    std::memcpy(p, bytes.data(), bytes.size());
-    return p + bytes.size();
-  }
-  for (char c : bytes) *p++ = c;
-  return p;
-}
-
-}  // namespace printf_detail
-
-// A format split once into runs of literal text (line feeds already CR LF), each followed
-// by a directive. A writer keeps its few formats and prints thousands of lines with them.
+// A format of CPrintfFile::Printf, read once: its text in the host's form (every line feed
+// already CR LF) and its directives, "%s" (a text), "%d" (an int), "%f" and "%lf" (a
+// double) and "%%". A writer keeps the formats of the lines it writes thousands of times.
 class PrintfFormat {
  public:
-  struct Run {
-    std::string literal;
-    char directive = '\0';  // 's', 'd', 'f', '?' for one that is not known, '\0' after the last
-  };
-
   explicit PrintfFormat(std::string_view format);
 
-  const std::string& Text() const noexcept { return text_; }
-  const std::vector<Run>& Runs() const noexcept { return runs_; }
-  std::size_t LiteralSize() const noexcept { return literal_size_; }
+  const std::string& Text() const noexcept { return format_; }
+  std::size_t Directives() const noexcept { return directives_.size(); }
+  // Bytes of text around the directives.
+  std::size_t TextSize() const noexcept { return text_.size(); }
+
+  // Writes the text before directive k and the argument of directive k at p; the last
+  // text (Tail) follows the last directive. A directive that does not take the argument's
+  // type raises InvalidArgumentError.
+  char* Put(char* p, std::size_t k, std::string_view text) const { return PutText(PutTextBefore(p, k, 's'), text); }
+  char* Put(char* p, std::size_t k, int value) const { return PutInt(PutTextBefore(p, k, 'd'), value); }
+  char* Put(char* p, std::size_t k, double value) const { return PutFixed6(PutTextBefore(p, k, 'f'), value); }
+  char* PutTail(char* p) const {
+    return PutBytes(p, text_.data() + (directives_.empty() ? 0 : directives_.back().text_end),
+                    text_.data() + text_.size());
+  }
+
   // Raises InvalidArgumentError unless the format has exactly `arguments` directives.
   void RequireArguments(std::size_t arguments) const;
 
+  // The most bytes an argument takes: every line feed of a text becomes CR LF; the
+  // widest "%f" has 309 integer digits.
+  static std::size_t Room(std::string_view text) noexcept { return 2 * text.size(); }
+  static constexpr std::size_t Room(int) noexcept { return kNumberRoom; }
+  static constexpr std::size_t Room(double) noexcept { return kNumberRoom; }
+  static constexpr std::size_t kNumberRoom = 400;
+
  private:
-  std::string text_;
-  std::vector<Run> runs_;
-  std::size_t literal_size_ = 0;
+  struct Directive {
+    std::uint32_t text_begin = 0;  // the text before it is text_[text_begin, text_end)
+    std::uint32_t text_end = 0;
+    char kind = '\0';  // 's', 'd', 'f', or '?' for one that is not known
+  };
+  char* PutTextBefore(char* p, std::size_t k, char kind) const {
+    const Directive& directive = directives_[k];
+    if (directive.kind != kind) BadArgument(directive.kind);
+    return PutBytes(p, text_.data() + directive.text_begin, text_.data() + directive.text_end);
+  }
+  [[noreturn]] void BadArgument(char kind) const;
+
+  static char* PutBytes(char* p, const char* begin, const char* end) {
+    const auto size = static_cast<std::size_t>(end - begin);
+    if (size > 8) {
+      std::memcpy(p, begin, size);
+      return p + size;
+    }
+    while (begin != end) *p++ = *begin++;  // most texts between directives are a byte or two
+    return p;
+  }
+  // A text in the host's form: every line feed, of a format or of an argument, becomes
+  // CR LF. Then an int, and a double as "%f".
+  static char* PutText(char* p, std::string_view text) {
+    for (char c : text) {
+      if (c == '\n') *p++ = '\r';
+      *p++ = c;
+    }
+    return p;
+  }
+  static char* PutInt(char* p, int value);
+  static char* PutFixed6(char* p, double value);
+
+  std::string format_;  // as given, for messages
+  std::string text_;    // every text between directives, one after another
+  std::vector<Directive> directives_;
 };
 
-// A host file: created (or cut to zero length), written in text mode so that every "\n"
-// reaches the disk as CR LF, and closed. Write failures raise HostFileError; the
-// destructor closes a file that is still open.
+// A host file: created (or cut to zero length) and written in the host's form, every line
+// ended by CR LF on every system; the file is opened in binary mode and the CR LF is
+// written by Printf itself. Write failures raise HostFileError; the destructor closes a
+// file that is still open.
 class CPrintfFile {
  public:
   CPrintfFile() = default;
@@ -136,49 +95,38 @@ class CPrintfFile {
   CPrintfFile(const CPrintfFile&) = delete;
   CPrintfFile& operator=(const CPrintfFile&) = delete;
 
+  // False when the file cannot be created.
   bool Open(const std::string& path);
 
-  // Formats straight into the file's buffer; a format that does not match its arguments
-  // raises InvalidArgumentError and leaves nothing of the line. Arguments are texts
-  // (std::string, std::string_view, const char*), int and double.
+  // Formats and writes: "%s" of a text (std::string, std::string_view, const char*), "%d"
+  // of an int, "%f" and "%lf" of a double (six digits after a point, a minus when negative,
+  // the correctly rounded decimal of the double's exact value), and "%%". Every "\n", of
+  // the format and of the texts alike, is written as CR LF. Always the "C" convention: the
+  // process locale is neither read nor changed. A directive that does not match its
+  // argument raises InvalidArgumentError and writes nothing; a file that is not open
+  // raises HostFileError.
   template <typename... Args>
-  void Print(const PrintfFormat& format, const Args&... args) {
+  void Printf(const PrintfFormat& format, const Args&... args) {
     format.RequireArguments(sizeof...(Args));
-    const std::size_t bound =
-        format.LiteralSize() + (std::size_t{0} + ... + printf_detail::ArgumentRoom(Argument(args)));
+    const std::size_t bound = format.TextSize() + (std::size_t{0} + ... + PrintfFormat::Room(Argument(args)));
     char* p = Room(bound);
-    if (p == nullptr) {  // longer than the buffer: formatted apart and written at once
-      std::string text(bound, '\0');
-      const char* end = PutAll(text.data(), format, Argument(args)...);
-      WriteDirect(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
-      return;
+    std::string long_text;  // for a line longer than the whole buffer
+    if (p == nullptr) {
+      long_text.resize(bound);
+      p = long_text.data();
     }
-    used_ = static_cast<std::size_t>(PutAll(p, format, Argument(args)...) - buffer_.get());
+    char* const start = p;
+    std::size_t k = 0;
+    ((p = format.Put(p, k++, Argument(args))), ...);
+    p = format.PutTail(p);
+    Keep(start, p, long_text);
   }
 
-  // Print with a format that is compiled on first use and kept.
+  // The same with a format read for this one line.
   template <typename... Args>
   void Printf(std::string_view format, const Args&... args) {
-    Print(Compiled(format), args...);
+    Printf(PrintfFormat(format), args...);
   }
-
-  // Lets put (char* -> char*) write at most bound bytes straight into the buffer and keeps
-  // what it wrote, up to the end it returns: for a writer with a formatter of its own.
-  // False, with nothing written, when bound exceeds the whole buffer.
-  template <typename Put>
-  bool PutDirect(std::size_t bound, Put&& put) {
-    char* p = Room(bound);
-    if (p == nullptr) return false;
-    used_ = static_cast<std::size_t>(put(p) - buffer_.get());
-    return true;
-  }
-
-  // Writes text with every "\n" turned into CR LF.
-  void Write(std::string_view text);
-
-  // Writes bytes already in the file's form (line ends CR LF, as AppendPrintf with crlf
-  // makes them) as they stand.
-  void PutFormatted(std::string_view bytes);
 
   // Flushes and closes; raises HostFileError when anything failed.
   void Close();
@@ -191,41 +139,23 @@ class CPrintfFile {
   static std::string_view Argument(const char* text) { return text; }
   static int Argument(int value) { return value; }
   static double Argument(double value) { return value; }
-  static Hundredths Argument(Hundredths value) { return value; }
 
-  static char* PutLiteral(char* p, const PrintfFormat::Run& run) { return printf_detail::PutBytes(p, run.literal); }
-  template <typename... Values>
-  static char* PutAll(char* p, const PrintfFormat& format, Values... values) {
-    const PrintfFormat::Run* run = format.Runs().data();
-    ((p = PutRun(p, *run, values, format.Text()), ++run), ...);
-    return PutLiteral(p, *run);
-  }
-  template <typename Value>
-  static char* PutRun(char* p, const PrintfFormat::Run& run, Value value, std::string_view format) {
-    return printf_detail::PutArgument(PutLiteral(p, run), run.directive, value, format);
-  }
-
+  // Where bound more bytes go in the buffer, flushing it first when it lacks the room;
+  // null when bound exceeds the whole buffer. Raises HostFileError when the file is not open.
+  char* Room(std::size_t bound);
+  // Takes the bytes [start, end) that Printf wrote, in the buffer or in long_text.
+  void Keep(const char* start, const char* end, const std::string& long_text);
   void Flush();
-  // Writes bytes that do not fit the buffer, after what the buffer holds.
   void WriteDirect(std::string_view bytes);
-  const PrintfFormat& Compiled(std::string_view format);
-  // Where bound more bytes go, flushing first when the buffer lacks the room; null when
-  // bound exceeds the whole buffer.
-  char* Room(std::size_t bound) {
-    // A file that is not open takes the long way, which raises.
-    return bound <= capacity_ - used_ && file_ != nullptr ? buffer_.get() + used_ : RoomAfterFlush(bound);
-  }
-  char* RoomAfterFlush(std::size_t bound);
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  // Allocated at the first Open, and not cleared: [0, used_) waits to be written.
+  // Allocated at the first Open: [0, used_) waits to be written. A buffer of its own, large
+  // enough that writes are few, and the file's own unbuffered: each full buffer reaches the
+  // system in one write.
   std::unique_ptr<char[]> buffer_;
-  std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   bool failed_ = false;
-  std::vector<std::unique_ptr<PrintfFormat>> formats_;  // for Printf, stable addresses
-  std::size_t last_format_ = 0;
 };
 
 }  // namespace dorvan_marker

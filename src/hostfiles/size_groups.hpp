@@ -6,7 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "marker/marker_document.hpp"
+#include "hostfiles/placement_table.hpp"
+#include "platform/checked_array.hpp"
 
 namespace dorvan_marker {
 

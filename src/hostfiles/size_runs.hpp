@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "hostfiles/placement_table.hpp"
 #include "hostfiles/size_groups.hpp"
-#include "marker/marker_document.hpp"
 
 namespace dorvan_marker {
 

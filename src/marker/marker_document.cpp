@@ -2,9 +2,8 @@
 #include "marker/marker_document.hpp"
 
 #include "marker/normalize_name.hpp"
-#include "models/model_file_loader.hpp"
-#include "models/model_file_path.hpp"
 #include "platform/c_numbers.hpp"
+#include "platform/file_names.hpp"
 
 namespace dorvan_marker {
 
@@ -20,13 +19,13 @@ std::string TitleFromPath(std::string_view path, CodePage code_page) {
 
 MarkerDocument::MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page)
     : Title(TitleFromPath(path, code_page)),
-      Loader(loader ? std::move(loader) : std::make_unique<ModelFileLoader>(nullptr)),
+      Loader(std::move(loader)),
       path_(std::move(path)),
       code_page_(code_page),
       records_(path_) {}
 
-// The loader goes first: it may refer to nothing of the document, but a fake in a test
-// may watch the document's life.
+// The loader is destroyed first, while the marker it served still exists: no loader
+// outlives a text it was asked about.
 MarkerDocument::~MarkerDocument() { Loader.reset(); }
 
 void MarkerDocument::Parse(TextFile& file) {

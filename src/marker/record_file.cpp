@@ -8,14 +8,12 @@
 
 #include "marker/record_stops.hpp"
 #include "platform/c_numbers.hpp"
-#include "platform/kept_storage.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 namespace {
 
 constexpr std::uint32_t kDenseLimit = 1u << 16;
-
-std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
 }  // namespace
 
@@ -69,8 +67,6 @@ void RecordFile::Parse(TextFile& file) {
   // only makes them grow. Room that is never written costs address space, not memory.
   const std::size_t field_room = (text_.size() - start) / 4 + 16;
   const std::size_t record_room = (text_.size() - start) / 24 + 16;
-  if (field_ends_.capacity() < field_room) field_ends_ = KeptStorage<std::vector<std::uint32_t>>::Take(field_room);
-  if (records_.capacity() < record_room) records_ = KeptStorage<std::vector<CElementsArray>>::Take(record_room);
   field_ends_.reserve(field_room);
   records_.reserve(record_room);
 
@@ -239,12 +235,6 @@ std::string_view RecordFile::TagOf(const CSection& section) const {
   if (section.empty() || section.Number() >= headers_.size()) return {};
   const CElementsArray& header = headers_[section.Number()];
   return header.empty() ? std::string_view() : header[0];
-}
-
-RecordFile::~RecordFile() {
-  KeptStorage<std::string>::Give(std::move(text_));
-  KeptStorage<std::vector<std::uint32_t>>::Give(std::move(field_ends_));
-  KeptStorage<std::vector<CElementsArray>>::Give(std::move(records_));
 }
 
 }  // namespace dorvan_marker

@@ -39,8 +39,6 @@ class FieldColumn {
 class RecordFile {
  public:
   explicit RecordFile(std::string path = {}) : path_(std::move(path)) {}
-  // Gives its text and tables to the next file read (see KeptStorage).
-  ~RecordFile();
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 

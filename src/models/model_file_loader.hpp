@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "marker/record_file.hpp"
-#include "models/variant_load.hpp"
+#include "platform/variant_load.hpp"
 #include "platform/text_file.hpp"
 
 namespace dorvan_marker {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,5 @@ constexpr std::size_t kMaxModelPathLength = 259;
 // character never counts) + base_name + ".mdl". A marker path without a separator gives a
 // file in the current folder.
 std::string MakeModelFilePath(std::string_view marker_path, std::string_view base_name, CodePage code_page);
-
-// The position just after the last folder separator of path (0 when there is none).
-std::size_t FileNameStart(std::string_view path, CodePage code_page);
 
 }  // namespace dorvan_marker

@@ -6,15 +6,17 @@
 #include <utility>
 #include <vector>
 
-#include "marker/marker_document.hpp"
+#include "models/size_lists.hpp"
+
+#include "marker/article_kind.hpp"
+#include "models/model_file_path.hpp"
 #include "platform/c_numbers.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 namespace {
 
 const char* const kNoSize = "-1";
-
-std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
 
 // Sizes already read, kept as the joined text "S|M|L|" that the size cache has always
 // held: a size name holding '|' comes back as two names from the cache. The text is split
@@ -47,54 +49,57 @@ class SizeCache {
 
 }  // namespace
 
-bool MarkerDocument::BuildSizeLists(const char* marker_path) {
-  ArticleSizes.clear();
-  Sizes.clear();
-  ReadArticleSizeCodes(ArticleSizes);
-  ResolveArticleSizes(ArticleSizes, marker_path, *Loader);
-  if (ArticleSizes.empty()) Fail("VART", -1, nullptr, {}, "the articles' section holds no records");
+bool BuildSizeLists(MarkerDocument& document, const char* marker_path) {
+  CStringArray& sizes = document.ArticleSizes;
+  sizes.clear();
+  document.Sizes.clear();
+  ReadArticleSizeCodes(document, sizes);
+  ResolveArticleSizes(document, sizes, marker_path, *document.Loader);
+  if (sizes.empty()) document.Fail("VART", -1, nullptr, {}, "the articles' section holds no records");
   std::unordered_set<std::string_view> seen;
-  for (const std::string& size : ArticleSizes) {
-    if (seen.insert(size).second) Sizes.push_back(size);
+  for (const std::string& size : sizes) {
+    if (seen.insert(size).second) document.Sizes.push_back(size);
   }
-  return !Sizes.empty();
+  return !document.Sizes.empty();
 }
 
-void MarkerDocument::ReadArticleSizeCodes(CStringArray& codes) const {
-  const CSection* articles = FindSection("VART");
-  const CSection* models = FindSection("VMDL");
-  const CSection* garments = FindSection("VVET");
+void ReadArticleSizeCodes(const MarkerDocument& document, CStringArray& codes) {
+  const CSection* articles = document.FindSection("VART");
+  const CSection* models = document.FindSection("VMDL");
+  const CSection* garments = document.FindSection("VVET");
   if (articles == nullptr) return;
 
   // The size code of article i read from column `column` of record i of `section`.
   auto code_from = [&](const CSection& section, std::string_view tag, std::size_t i, std::string_view column,
                        const CElementsArray& article) -> std::string {
     if (i >= section.size()) {
-      Fail("VART", static_cast<long>(i), &article, "VEXT",
-           "article of kind " + Quoted(GetFieldValue(*articles, article, "VEXT")) + " has no " + Quoted(tag) +
-               " record at its position (" + Quoted(tag) + " has " + std::to_string(section.size()) + " records)");
+      document.Fail("VART", static_cast<long>(i), &article, "VEXT",
+                    "article of kind " + Quoted(document.GetFieldValue(*articles, article, "VEXT")) + " has no " +
+                        Quoted(tag) + " record at its position (" + Quoted(tag) + " has " +
+                        std::to_string(section.size()) + " records)");
     }
-    const std::string_view code = GetFieldValue(section, section[i], column);
+    const std::string_view code = document.GetFieldValue(section, section[i], column);
     return code.empty() ? kNoSize : std::string(code);
   };
 
   for (std::size_t i = 0; i < articles->size(); ++i) {
     const CElementsArray& article = (*articles)[i];
-    const std::string_view kind = GetFieldValue(*articles, article, "VEXT");
-    if (EqualsIgnoringCase(kind, "MDL")) {
-      codes.push_back(models == nullptr ? kNoSize : code_from(*models, "VMDL", i, "VTAN", article));
-    } else if (EqualsIgnoringCase(kind, "VET") || (kind.empty() && garments != nullptr)) {
-      codes.push_back(garments == nullptr ? kNoSize : code_from(*garments, "VVET", i, "VTAI", article));
-    } else if (kind.empty() || kind == "xin") {
-      codes.push_back(kNoSize);
-    } else {
-      codes.push_back(std::string());
+    switch (ArticleKindOf(document.GetFieldValue(*articles, article, "VEXT"), garments != nullptr)) {
+      case ArticleKind::Model:
+        codes.push_back(models == nullptr ? kNoSize : code_from(*models, "VMDL", i, "VTAN", article));
+        break;
+      case ArticleKind::Garment:
+        codes.push_back(garments == nullptr ? kNoSize : code_from(*garments, "VVET", i, "VTAI", article));
+        break;
+      case ArticleKind::NoSize: codes.push_back(kNoSize); break;
+      case ArticleKind::Other: codes.push_back(std::string()); break;
     }
   }
 }
 
-void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker_path, VariantLoad& loader) const {
-  const CSection* garments = FindSection("VVET");
+void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, const char* marker_path,
+                         VariantLoad& loader) {
+  const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
 
   std::vector<bool> fixed(codes.size(), false);
@@ -102,11 +107,11 @@ void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker
   std::size_t fixed_count = 0;
   for (std::size_t i = 0; i < codes.size(); ++i) {
     if (i >= garments->size()) {
-      Fail("VVET", -1, nullptr, {},
-           "the section has " + std::to_string(garments->size()) + " records for " + std::to_string(codes.size()) +
-               " articles");
+      document.Fail("VVET", -1, nullptr, {},
+                    "the section has " + std::to_string(garments->size()) + " records for " +
+                        std::to_string(codes.size()) + " articles");
     }
-    if (EqualsIgnoringCase(GetFieldValue(*garments, (*garments)[i], "VCTA"), "0")) {
+    if (IsFixedSizeFlag(document.GetFieldValue(*garments, (*garments)[i], "VCTA"))) {
       fixed[i] = true;
       fixed_codes.insert(codes[i]);
       ++fixed_count;
@@ -118,24 +123,24 @@ void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker
   CStringArray read;
   for (std::size_t k = 0; k < codes.size(); ++k) {
     const CElementsArray& garment = (*garments)[k];
-    const std::string_view number_text = GetFieldValue(*garments, garment, "VNUM");
-    std::string base_name(GetFieldValue(*garments, garment, "VTBA"));
+    const std::string_view number_text = document.GetFieldValue(*garments, garment, "VNUM");
+    std::string base_name(document.GetFieldValue(*garments, garment, "VTBA"));
     if (base_name.empty()) {
-      const CSection* articles = FindSection("VART");
+      const CSection* articles = document.FindSection("VART");
       if (articles == nullptr) return;
       const long long article = static_cast<long long>(Atoi(number_text)) - 1;
       if (article < 0 || static_cast<std::size_t>(article) >= articles->size()) {
-        Fail("VVET", static_cast<long>(k), &garment, "VNUM",
-             Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " + std::to_string(articles->size()) +
-                 " articles");
+        document.Fail("VVET", static_cast<long>(k), &garment, "VNUM",
+                      Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " +
+                          std::to_string(articles->size()) + " articles");
       }
-      base_name = GetFieldValue(*articles, (*articles)[static_cast<std::size_t>(article)], "VGFN");
+      base_name = document.GetFieldValue(*articles, (*articles)[static_cast<std::size_t>(article)], "VGFN");
     }
     if (base_name.empty()) continue;
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
-      const std::string& path = ModelFilePath(marker_path, base_name);
+      const std::string path = MakeModelFilePath(marker_path, base_name, document.Codes());
       read.clear();
       if (!loader.Open(path.c_str()) || !loader.GetSizesFromMDL(nullptr, read)) continue;
       cache.Add(base_name, read);
@@ -144,9 +149,10 @@ void MarkerDocument::ResolveArticleSizes(CStringArray& codes, const char* marker
     if (sizes->empty() || fixed[k]) continue;
     const int code = Atoi(codes[k]);
     if (code < 0 || static_cast<std::size_t>(code) >= sizes->size()) {
-      Fail("VVET", static_cast<long>(k), &garment, {},
-           "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) + " is not a size of model " +
-               Quoted(base_name) + ", which has " + std::to_string(sizes->size()) + " sizes");
+      document.Fail("VVET", static_cast<long>(k), &garment, {},
+                    "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) +
+                        " is not a size of model " + Quoted(base_name) + ", which has " +
+                        std::to_string(sizes->size()) + " sizes");
     }
     const std::string& name = (*sizes)[static_cast<std::size_t>(code)];
     if (fixed_codes.count(name) != 0) continue;

@@ -88,7 +88,9 @@ inline bool PlainDecimal(std::string_view text, double& value) noexcept {
     }
   }
   if (count == 0 || count > 15) return false;
-  const double magnitude = static_cast<double>(digits) / kPowers[point == nullptr ? 0 : end - point - 1];
+  // Without decimals the integer is the value itself: no division (by one) to wait for.
+  const auto decimals = point == nullptr ? 0 : end - point - 1;
+  const double magnitude = decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }

@@ -52,7 +52,7 @@ class CheckedArray {
   std::vector<T> items_;
 };
 
-// The framework's string array: narrow strings in the marker's code page.
+// An array of narrow strings in the marker's code page: the lists of sizes and names.
 using CStringArray = CheckedArray<std::string>;
 
 }  // namespace dorvan_marker

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/text_file.hpp"
 
-#include "platform/kept_storage.hpp"
-
 #include <sys/stat.h>
 
 #if !defined(_WIN32)
@@ -36,7 +34,6 @@ bool ReadRegularFile(const std::string& path, std::string& text) {
   // The size the file has now, read straight into place; a file that grows meanwhile is
   // read on to its end.
   const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
-  if (text.capacity() < expected) text = KeptStorage<std::string>::Take(expected);
   text.resize(expected);
   text.resize(std::fread(text.data(), 1, expected, file.get()));
   if (text.size() == expected) {
@@ -81,7 +78,6 @@ bool ReadRegularFile(const std::string& path, std::string& text) {
   // read usually takes all. A file that grows meanwhile is read on to its end.
   const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
   std::size_t size = expected + 1;
-  if (text.capacity() < size) text = KeptStorage<std::string>::Take(size);
   text.resize(size);
   std::size_t filled = 0;
   for (;;) {

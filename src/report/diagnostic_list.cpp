@@ -3,8 +3,6 @@
 
 namespace dorvan_marker {
 
-std::string Quoted(std::string_view text) { return '"' + std::string(text) + '"'; }
-
 Diagnostic& DiagnosticList::Add(Severity severity, const char* code, std::size_t line, std::string_view section,
                                 long position, std::string_view field, std::string message) {
   Diagnostic diagnostic;
@@ -20,14 +18,14 @@ Diagnostic& DiagnosticList::Add(Severity severity, const char* code, std::size_t
   return out_.back();
 }
 
-void DiagnosticList::AddRaised(const InvalidArgumentError& error) {
-  const ErrorLocation& where = error.Where();
+void DiagnosticList::AddFailure(const Failure& failure) {
+  const ErrorLocation& where = failure.where;
   std::size_t line = where.line;
   if (line == 0 && !where.section.empty()) {
     const std::size_t header = document_.Records().FindHeader(where.section);
     if (header != 0) line = document_.HeaderRecords()[header].Line();
   }
-  Add(Severity::Error, diagnostic_code::kMalformed, line, where.section, where.record, where.field, error.Detail());
+  Add(Severity::Error, diagnostic_code::kMalformed, line, where.section, where.record, where.field, failure.detail);
 }
 
 }  // namespace dorvan_marker

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "dorvan_marker/report.hpp"
+#include "entry/failure.hpp"
 #include "marker/marker_document.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 
@@ -27,16 +29,13 @@ class DiagnosticList {
     return Add(severity, code, record.Line(), section, position, field, std::move(message));
   }
 
-  // An error the import raised; a position it did not know is taken from the section's
-  // header record.
-  void AddRaised(const InvalidArgumentError& error);
+  // How the import's road ended when a step raised; a line the error did not know is
+  // taken from its section's header record.
+  void AddFailure(const Failure& failure);
 
  private:
   const MarkerDocument& document_;
   std::vector<Diagnostic>& out_;
 };
-
-// text in double quotes.
-std::string Quoted(std::string_view text);
 
 }  // namespace dorvan_marker

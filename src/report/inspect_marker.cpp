@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // A marker read as an import reads it, with everything the import passes over in silence.
 #include <algorithm>
-#include <new>
 
 #include "dorvan_marker/report.hpp"
+#include "entry/failure.hpp"
+#include "entry/import_pipeline.hpp"
 #include "entry/marker_reading.hpp"
 #include "models/model_file_loader.hpp"
 #include "report/diagnostic_list.hpp"
@@ -26,26 +27,56 @@ std::string MissingSections(const MarkerDocument& document) {
   return missing;
 }
 
-// Runs the import's steps on a parsed document; stops at the first that raises.
-void ReportParsedMarker(MarkerDocument& document, RecordingLoader& loader, MarkerReport& report,
-                        DiagnosticList& diagnostics) {
-  report.title = document.Title;
-  report.width_mm = document.Width;
-  AppendStyleNames(document, report.styles);
-  CheckStructure(document, diagnostics);
-  if (!document.HasModels()) {
-    report.status = ReportStatus::NoModels;
-    const std::string missing = MissingSections(document);
-    diagnostics.Add(Severity::Error, diagnostic_code::kNoModels, 0, {}, -1, {},
-                    "no models: the marker lacks " + missing + ", so the import refuses it");
-    return;
+// What the report records at each stage of the import's road.
+class ReportObserver final : public ImportObserver {
+ public:
+  ReportObserver(RecordingLoader& loader, MarkerReport& report, DiagnosticList& diagnostics)
+      : loader_(loader), report_(report), diagnostics_(diagnostics) {}
+
+  void MarkerRead(const MarkerDocument& document) override {
+    report_.title = document.Title;
+    report_.width_mm = document.Width;
+    AppendStyleNames(document, report_.styles);
+    CheckStructure(document, diagnostics_);
   }
-  const char* path = document.Path().c_str();
-  document.BuildSizeLists(path);
-  document.BuildPieceNameTable(path);
-  CheckModels(document, loader, diagnostics);
-  ReportPlacements(document, report, diagnostics);
-  report.status = ReportStatus::Read;
+  void ModelsResolved(const MarkerDocument& document) override { CheckModels(document, loader_, diagnostics_); }
+  void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
+    ReportPlacements(document, placements, report_, diagnostics_);
+  }
+
+ private:
+  RecordingLoader& loader_;
+  MarkerReport& report_;
+  DiagnosticList& diagnostics_;
+};
+
+// Runs the import's road on the marker and records what it sees; a step that raises ends
+// it, and the report keeps what was known before.
+void Inspect(const std::string& marker_path, const CodePage& code_page, MarkerReport& report) {
+  auto recording = std::make_unique<RecordingLoader>(std::make_unique<ModelFileLoader>());
+  RecordingLoader& loader = *recording;
+  MarkerDocument document(marker_path, std::move(recording), code_page);
+  DiagnosticList diagnostics(document, report.diagnostics);
+  ReportObserver observer(loader, report, diagnostics);
+  std::optional<Failure> failure;
+  failure = Guarded(marker_path, [&] {
+    switch (RunImport(document, observer)) {
+      case ImportEnd::CannotOpen:
+        report.status = ReportStatus::CannotOpen;
+        diagnostics.Add(Severity::Error, diagnostic_code::kCannotOpen, 0, {}, -1, {}, "cannot open the marker file");
+        break;
+      case ImportEnd::NoModels:
+        report.status = ReportStatus::NoModels;
+        diagnostics.Add(Severity::Error, diagnostic_code::kNoModels, 0, {}, -1, {},
+                        "no models: the marker lacks " + MissingSections(document) + ", so the import refuses it");
+        break;
+      case ImportEnd::Resolved: report.status = ReportStatus::Read; break;
+    }
+  });
+  if (failure) {
+    report.status = ReportStatus::Malformed;
+    diagnostics.AddFailure(*failure);
+  }
 }
 
 // Diagnostics in the order of the marker's lines; those without a line go last.
@@ -62,39 +93,18 @@ void SortByLine(std::vector<Diagnostic>& diagnostics) {
 MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options) {
   MarkerReport report;
   report.path = marker_path;
-  try {
+  const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const CodePage code_page = CodePageOf(options);
     report.code_page = code_page.Name();
-    auto recording = std::make_unique<RecordingLoader>(std::make_unique<ModelFileLoader>());
-    RecordingLoader& loader = *recording;
-    MarkerDocument document(marker_path, std::move(recording), code_page);
-    DiagnosticList diagnostics(document, report.diagnostics);
-    try {
-      if (!ReadMarker(document)) {
-        report.status = ReportStatus::CannotOpen;
-        diagnostics.Add(Severity::Error, diagnostic_code::kCannotOpen, 0, {}, -1, {}, "cannot open the marker file");
-        return report;
-      }
-      ReportParsedMarker(document, loader, report, diagnostics);
-    } catch (const InvalidArgumentError& error) {
-      report.status = ReportStatus::Malformed;
-      diagnostics.AddRaised(error);
-    }
-  } catch (const InvalidArgumentError& error) {
+    Inspect(marker_path, code_page, report);
+  });
+  if (failure) {  // before the marker was read: an unknown code page, or out of memory
     report.status = ReportStatus::Malformed;
     Diagnostic diagnostic;
     diagnostic.severity = Severity::Error;
     diagnostic.code = diagnostic_code::kMalformed;
-    diagnostic.where.file = marker_path;
-    diagnostic.message = error.Detail();
-    report.diagnostics.push_back(std::move(diagnostic));
-  } catch (const std::bad_alloc&) {
-    report.status = ReportStatus::Malformed;
-    Diagnostic diagnostic;
-    diagnostic.severity = Severity::Error;
-    diagnostic.code = diagnostic_code::kMalformed;
-    diagnostic.where.file = marker_path;
-    diagnostic.message = "out of memory";
+    diagnostic.where = failure->where;
+    diagnostic.message = failure->detail;
     report.diagnostics.push_back(std::move(diagnostic));
   }
   SortByLine(report.diagnostics);

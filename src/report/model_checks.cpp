@@ -5,8 +5,10 @@
 #include <set>
 #include <string>
 
+#include "marker/article_kind.hpp"
 #include "models/model_file_path.hpp"
 #include "models/piece_reference.hpp"
+#include "models/size_lists.hpp"
 #include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
@@ -45,7 +47,7 @@ std::vector<bool> SizesToResolve(const MarkerDocument& document, const CSection&
   std::vector<bool> resolve(articles, false);
   bool any = false;
   for (std::size_t k = 0; k < articles && k < garments.size(); ++k) {
-    resolve[k] = !EqualsIgnoringCase(document.GetFieldValue(garments, garments[k], "VCTA"), "0");
+    resolve[k] = !IsFixedSizeFlag(document.GetFieldValue(garments, garments[k], "VCTA"));
     any = any || resolve[k];
   }
   return any ? resolve : std::vector<bool>(articles, false);
@@ -74,7 +76,7 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
     const char* field = models ? "VNMD" : "VGFN";
     for (std::size_t k = 0; k < section->size(); ++k) {
       const CElementsArray& record = (*section)[k];
-      if (!models && EqualsIgnoringCase(document.GetFieldValue(*section, record, "VEXT"), "MDL")) continue;
+      if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
       const std::string_view name = document.GetFieldValue(*section, record, field);
       if (name.empty()) continue;
       references.push_back({MakeModelFilePath(document.Path(), name, codes), tag, static_cast<long>(k), &record, field});
@@ -112,7 +114,7 @@ void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader&
   const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
   CStringArray codes;
-  document.ReadArticleSizeCodes(codes);
+  ReadArticleSizeCodes(document, codes);
   const std::vector<bool> resolve = SizesToResolve(document, *garments, codes.size());
   for (std::size_t k = 0; k < codes.size(); ++k) {
     if (!resolve[k] || codes[k].empty()) continue;
@@ -182,7 +184,7 @@ void CheckArticlesWithoutSize(const MarkerDocument& document, DiagnosticList& di
   const CSection* articles = document.FindSection("VART");
   if (articles == nullptr) return;
   CStringArray codes;
-  document.ReadArticleSizeCodes(codes);
+  ReadArticleSizeCodes(document, codes);
   for (std::size_t i = 0; i < codes.size() && i < articles->size(); ++i) {
     if (!codes[i].empty()) continue;
     const CElementsArray& article = (*articles)[i];

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "hostfiles/placement_geometry.hpp"
-#include "hostfiles/size_groups.hpp"
 #include "hostfiles/size_runs.hpp"
 #include "marker/normalize_name.hpp"
 
@@ -32,9 +31,9 @@ std::string SizeListText(const CStringArray& sizes) {
   return text.empty() ? "none" : text;
 }
 
-void FillSizes(const MarkerDocument& document, const SizeGroups& groups, const PlacementTable& table,
-               MarkerReport& report) {
-  const std::vector<SizeKind> kinds = ClassifySizes(groups, table);
+void FillSizes(const MarkerDocument& document, const HostPlacements& placements, MarkerReport& report) {
+  const SizeGroups& groups = placements.groups;
+  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements.table);
   const std::string model_prefix = NormalizeName(document.Title, document.Codes()) + "-";
   std::string run_model;
   for (std::size_t i = 0; i < document.Sizes.size(); ++i) {
@@ -47,8 +46,9 @@ void FillSizes(const MarkerDocument& document, const SizeGroups& groups, const P
   }
 }
 
-PlacedPiece Place(const MarkerDocument& document, const CSection& geo, const CSection& pieces,
-                  const PlacementTable& table, std::size_t record, bool lost) {
+PlacedPiece Place(const CSection& geo, const PlacementGeometryReader& reader, HostPlacements& placements,
+                  std::size_t record, bool lost) {
+  const PlacementTable& table = placements.table;
   const std::size_t piece_record = table.piece_of[record];
   PlacedPiece piece;
   piece.record = record;
@@ -62,18 +62,13 @@ PlacedPiece Place(const MarkerDocument& document, const CSection& geo, const CSe
     // The writers never read a lost placement's angle, so one that cannot be rounded is
     // no fault here; its box is still drawn.
     try {
-      g = ReadPlacementGeometry(document, geo, record, pieces, piece_record);
+      g = reader.Read(record, table.pieces[piece_record].code);
     } catch (const InvalidArgumentError&) {
       g = PlacementGeometry();
     }
   } else {
-    g = ReadPlacementGeometry(document, geo, record, pieces, piece_record);
-    double rotation = 0.0;
-    double x_scale = 0.0;
-    double y_scale = 0.0;
-    document.GetPieceRotationScale(pieces, static_cast<long>(piece_record), document.Path().c_str(),
-                                   *document.Loader, &rotation, &x_scale, &y_scale);
-    piece.angle = rotation / 6.2831853 * 360.0 + g.rounded_angle;
+    g = reader.Read(record, table.pieces[piece_record].code);
+    piece.angle = PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
   }
   piece.mirror_code = g.mirror_code;
   piece.mirrored = g.mirror_code == 1 || g.mirror_code == 2;
@@ -117,23 +112,20 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
 
 }  // namespace
 
-void ReportPlacements(const MarkerDocument& document, MarkerReport& report, DiagnosticList& diagnostics) {
-  const PlacementTable table = document.ResolvePlacements();
-  const SizeGroups groups(document.Sizes, table);
-  FillSizes(document, groups, table, report);
+void ReportPlacements(const MarkerDocument& document, HostPlacements& placements, MarkerReport& report,
+                      DiagnosticList& diagnostics) {
+  FillSizes(document, placements, report);
 
-  const std::size_t count = table.piece_of.size();
+  const std::size_t count = placements.table.piece_of.size();
   std::vector<bool> placed(count, false);
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    for (std::uint32_t j : groups[i]) placed[j] = true;
+  for (std::size_t i = 0; i < placements.groups.size(); ++i) {
+    for (std::uint32_t j : placements.groups[i]) placed[j] = true;
   }
   const CSection* geo = document.FindSection("IGEO");
-  const CSection* pieces = document.FindSection("IBA");
-  if (geo == nullptr || pieces == nullptr) return;
+  if (geo == nullptr || count == 0) return;
+  const PlacementGeometryReader reader(document, *geo);
   report.placements.reserve(count);
-  for (std::size_t j = 0; j < count; ++j) {
-    report.placements.push_back(Place(document, *geo, *pieces, table, j, !placed[j]));
-  }
+  for (std::size_t j = 0; j < count; ++j) report.placements.push_back(Place(*geo, reader, placements, j, !placed[j]));
   Measure(report);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
 }

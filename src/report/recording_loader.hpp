@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "models/variant_load.hpp"
+#include "platform/variant_load.hpp"
 
 namespace dorvan_marker {
 

@@ -42,11 +42,8 @@ std::string JacketMarker(const std::vector<std::string>& sizes, const std::vecto
 }
 
 std::string WriteCommandFile(ParsedMarker& marker) {
-  test::TempDir dir;
-  marker->BuildSizeLists("/m/JACKET.txt");
-  marker->BuildPieceNameTable("/m/JACKET.txt");
-  marker->WriteCommandFile("/m/JACKET.txt", (dir / "csvimprt.txt").c_str());
-  return test::ReadFile(dir / "csvimprt.txt");
+  marker.BuildModels();
+  return marker.CommandFile();
 }
 
 }  // namespace

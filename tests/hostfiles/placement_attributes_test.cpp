@@ -2,6 +2,7 @@
 // From a placement record to its size and piece name.
 #include <gtest/gtest.h>
 
+#include "hostfiles/placement_attributes.hpp"
 #include "support/marker_fixture.hpp"
 #include "support/marker_text.hpp"
 
@@ -19,7 +20,7 @@ struct Resolved {
 
 Resolved Resolve(ParsedMarker& marker, long index) {
   Resolved resolved;
-  marker->GetPlacementSizeAndPiece(marker->FindSection("IGEO"), index, resolved.size, resolved.piece);
+  dorvan_marker::GetPlacementSizeAndPiece(*marker, marker->FindSection("IGEO"), index, resolved.size, resolved.piece);
   return resolved;
 }
 

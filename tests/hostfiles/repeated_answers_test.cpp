@@ -55,13 +55,12 @@ struct Written {
 Written Import(bool repeats) {
   std::unique_ptr<ParsedMarker> marker(MixedMarker());
   marker->loader->repeats = repeats;
-  (*marker)->BuildSizeLists("/m/marker.txt");
-  (*marker)->BuildPieceNameTable("/m/marker.txt");
+  marker->BuildModels();
   (*marker)->Sizes = dorvan_marker::CStringArray{"38", "40", "-1"};
   test::TempDir dir;
-  dorvan_marker::PlacementTable table = (*marker)->ResolvePlacements();
-  (*marker)->WriteCommandFile("/m/marker.txt", (dir / "c.txt").c_str(), table);
-  (*marker)->WritePlacementFile("/m/marker.txt", (dir / "p.txt").c_str(), table);
+  dorvan_marker::HostPlacements placements(**marker, marker->Path());  // one for both files, as an import has
+  dorvan_marker::WriteCommandFile(**marker, placements, dir / "c.txt");
+  dorvan_marker::WritePlacementFile(**marker, placements, dir / "p.txt");
   Written written{test::ReadFile(dir / "c.txt"), test::ReadFile(dir / "p.txt"), 0};
   written.rotation_queries = static_cast<std::size_t>(std::count_if(
       marker->calls.begin(), marker->calls.end(), [](const std::string& call) { return call.starts_with("GetRotationScale"); }));

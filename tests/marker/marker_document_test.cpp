@@ -120,13 +120,29 @@ TEST(MarkerDocument, TitleIsTheNormalisedFileName) {
 }
 
 TEST(MarkerDocument, DestroysItsLoaderFirst) {
+  // The loader looks at the document while it is destroyed: its records, path and title
+  // must all still be there (the sanitizer build catches a read of a freed table, should
+  // the order ever change).
   std::vector<std::string> calls;
   struct Watch final : test::FakeLoader {
     using FakeLoader::FakeLoader;
-    ~Watch() override { calls->push_back("destroyed"); }
+    const dorvan_marker::MarkerDocument* document = nullptr;
+    ~Watch() override {
+      const dorvan_marker::CSection* models = document->FindSection("VMDL");
+      calls->push_back(document->Path() + " " + document->Title + " " +
+                       std::string(document->GetFieldValue(*models, (*models)[0], "VNMD")));
+    }
   };
   {
-    dorvan_marker::MarkerDocument document("/m/x.txt", std::make_unique<Watch>(&calls), CodePage());
+    auto watch = std::make_unique<Watch>(&calls);
+    Watch& watching = *watch;
+    dorvan_marker::MarkerDocument document("/m/a long enough marker path.txt", std::move(watch), CodePage());
+    watching.document = &document;
+    dorvan_marker::TextFile file;
+    file.OpenText("VMDL:VNUM:VNMD\n1:1:a model name longer than any short string\n");
+    document.Parse(file);
   }
-  EXPECT_EQ(calls, std::vector<std::string>{"destroyed"});
+  EXPECT_EQ(calls, std::vector<std::string>{
+                       "/m/a long enough marker path.txt A LONG ENOUGH MARKER PATH a model name longer than any short "
+                       "string"});
 }

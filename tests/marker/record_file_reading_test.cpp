@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// RecordFile::Parse reads a whole text in one pass of its own; it must give exactly the
-// records, fields and line numbers that reading line by line with ReadRecord gives.
+// RecordFile::Parse reads a whole text in one pass of its own; it must give the records the
+// format defines, and exactly the records, fields and line numbers that the plain
+// line-by-line reference reader gives.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,47 +9,40 @@
 #include <string>
 #include <vector>
 
-#include "marker/record_file.hpp"
-#include "marker/record_reader.hpp"
 #include "marker/record_stops.hpp"
-#include "platform/text_file.hpp"
+#include "support/reference_record_reader.hpp"
 
 namespace {
 
-// Every record as "line|field|field|...", in file order, from ReadRecord.
-std::vector<std::string> ReadLineByLine(const std::string& text) {
-  dorvan_marker::TextFile file;
-  file.OpenText(text);
-  std::vector<std::string> records;
-  dorvan_marker::RecordFields fields;
-  while (dorvan_marker::ReadRecord(file, fields) != 0) {
-    std::string record = std::to_string(file.LineNumber());
-    for (std::string_view field : fields) record += "|" + std::string(field);
-    records.push_back(record);
-  }
-  return records;
+using test::ReadLineByLine;
+using test::ReadWhole;
+
+TEST(RecordFileReading, ReadsTheFormat) {
+  const struct {
+    const char* name;
+    const char* text;
+    std::vector<std::string> records;  // "line|field|field|..."
+  } cases[] = {
+      {"plain", "VMDL:VNUM:VNMD\n", {"1|VMDL|VNUM|VNMD"}},
+      {"adjacent colons give an empty field", "3::TROUSERS\n", {"1|3||TROUSERS"}},
+      {"a leading colon gives an empty first field", ":x\n", {"1||x"}},
+      {"a trailing colon adds no field", "a:b:\n", {"1|a|b"}},
+      {"a lone colon is one empty field", ":\n", {"1|"}},
+      {"blank and empty lines are skipped", "\n   \n\t\r\na\n", {"4|a"}},
+      {"# in the first column is a comment", "#x:y\na\n", {"2|a"}},
+      {"# after a blank is data", " #x:y\n", {"1| #x|y"}},
+      {"trailing white space goes, leading stays", "  a: b \t\r\n", {"1|  a| b"}},
+      {"a last line without line end counts", "a\nb", {"1|a", "2|b"}},
+      {"control-Z ends the file", "a\n\x1A" "b\n", {"1|a"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadWhole(c.text), c.records) << c.name;
 }
 
-// The same from Parse: headers and sections put back in file order by line.
-std::vector<std::string> ReadWhole(const std::string& text) {
-  dorvan_marker::TextFile file;
-  file.OpenText(text);
-  dorvan_marker::RecordFile records;
-  records.Parse(file);
-  std::vector<std::pair<std::size_t, std::string>> found;
-  auto add = [&](const dorvan_marker::CElementsArray& record) {
-    std::string line = std::to_string(record.Line());
-    for (std::size_t i = 0; i < record.size(); ++i) line += "|" + std::string(record[i]);
-    found.emplace_back(record.Line(), line);
-  };
-  for (std::size_t h = 1; h < records.HeaderRecords().size(); ++h) add(records.HeaderRecords()[h]);
-  for (std::size_t n = 0; n < records.SectionCount(); ++n) {
-    for (const auto& record : *records.SectionAt(n)) add(record);
-  }
-  std::sort(found.begin(), found.end());
-  std::vector<std::string> lines;
-  for (auto& [line, record] : found) lines.push_back(record);
-  return lines;
+TEST(RecordFileReading, ReadsAVeryLongLine) {
+  const std::string field(5'000'000, 'x');
+  const auto records = ReadWhole(field + ":" + field + "\n");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0], "1|" + field + "|" + field);
 }
 
 TEST(RecordFileReading, SplitsLikeTheLineReader) {

@@ -64,7 +64,7 @@ TEST(RecordFile, NumbersRecordsByTheirLeadingDigits) {
 }
 
 TEST(RecordFile, OtherFirstFieldsMakeHeaders) {
-  for (const char* first : {"-1", "1a", " 1", "A"}) {
+  for (const char* first : {"-1", "+1", "1a", " 1", "A"}) {
     RecordFile records;
     ParseText(records, std::string(first) + ":x\n");
     EXPECT_EQ(records.HeaderRecords().size(), 2u) << first;

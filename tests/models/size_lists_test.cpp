@@ -36,7 +36,7 @@ TEST(ReadArticleSizeCodes, FollowsTheArticleKinds) {
                                     .Text();
   ParsedMarker marker(with_both);
   CStringArray codes;
-  marker->ReadArticleSizeCodes(codes);
+  dorvan_marker::ReadArticleSizeCodes(*marker, codes);
   EXPECT_EQ(codes, (CStringArray{"38", "-1", "40", "-1", "42", "-1", "", ""}));
 
   const std::string without_vvet = MarkerText()
@@ -45,23 +45,23 @@ TEST(ReadArticleSizeCodes, FollowsTheArticleKinds) {
                                        .Text();
   ParsedMarker no_garments(without_vvet);
   codes.clear();
-  no_garments->ReadArticleSizeCodes(codes);
+  dorvan_marker::ReadArticleSizeCodes(*no_garments, codes);
   EXPECT_EQ(codes, (CStringArray{"38", "-1", "-1", "-1", ""}));
 
   ParsedMarker no_models(MarkerText().Section("VART", {"VEXT"}, {{"MDL"}}).Section("VVET", {"VTAI"}, {{"5"}}).Text());
   codes.clear();
-  no_models->ReadArticleSizeCodes(codes);
+  dorvan_marker::ReadArticleSizeCodes(*no_models, codes);
   EXPECT_EQ(codes, CStringArray{"-1"});
 }
 
 TEST(ReadArticleSizeCodes, RaisesForAnArticleWithoutItsRecord) {
   ParsedMarker short_vmdl(MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}}).Section("VMDL", {"VTAN"}, {{"1"}}).Text());
   CStringArray codes;
-  EXPECT_THROW(short_vmdl->ReadArticleSizeCodes(codes), InvalidArgumentError);
+  EXPECT_THROW(dorvan_marker::ReadArticleSizeCodes(*short_vmdl, codes), InvalidArgumentError);
   ParsedMarker short_vvet(MarkerText().Section("VART", {"VEXT"}, {{"VET"}, {""}}).Section("VVET", {"VTAI"}, {{"1"}}).Text());
   codes.clear();
   try {
-    short_vvet->ReadArticleSizeCodes(codes);
+    dorvan_marker::ReadArticleSizeCodes(*short_vvet, codes);
     FAIL();
   } catch (const InvalidArgumentError& error) {
     EXPECT_STREQ(error.what(),
@@ -88,7 +88,7 @@ TEST(BuildSizeLists, ResolvesCodesToSizeNames) {
   for (const auto& c : cases) {
     ParsedMarker marker(VetMarker(c.codes));
     marker.loader->sizes["/m/J.mdl"] = c.sizes;
-    EXPECT_TRUE(marker->BuildSizeLists("/m/marker.txt")) << c.name;
+    EXPECT_TRUE(dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt")) << c.name;
     EXPECT_EQ(marker->ArticleSizes, c.article_sizes) << c.name;
     EXPECT_EQ(marker->Sizes, c.distinct) << c.name;
   }
@@ -104,7 +104,7 @@ TEST(BuildSizeLists, ReadsEachModelOnceAndRetriesFailedOnes) {
   marker.loader->sizes["/m/K.mdl"] = {"38", "40"};
   marker.loader->sizes["/m/j.mdl"] = {"s"};
   marker.loader->sizes["/m/E.mdl"] = {};
-  marker->BuildSizeLists("/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"S", "40", "M", "s", "0", "4", "9", "-1"}));
   EXPECT_EQ(marker.calls, (Calls{"Open(/m/J.mdl)=1", "GetSizesFromMDL=1", "Open(/m/K.mdl)=1", "GetSizesFromMDL=1",
                                  "Open(/m/j.mdl)=1", "GetSizesFromMDL=1", "Open(/m/GONE.mdl)=0", "Open(/m/GONE.mdl)=0",
@@ -119,7 +119,7 @@ TEST(BuildSizeLists, TakesTheModelFromVtbaOrTheArticleVnumPointsTo) {
   ParsedMarker marker(text);
   marker.loader->sizes["/m/FROMVART2.mdl"] = {"A"};
   marker.loader->sizes["/m/OWN.mdl"] = {"B"};
-  marker->BuildSizeLists("/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"A", "B", "0"})) << "an empty base name leaves the code";
   EXPECT_EQ(marker.calls, (Calls{"Open(/m/FROMVART2.mdl)=1", "GetSizesFromMDL=1", "Open(/m/OWN.mdl)=1",
                                  "GetSizesFromMDL=1"}));
@@ -129,7 +129,7 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
   // Every article fixed: no model file is read at all.
   ParsedMarker all_fixed(VetMarker({"0", "99"}, "0"));
   all_fixed.loader->sizes["/m/J.mdl"] = {"S"};
-  all_fixed->BuildSizeLists("/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*all_fixed, "/m/marker.txt");
   EXPECT_EQ(all_fixed->ArticleSizes, (CStringArray{"0", "99"}));
   EXPECT_TRUE(all_fixed.calls.empty());
 
@@ -142,14 +142,14 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
                                .Text();
   ParsedMarker marker(text);
   marker.loader->sizes["/m/J.mdl"] = {"S", "M", "L"};
-  marker->BuildSizeLists("/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"99", "M", "1", "L"}));
   EXPECT_EQ(marker->Sizes, (CStringArray{"99", "M", "1", "L"}));
 }
 
 TEST(BuildSizeLists, LeavesCodesWithoutVvet) {
   ParsedMarker marker(MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}, {"x"}}).Section("VMDL", {"VTAN"}, {{"38"}, {""}, {""}}).Text());
-  marker->BuildSizeLists("/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"38", "-1", ""}));
   EXPECT_EQ(marker->Sizes, (CStringArray{"38", "-1", ""}));
   EXPECT_TRUE(marker.calls.empty());
@@ -178,7 +178,7 @@ TEST(BuildSizeLists, RaisesWhereTheMarkerIsBroken) {
     ParsedMarker marker(c.text);
     marker.loader->sizes["/m/J.mdl"] = {"S", "M", "L"};
     try {
-      marker->BuildSizeLists("/m/marker.txt");
+      dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
       ADD_FAILURE() << c.name;
     } catch (const InvalidArgumentError& error) {
       EXPECT_STREQ(error.what(), c.message) << c.name;

@@ -182,6 +182,31 @@ TEST(InspectMarker, NamesTheModelFileTriedAndTheLostPlacement) {
   EXPECT_EQ(lost.report.placements[1].size, "1");
   EXPECT_EQ(lost.report.LostCount(), 1u);
   EXPECT_EQ(lost.report.sizes[0].placed, 1u);
+
+  // The message names the marker's sizes, at most twelve of them: fixed articles add the
+  // sizes Z3, Z4, ... to "M".
+  for (const int sizes : {12, 13}) {
+    Edits edits{.articles = "1:MDL:SHIRT\n", .models = "2:2:SHIRT:1\n", .garments = "3:2:1:SHIRT:1\n",
+                .pieces = "4:sh-bk:2:2:0\n", .placements = "5:2:0:4000:0:3000:5000:0\n"};
+    std::string listed = "\"M\"";
+    for (int k = 3; k <= sizes + 1; ++k) {
+      const std::string n = std::to_string(k);
+      edits.articles += "1:MDL:SHIRT\n";
+      edits.models += "2:" + n + ":SHIRT:Z" + n + "\n";
+      edits.garments += "3:" + n + ":1:SHIRT:0\n";
+      if (k <= 13) listed += ", \"Z" + n + "\"";
+    }
+    if (sizes > 12) listed += ", ...";
+    Inspected many;
+    Inspect(many, MarkerText(edits));
+    ASSERT_EQ(many.report.sizes.size(), static_cast<std::size_t>(sizes));
+    const Diagnostic* lost_placement = nullptr;
+    for (const Diagnostic& d : many.report.diagnostics) {
+      if (d.code == "placement-lost") lost_placement = &d;
+    }
+    ASSERT_NE(lost_placement, nullptr);
+    EXPECT_NE(lost_placement->message.find("(" + listed + ")"), std::string::npos) << lost_placement->message;
+  }
 }
 
 TEST(InspectMarker, FilesThatCannotBeImportedAreErrors) {

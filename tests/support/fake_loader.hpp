@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "models/variant_load.hpp"
+#include "platform/variant_load.hpp"
 
 namespace test {
 

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "hostfiles/host_placements.hpp"
 #include "marker/marker_document.hpp"
+#include "models/piece_name_table.hpp"
+#include "models/size_lists.hpp"
 #include "platform/text_file.hpp"
 #include "support/fake_loader.hpp"
+#include "support/test_support.hpp"
 
 namespace test {
 
@@ -28,6 +32,26 @@ struct ParsedMarker {
   }
   dorvan_marker::MarkerDocument& operator*() { return *document; }
   dorvan_marker::MarkerDocument* operator->() { return document.get(); }
+  const char* Path() const { return document->Path().c_str(); }
+
+  // The size lists and the piece names, built as an import builds them.
+  void BuildModels() {
+    dorvan_marker::BuildSizeLists(*document, Path());
+    dorvan_marker::BuildPieceNameTable(*document, Path());
+  }
+  // The command file and the placement file of the document as it stands (its sizes and
+  // piece names built, or set by the test).
+  std::string CommandFile() { return Written(dorvan_marker::WriteCommandFile); }
+  std::string PlacementFile() { return Written(dorvan_marker::WritePlacementFile); }
+
+ private:
+  template <typename Writer>
+  std::string Written(Writer write) {
+    TempDir dir;
+    dorvan_marker::HostPlacements placements(*document, Path());
+    write(*document, placements, dir / "host.txt");
+    return ReadFile(dir / "host.txt");
+  }
 };
 
 }  // namespace test

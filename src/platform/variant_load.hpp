@@ -9,13 +9,18 @@ namespace dorvan_marker {
 
 // The model-file loader: answers a model's sizes, a piece's name, and a piece's rotation
 // and scale factors from the model files beside a marker. Every query reads the file of
-// the last successful Open. The document owns one loader for one call; tests hand it a
-// fake that records its calls.
+// the last successful Open.
+//
+// The interface lives with the platform, below the marker document, because it is one of
+// the services the library is given rather than one it derives: the marker document owns
+// one loader for one call, and which loader that is (the library's own .mdl loader, a
+// recording wrapper for reports, a fake in tests) is decided by the layers above.
 class VariantLoad {
  public:
   virtual ~VariantLoad() = default;
 
-  // Opens the model file at path (made by MakeModelFilePath). True on success.
+  // Opens the model file at path (made from the marker's folder and a base name). True on
+  // success.
   virtual bool Open(const char* path) = 0;
 
   // With a null name: the size names of the file just opened, the size of code j at

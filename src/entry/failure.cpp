@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#include "entry/failure.hpp"
+
+#include <new>
+
+namespace dorvan_marker {
+namespace {
+
+Failure Malformed(InvalidArgumentError error, const std::string& marker_path) {
+  error.SetFileIfUnknown(marker_path);
+  Failure failure;
+  failure.where = error.Where();
+  failure.detail = error.Detail();
+  failure.message = error.what();
+  return failure;
+}
+
+}  // namespace
+
+Failure CurrentFailure(const std::string& marker_path) {
+  try {
+    throw;
+  } catch (const InvalidArgumentError& error) {
+    return Malformed(error, marker_path);
+  } catch (const HostFileError& error) {
+    Failure failure;
+    failure.kind = Failure::Kind::CannotWrite;
+    failure.detail = failure.message = error.what();
+    return failure;
+  } catch (const std::bad_alloc&) {
+    return Malformed(InvalidArgumentError("out of memory"), marker_path);
+  } catch (const std::exception& error) {
+    // Nothing but the errors above is raised on purpose; whatever else comes up is still
+    // the marker's doing, and the promise is that nothing leaves.
+    return Malformed(InvalidArgumentError(error.what()), marker_path);
+  } catch (...) {
+    return Malformed(InvalidArgumentError("an unknown error"), marker_path);
+  }
+}
+
+}  // namespace dorvan_marker

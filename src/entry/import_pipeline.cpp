@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#include "entry/import_pipeline.hpp"
+
+#include "entry/marker_reading.hpp"
+#include "models/piece_name_table.hpp"
+#include "models/size_lists.hpp"
+
+namespace dorvan_marker {
+
+ImportEnd RunImport(MarkerDocument& document, ImportObserver& observer) {
+  if (!ReadMarker(document)) return ImportEnd::CannotOpen;
+  observer.MarkerRead(document);
+  if (!document.HasModels()) return ImportEnd::NoModels;
+  // The model files lie beside the marker, at the path the caller gave.
+  const char* marker_path = document.Path().c_str();
+  BuildSizeLists(document, marker_path);
+  BuildPieceNameTable(document, marker_path);
+  observer.ModelsResolved(document);
+  HostPlacements placements(document, marker_path);
+  observer.PlacementsResolved(document, placements);
+  return ImportEnd::Resolved;
+}
+
+}  // namespace dorvan_marker
