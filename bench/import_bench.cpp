@@ -23,7 +23,7 @@ std::string MarkerPath(const std::string& name) { return DataFolder() + "/" + na
 
 void BM_Parse(benchmark::State& state) {
   dorvan_marker::TextFile source;
-  if (!source.Open(MarkerPath("100MB"))) {
+  if (!source.Open(MarkerPath("100MB"), dorvan_marker::FileSharing::kNone)) {
     state.SkipWithError("no 100MB marker: run bench/run");
     return;
   }

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   } else if (command == "parse" && argc == 3) {
     dorvan_marker::MarkerDocument document(argv[2], nullptr);
     dorvan_marker::TextFile file;
-    if (!file.Open(argv[2])) {
+    if (!file.Open(argv[2], dorvan_marker::FileSharing::kNone)) {
       std::cerr << "peak-memory: cannot open " << argv[2] << "\n";
       return 1;
     }

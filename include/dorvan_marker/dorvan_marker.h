@@ -3,6 +3,9 @@
  *
  * Both run synchronously on the caller's thread and keep nothing between calls.
  * Neither lets an exception out: every failure is a result code.
+ * On Windows both open the marker with no sharing: while another program has it open,
+ * they fail at once as for a file that cannot be opened (no retry), and no other program
+ * can open it while it is read.
  * Host and library share std::vector<std::string> through GetStyleList, so both must be
  * built with the same compiler and standard library. */
 #ifndef DORVAN_MARKER_DORVAN_MARKER_H

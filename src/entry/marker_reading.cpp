@@ -18,7 +18,10 @@ CodePage CodePageOf(const ImportOptions& options) {
 
 bool ReadMarker(MarkerDocument& document) {
   TextFile file;
-  if (!file.Open(document.Path())) return false;
+  // A marker that another program still has open may be half written: it is read only
+  // when no other handle to it exists, and none can change it while it is read. The host
+  // tells the user, who tries again, so a refused open is not waited out.
+  if (!file.Open(document.Path(), FileSharing::kNone)) return false;
   document.Parse(file);
   return true;
 }

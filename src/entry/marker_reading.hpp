@@ -13,8 +13,9 @@ namespace dorvan_marker {
 // InvalidArgumentError.
 CodePage CodePageOf(const ImportOptions& options);
 
-// Opens the marker file of document as text and parses it into the document. False when
-// the file cannot be opened or read; a malformed file raises InvalidArgumentError.
+// Opens the marker file of document as text, with no sharing, and parses it into the
+// document. False when the file cannot be opened (on Windows also while another handle to
+// it exists) or read; a malformed file raises InvalidArgumentError.
 bool ReadMarker(MarkerDocument& document);
 
 // Appends the distinct "VNMD" values of the "VMDL" records that names lacks yet, in order

@@ -98,7 +98,7 @@ const ModelFile::Piece* ModelFile::ByKey(std::string_view vgfn, std::string_view
 
 std::unique_ptr<ModelFile> LoadModelFile(const std::string& path) {
   TextFile file;
-  if (!file.Open(path)) return nullptr;
+  if (!file.Open(path, FileSharing::kReadWrite)) return nullptr;
   try {
     auto model = std::make_unique<ModelFile>(path);
     model->Read(file);

@@ -3,7 +3,9 @@
 
 #include <sys/stat.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <share.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -22,13 +24,16 @@ struct FileCloser {
   void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
 
-// Reads the whole regular file at path into text; false when it is not one or a read fails.
-bool ReadRegularFile(const std::string& path, std::string& text) {
+// Reads the whole regular file at path into text; false when it is not one, sharing
+// forbids the open or a read fails.
+bool ReadRegularFile(const std::string& path, FileSharing sharing, std::string& text) {
   // Only a regular file is a text file: a folder opens on some systems, a pipe would block
   // the caller until someone writes to it, and a device never ends.
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  // _SH_DENYNO is the share mode fopen uses; _SH_DENYRW opens with no sharing at all.
+  const int share_mode = sharing == FileSharing::kNone ? _SH_DENYRW : _SH_DENYNO;
+  std::unique_ptr<std::FILE, FileCloser> file(_fsopen(path.c_str(), "rb", share_mode));
   if (!file) return false;
   if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   // The size the file has now, read straight into place; a file that grows meanwhile is
@@ -65,7 +70,8 @@ class Descriptor {
 };
 
 // Reads the whole regular file at path into text; false when it is not one or a read fails.
-bool ReadRegularFile(const std::string& path, std::string& text) {
+// There are no share modes here: a file is read whatever else has it open.
+bool ReadRegularFile(const std::string& path, FileSharing /*sharing*/, std::string& text) {
   // Only a regular file is a text file: a pipe would block the caller until someone
   // writes to it (opened without blocking it is told apart at once), a folder is no text,
   // and a device such as /dev/zero never ends.
@@ -103,11 +109,11 @@ bool ReadRegularFile(const std::string& path, std::string& text) {
 
 }  // namespace
 
-bool TextFile::Open(const std::string& path) {
+bool TextFile::Open(const std::string& path, FileSharing sharing) {
   text_.clear();
   position_ = 0;
   line_number_ = 0;
-  if (!ReadRegularFile(path, text_)) {
+  if (!ReadRegularFile(path, sharing, text_)) {
     text_.clear();
     return false;
   }

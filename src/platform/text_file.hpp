@@ -8,6 +8,13 @@
 
 namespace dorvan_marker {
 
+// Whether other handles to a file may exist while it is read. Only Windows has share
+// modes; elsewhere both read the file alike.
+enum class FileSharing {
+  kNone,       // the open fails while another handle to the file exists, and none can be opened until it is read
+  kReadWrite,  // others may read and write the file meanwhile, as the C runtime's fopen allows
+};
+
 // A text file read by the C runtime's text-mode rules: a line ends with LF or CR LF (the
 // CR of a CR LF pair is dropped, a lone CR stays), a byte 0x1A ends the file, and a last
 // line without a line end counts like any other. Lines may be of any length.
@@ -16,9 +23,10 @@ namespace dorvan_marker {
 // buffer stays valid and unmoved for the reader's life and can be taken with TakeText.
 class TextFile {
  public:
-  // Opens and reads path. False when it cannot be opened, is not a regular file (a folder,
-  // a pipe, a device) or a read fails; the reader is then empty.
-  bool Open(const std::string& path);
+  // Opens and reads path, letting other handles to it exist as sharing says. False when it
+  // cannot be opened (on Windows also when sharing forbids it; the open is not retried), is
+  // not a regular file (a folder, a pipe, a device) or a read fails; the reader is then empty.
+  bool Open(const std::string& path, FileSharing sharing);
 
   // Uses text as the file's content (for readers of bytes already in memory).
   void OpenText(std::string text);

@@ -10,6 +10,9 @@
 
 namespace {
 
+// What every reader of a marker asks for; on POSIX it reads like any other open.
+constexpr auto kNoSharing = dorvan_marker::FileSharing::kNone;
+
 std::vector<std::string> AllLines(const std::string& bytes) {
   dorvan_marker::TextFile file;
   file.OpenText(bytes);
@@ -56,10 +59,10 @@ TEST(TextFile, OpensRegularFilesOnly) {
   test::TempDir dir;
   test::WriteFile(dir / "m.txt", "x\r\n");
   dorvan_marker::TextFile file;
-  EXPECT_TRUE(file.Open(dir / "m.txt"));
+  EXPECT_TRUE(file.Open(dir / "m.txt", kNoSharing));
   EXPECT_EQ(file.Text(), "x\r\n");
-  EXPECT_FALSE(file.Open(dir / "missing.txt"));
-  EXPECT_FALSE(file.Open(dir.Path()));
+  EXPECT_FALSE(file.Open(dir / "missing.txt", kNoSharing));
+  EXPECT_FALSE(file.Open(dir.Path(), kNoSharing));
 }
 
 TEST(TextFile, ReadsWholeFilesOfAnySize) {
@@ -70,13 +73,13 @@ TEST(TextFile, ReadsWholeFilesOfAnySize) {
     for (std::size_t i = 0; i < size; i += 7) bytes[i] = static_cast<char>('a' + i % 26);
     test::WriteFile(dir / "f.txt", bytes);
     dorvan_marker::TextFile file;
-    ASSERT_TRUE(file.Open(dir / "f.txt")) << size;
+    ASSERT_TRUE(file.Open(dir / "f.txt", kNoSharing)) << size;
     EXPECT_EQ(file.Text(), bytes) << size;
   }
 #if defined(__linux__)
   // A file whose size says nothing of its length is read to its end all the same.
   dorvan_marker::TextFile status;
-  ASSERT_TRUE(status.Open("/proc/self/status"));
+  ASSERT_TRUE(status.Open("/proc/self/status", kNoSharing));
   EXPECT_NE(status.Text().find("\nVmRSS:"), std::string::npos);
 #endif
 }

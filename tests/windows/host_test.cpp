@@ -164,6 +164,36 @@ void CheckRefusals(const Library& library, const Work& work) {
   }
 }
 
+// Another program that still has the marker open (its writer, say) holds it with full
+// sharing: the library reads a marker only when no other handle to it exists, so both
+// functions fail at once as for a missing file, and succeed once the handle is gone.
+void CheckHeldMarker(const Library& library, const Work& work) {
+  HANDLE held = CreateFileA(work.Marker().c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  Check(held != INVALID_HANDLE_VALUE, "another handle holds the marker open",
+        "Windows error " + std::to_string(GetLastError()));
+  if (held == INVALID_HANDLE_VALUE) return;
+  std::vector<std::string> names{"KEEP"};
+  ErrorBoxWatcher watcher("KOV");
+  const bool listed = library.get_style_list(work.Marker().c_str(), &names);
+  const bool boxed = watcher.Finish().found;
+  Check(!listed && names == std::vector<std::string>{"KEEP"} && !boxed,
+        "a marker held open: GetStyleList gives false and leaves the list alone", Listed(names));
+
+  const FolderSnapshot before = Snapshot(kHostFolder);
+  const ImportCall refused = Import(library, work.Marker(), "caller");
+  Check(refused.result == DORVAN_IMPORT_CANNOT_OPEN && refused.BufferUnchanged() && !refused.box.found,
+        "a marker held open: ImportDorvanFile gives 0, leaves the name buffer and shows no box",
+        std::to_string(refused.result) + ", " + Shown(refused.Name()));
+  Check(SameFolder(before, Snapshot(kHostFolder)), "a marker held open: no host file was touched");
+
+  CloseHandle(held);
+  const ImportCall released = Import(library, work.Marker(), "caller");
+  Check(released.result == DORVAN_IMPORT_OK && released.Name() == "SPRING-LAY 2",
+        "once the other handle is closed the import gives 1", std::to_string(released.result));
+}
+
 void CheckSecondImport(const Library& library, const Work& work) {
   const FolderSnapshot first = Snapshot(kHostFolder);
   const ImportCall again = Import(library, work.Marker(), "");
@@ -273,6 +303,7 @@ int main(int argc, char** argv) {
     CheckStyleLists(library, work);
     CheckFirstImport(library, work);
     CheckRefusals(library, work);
+    CheckHeldMarker(library, work);
     CheckSecondImport(library, work);
     CheckMissingHostFolder(library, work);
   }
