@@ -112,11 +112,10 @@ for name in ("M", "L"):
     out = os.path.join(data, "peak-out")
     faults = float(subprocess.run([os.path.join(tools, "peak-memory"), "faults", marker(name), out, "50"],
                                   check=True, stdout=subprocess.PIPE).stdout.decode().strip())
-    # The largest tables of an import are kept for the next; whether glibc hands the rest
-    # of its heap back to the system after every import (and the next one faults it in
-    # again) depends on the order of all the process's allocations, not on the library
-    # alone: shown, not judged. The timings above come from a process whose 100 MB Parse
-    # raised glibc's thresholds first.
+    # Whether glibc hands an import's heap back to the system after every import (and the
+    # next one faults it in again) depends on the order of all the process's allocations,
+    # not on the library alone: shown, not judged. The timings above come from a process
+    # whose 100 MB Parse raised glibc's thresholds first.
     row("page faults per import, %s, in a process that only imports" % name, "%.1f" % faults, "", True)
 
 

@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh build
 cmake -S . -B build/example-build -DCMAKE_BUILD_TYPE=Release -DDORVAN_MARKER_BUILD_TESTS=OFF >/dev/null
-cmake --build build/example-build -j2 >/dev/null
+cmake --build build/example-build --parallel "$(nproc 2>/dev/null || echo 1)" >/dev/null
 mkdir -p build/example
 marker="examples/jacket/spring jacket.txt"
 echo "== dorvan-marker import \"$marker\" --out-dir build/example"

@@ -6,6 +6,11 @@ set -u
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh test windows || exit 1
 
+# Every build and test run uses the machine's cores, however many it has.
+jobs=$(nproc 2>/dev/null || echo 1)
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$jobs}"
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$jobs}"
+
 passed=0
 failed=0
 stage() {
