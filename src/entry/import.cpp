@@ -5,8 +5,8 @@
 
 #include "dorvan_marker/dorvan_marker.h"
 #include "entry/error_box.hpp"
-#include "entry/host_file_transaction.hpp"
 #include "entry/marker_reading.hpp"
+#include "hostfiles/host_file_transaction.hpp"
 #include "hostfiles/size_groups.hpp"
 
 namespace dorvan_marker {
@@ -40,9 +40,9 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
     const char* path = marker_path.c_str();
     document.BuildSizeLists(path);
     document.BuildPieceNameTable(path);
-    HostFileTransaction transaction(out);
     PlacementTable placements = document.ResolvePlacements();
     const SizeGroups groups(document.Sizes, placements);
+    HostFileTransaction transaction(out);
     document.WriteCommandFile(path, transaction.Staging().command_file.c_str(), placements, groups);
     document.WritePlacementFile(path, transaction.Staging().placement_file.c_str(), placements, groups);
     transaction.Commit();

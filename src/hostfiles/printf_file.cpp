@@ -2,7 +2,6 @@
 #include "hostfiles/printf_file.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -184,27 +183,30 @@ void AppendPrintf(std::string& out, std::string_view format, std::initializer_li
 }
 
 CPrintfFile::~CPrintfFile() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != kNoHandle) file_system_->Close(file_);
 }
 
 bool CPrintfFile::Open(const std::string& path) {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != kNoHandle) file_system_->Close(file_);
+  file_ = kNoHandle;
   path_ = path;
   if (buffer_ == nullptr) {
     buffer_.reset(new char[kBufferSize]);
     capacity_ = kBufferSize;
   }
   used_ = 0;
-  failed_ = false;
-  // Binary: the CR LF line ends are written by Write itself, the same on every system.
-  file_ = std::fopen(path.c_str(), "wb");
-  // The file's own buffer is the only one: each full buffer reaches the system in one write.
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
-  return file_ != nullptr;
+  failure_.clear();
+  // Bytes as they stand: the CR LF line ends are written by Write itself, the same on
+  // every system. The file's own buffer is the only one: each full buffer reaches the
+  // system in one write.
+  file_system_ = &CurrentFileSystem();
+  if (file_system_->OpenForWriting(path, file_).Ok()) return true;
+  file_ = kNoHandle;
+  return false;
 }
 
 char* CPrintfFile::RoomAfterFlush(std::size_t bound) {
-  if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
+  if (file_ == kNoHandle) throw HostFileError("cannot write " + path_ + ": the file is not open");
   if (bound > capacity_ - used_) Flush();
   return bound <= capacity_ ? buffer_.get() + used_ : nullptr;
 }
@@ -256,7 +258,9 @@ const PrintfFormat& CPrintfFile::Compiled(std::string_view format) {
 }
 
 void CPrintfFile::WriteDirect(std::string_view bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  if (!failure_.empty()) return;  // the file is lost already: a full disk is not tried again
+  FileOutcome written = file_system_->Write(file_, bytes.data(), bytes.size());
+  if (!written.Ok()) failure_ = written.reason.empty() ? "cannot write" : std::move(written.reason);
 }
 
 void CPrintfFile::Write(std::string_view text) { Printf("%s", text); }
@@ -272,16 +276,17 @@ void CPrintfFile::PutFormatted(std::string_view bytes) {
 }
 
 void CPrintfFile::Flush() {
-  if (used_ != 0 && std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+  if (used_ != 0) WriteDirect(std::string_view(buffer_.get(), used_));
   used_ = 0;
 }
 
 void CPrintfFile::Close() {
-  if (file_ == nullptr) return;
+  if (file_ == kNoHandle) return;
   Flush();
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (failed_ || !closed) throw HostFileError("cannot write " + path_ + ": " + std::strerror(errno));
+  FileOutcome closed = file_system_->Close(file_);
+  file_ = kNoHandle;
+  if (failure_.empty() && !closed.Ok()) failure_ = closed.reason.empty() ? "cannot close" : std::move(closed.reason);
+  if (!failure_.empty()) throw HostFileError("cannot write " + path_ + ": " + failure_);
 }
 
 }  // namespace dorvan_marker

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "hostfiles/decimal_digits.hpp"
+#include "platform/file_system.hpp"
 
 namespace dorvan_marker {
 
@@ -127,8 +128,8 @@ class PrintfFormat {
 };
 
 // A host file: created (or cut to zero length), written in text mode so that every "\n"
-// reaches the disk as CR LF, and closed. Write failures raise HostFileError; the
-// destructor closes a file that is still open.
+// reaches the disk as CR LF, and closed, all through the current FileSystem. Write
+// failures raise HostFileError; the destructor closes a file that is still open.
 class CPrintfFile {
  public:
   CPrintfFile() = default;
@@ -183,7 +184,7 @@ class CPrintfFile {
   // Flushes and closes; raises HostFileError when anything failed.
   void Close();
 
-  bool IsOpen() const noexcept { return file_ != nullptr; }
+  bool IsOpen() const noexcept { return file_ != kNoHandle; }
 
  private:
   static std::string_view Argument(std::string_view text) { return text; }
@@ -213,17 +214,18 @@ class CPrintfFile {
   // bound exceeds the whole buffer.
   char* Room(std::size_t bound) {
     // A file that is not open takes the long way, which raises.
-    return bound <= capacity_ - used_ && file_ != nullptr ? buffer_.get() + used_ : RoomAfterFlush(bound);
+    return bound <= capacity_ - used_ && file_ != kNoHandle ? buffer_.get() + used_ : RoomAfterFlush(bound);
   }
   char* RoomAfterFlush(std::size_t bound);
 
-  std::FILE* file_ = nullptr;
+  FileSystem* file_system_ = nullptr;
+  SystemHandle file_ = kNoHandle;
   std::string path_;
   // Allocated at the first Open, and not cleared: [0, used_) waits to be written.
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;
-  bool failed_ = false;
+  std::string failure_;  // why the first write failed; empty while none did
   std::vector<std::unique_ptr<PrintfFormat>> formats_;  // for Printf, stable addresses
   std::size_t last_format_ = 0;
 };
