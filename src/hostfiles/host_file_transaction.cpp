@@ -62,7 +62,7 @@ void HostFileTransaction::Stage(Staged& file) {
 void HostFileTransaction::Commit() {
   const std::vector<std::string> targets{files_[0].target, files_[1].target};
   const ReplacementLock lock(file_system_, targets);
-  RemoveLeftovers(file_system_, targets);  // before letting go: this import's files are held
+  RemoveLeftovers(file_system_, targets, {files_[0].path, files_[1].path});
   std::vector<ReplacedFile> replaced;
   for (const Staged& file : files_) {
     replaced.push_back({file.target, file.path, OldFileName(file.target, file.token), HasPrevious(file_system_, file.target)});

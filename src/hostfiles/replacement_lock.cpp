@@ -20,6 +20,8 @@ std::vector<LockedFolder> DistinctFolders(FileSystem& file_system, const std::ve
   std::vector<LockedFolder> folders;
   for (const std::string& host_file : host_files) {
     LockedFolder entry{{}, PlaceOf(host_file).Folder(), host_file};
+    const auto same_spelling = [&](const LockedFolder& seen) { return seen.folder == entry.folder; };
+    if (std::any_of(folders.begin(), folders.end(), same_spelling)) continue;
     const FileOutcome known = file_system.FolderIdentity(entry.folder, entry.identity);
     if (!known.Ok()) throw HostFileError("cannot replace " + host_file + ": its folder: " + known.reason);
     folders.push_back(std::move(entry));
