@@ -26,11 +26,10 @@ struct ReplacementOutcome {
 
 // Puts new host files in place of the previous ones: all of them or none. The previous
 // files stay reachable until all new ones are in place: exchanged with the new files where
-// the file system can exchange two names in one step (the new file's staged name then
-// holds the previous file), or else renamed aside first. Either way every previous file
-// leaves its place before any new one takes its own, so an import killed in between
-// leaves host files missing rather than two imports' halves side by side, and the pair is
-// never mixed for longer than the two exchanges take. Renames refused because another
+// the file system can exchange two names in one step (the staged name then holds the
+// previous file), the exchanges back to back; or else all renamed aside before any new
+// file is renamed into place, so that an import killed in between leaves a host file
+// missing rather than two imports' halves side by side. Renames refused because another
 // program has a file open are tried again (busy_retry.hpp). Runs under the
 // ReplacementLock.
 class PairReplacement {
@@ -46,21 +45,25 @@ class PairReplacement {
 
  private:
   struct Step {
-    bool exchange = false;  // else a rename of from to to
-    std::string from;
-    std::string to;
+    enum class Kind {
+      Exchange,  // the staged file and the target swap names
+      SetAside,  // the target is renamed aside
+      Install,   // the staged file is renamed to the target
+    };
+    Kind kind = Kind::Install;
     std::size_t file = 0;
   };
 
-  FileOutcome Take(const Step& step);
-  FileOutcome Undo(const Step& step);
+  FileOutcome Take(Step step);
+  FileOutcome Undo(Step step);
   ReplacementOutcome Fail(const std::string& target, const FileOutcome& failure);
   std::string WhereFilesAre() const;
 
   FileSystem& file_system_;
   std::vector<ReplacedFile> files_;
+  // Room for every step is made before the first: once files move, nothing is allocated
+  // until they are all in place or all back.
   std::vector<Step> taken_;
-  std::vector<std::string> previous_;
 };
 
 }  // namespace dorvan_marker
