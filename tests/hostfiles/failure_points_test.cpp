@@ -4,11 +4,11 @@
 // are driven: exchanging names, and (as on Windows) setting them aside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <regex>
-#include <tuple>
 #include <utility>
 
 #include "dorvan_marker/import.hpp"
@@ -19,95 +19,84 @@ using dorvan_marker::FileOutcome;
 using dorvan_marker::ImportStatus;
 using dorvan_marker::PathKind;
 using dorvan_marker::SystemHandle;
+using dorvan_marker::UseFileSystem;
 
 namespace {
 
 using Kind = FileOutcome::Kind;
 
 // The operating system's file system, except that chosen calls fail: the k-th operation
-// of all, or the n-th call of one operation. A failing write writes half its bytes first,
-// as a disk that fills up does.
+// of all, or calls [first, first + count) of one operation. A failing write writes half its
+// bytes first, as a disk that fills up does.
 class FaultyFileSystem : public dorvan_marker::FileSystem {
- public:
-  explicit FaultyFileSystem(bool exchange) : exchange_(exchange) {}
+  using Path = const std::string&;
+  using Handle = SystemHandle;
 
-  void FailOperation(int k) { fail_at_ = k; }
-  void Fail(const std::string& operation, int call, Kind kind) { faults_[{operation, call}] = kind; }
+ public:
+  struct Fault {
+    std::string operation;
+    int first = 1;
+    int count = 1;
+    Kind kind = Kind::Failed;
+  };
+  FaultyFileSystem(bool exchange, int fail_at, std::vector<Fault> faults = {})
+      : exchange_(exchange), fail_at_(fail_at), faults_(std::move(faults)) {}
+
   int Operations() const { return operations_; }
   const std::string& Failed() const { return failed_; }
   int Paused() const { return paused_; }
 
-  FileOutcome CreateHeld(const std::string& path, SystemHandle& held) override {
-    return Call("CreateHeld", [&] { return native_.CreateHeld(path, held); });
+  FileOutcome CreateHeld(Path p, Handle& h) override { return Call("CreateHeld", [&] { return os_.CreateHeld(p, h); }); }
+  void Release(Handle h) override { os_.Release(h); }
+  FileOutcome OpenForWriting(Path p, Handle& h) override { return Call("Open", [&] { return os_.OpenForWriting(p, h); }); }
+  FileOutcome Write(Handle h, const char* bytes, std::size_t size) override {
+    const FileOutcome outcome = Call("Write", [&] { return os_.Write(h, bytes, size); });
+    if (!outcome.Ok()) os_.Write(h, bytes, size / 2);
+    return outcome;
   }
-  void Release(SystemHandle held) override { native_.Release(held); }
-  FileOutcome OpenForWriting(const std::string& path, SystemHandle& file) override {
-    return Call("OpenForWriting", [&] { return native_.OpenForWriting(path, file); });
-  }
-  FileOutcome Write(SystemHandle file, const char* bytes, std::size_t size) override {
-    const FileOutcome outcome = Call("Write", [&] { return native_.Write(file, bytes, size); });
-    if (outcome.Ok()) return outcome;
-    native_.Write(file, bytes, size / 2);
-    return FileOutcome::Failure(Kind::Failed, "No space left on device");
-  }
-  FileOutcome Close(SystemHandle file) override {
-    return Call("Close", [&] { return native_.Close(file); }, [&] { native_.Close(file); });
-  }
-  FileOutcome Rename(const std::string& from, const std::string& to) override {
-    return Call("Rename", [&] { return native_.Rename(from, to); });
-  }
-  FileOutcome Exchange(const std::string& a, const std::string& b) override {
+  FileOutcome Close(Handle h) override { return Call("Close", [&] { return os_.Close(h); }, [&] { os_.Close(h); }); }
+  FileOutcome Rename(Path a, Path b) override { return Call("Rename", [&] { return os_.Rename(a, b); }); }
+  FileOutcome Exchange(Path a, Path b) override {
     if (!exchange_) return FileOutcome::Failure(Kind::Unsupported, "cannot exchange");
-    return Call("Exchange", [&] { return native_.Exchange(a, b); });
+    return Call("Exchange", [&] { return os_.Exchange(a, b); });
   }
-  FileOutcome Remove(const std::string& path) override {
-    return Call("Remove", [&] { return native_.Remove(path); });
+  FileOutcome Remove(Path p) override { return Call("Remove", [&] { return os_.Remove(p); }); }
+  FileOutcome RemoveUnheld(Path p) override { return Call("RemoveUnheld", [&] { return os_.RemoveUnheld(p); }); }
+  FileOutcome Inspect(Path p, PathKind& k) override { return Call("Inspect", [&] { return os_.Inspect(p, k); }); }
+  FileOutcome ListFolder(Path p, std::vector<std::string>& n) override {
+    return Call("ListFolder", [&] { return os_.ListFolder(p, n); });
   }
-  FileOutcome RemoveUnheld(const std::string& path) override {
-    return Call("RemoveUnheld", [&] { return native_.RemoveUnheld(path); });
+  FileOutcome FolderIdentity(Path p, std::string& i) override {
+    return Call("FolderIdentity", [&] { return os_.FolderIdentity(p, i); });
   }
-  FileOutcome Inspect(const std::string& path, PathKind& kind) override {
-    return Call("Inspect", [&] { return native_.Inspect(path, kind); });
+  FileOutcome LockFolder(Path p, Path i, int ms, Handle& h) override {
+    return Call("LockFolder", [&] { return os_.LockFolder(p, i, ms, h); });
   }
-  FileOutcome ListFolder(const std::string& folder, std::vector<std::string>& names) override {
-    return Call("ListFolder", [&] { return native_.ListFolder(folder, names); });
-  }
-  FileOutcome FolderIdentity(const std::string& folder, std::string& identity) override {
-    return Call("FolderIdentity", [&] { return native_.FolderIdentity(folder, identity); });
-  }
-  FileOutcome LockFolder(const std::string& folder, const std::string& identity, int timeout_ms,
-                         SystemHandle& lock) override {
-    return Call("LockFolder", [&] { return native_.LockFolder(folder, identity, timeout_ms, lock); });
-  }
-  void UnlockFolder(SystemHandle lock) override { native_.UnlockFolder(lock); }
+  void UnlockFolder(Handle h) override { os_.UnlockFolder(h); }
   void Pause(int milliseconds) override { paused_ += milliseconds; }
 
  private:
   template <typename Operation>
   FileOutcome Call(const std::string& name, Operation&& operation, const std::function<void()>& instead = [] {}) {
     const int call = ++calls_[name];
-    const auto fault = faults_.find({name, call});
+    const auto fault = std::find_if(faults_.begin(), faults_.end(), [&](const Fault& f) {
+      return f.operation == name && call >= f.first && call < f.first + f.count;
+    });
     if (++operations_ != fail_at_ && fault == faults_.end()) return operation();
     instead();  // a close that fails still lets the file go
     failed_ = name;
-    const Kind kind = fault != faults_.end() ? fault->second : name == "LockFolder" ? Kind::TimedOut : Kind::Failed;
-    return FileOutcome::Failure(kind, "Input/output error");
+    const Kind kind = fault != faults_.end() ? fault->kind : name == "LockFolder" ? Kind::TimedOut : Kind::Failed;
+    return FileOutcome::Failure(kind, name == "Write" ? "No space left on device" : "Input/output error");
   }
 
-  dorvan_marker::NativeFileSystem native_;
+  dorvan_marker::NativeFileSystem os_;
   bool exchange_;
-  int fail_at_ = 0;
-  std::map<std::pair<std::string, int>, Kind> faults_;
+  int fail_at_;
+  std::vector<Fault> faults_;
   std::map<std::string, int> calls_;
   int operations_ = 0;
   std::string failed_;
   int paused_ = 0;
-};
-
-class UsingFileSystem {
- public:
-  explicit UsingFileSystem(dorvan_marker::FileSystem& file_system) { dorvan_marker::UseFileSystem(&file_system); }
-  ~UsingFileSystem() { dorvan_marker::UseFileSystem(nullptr); }
 };
 
 const std::string kExpected = std::string(DORVAN_EXAMPLES) + "/jacket/expected/";
@@ -146,45 +135,38 @@ class FailurePoints : public ::testing::TestWithParam<Protocol> {};
 TEST_P(FailurePoints, LeaveTheNewPairOrExactlyTheOldOne) {
   const Protocol protocol = GetParam();
   Scene scene;
-  FaultyFileSystem counting(protocol.exchange);
-  {
-    const UsingFileSystem using_it(counting);
-    scene.Reset(protocol.old_pair);
-    ASSERT_EQ(ImportMarker(scene.marker, scene.paths).status, ImportStatus::Imported);
-  }
+  scene.Reset(protocol.old_pair);
+  FaultyFileSystem counting(protocol.exchange, 0);
+  UseFileSystem(&counting);
+  const auto counted = ImportMarker(scene.marker, scene.paths);
+  UseFileSystem(nullptr);
+  ASSERT_EQ(counted.status, ImportStatus::Imported);
   const int operations = counting.Operations();
   for (int k = 1; k <= operations; ++k) {
-    FaultyFileSystem faulty(protocol.exchange);
-    faulty.FailOperation(k);
     scene.Reset(protocol.old_pair);
-    const UsingFileSystem using_it(faulty);
+    FaultyFileSystem faulty(protocol.exchange, k);
+    UseFileSystem(&faulty);
     const auto result = ImportMarker(scene.marker, scene.paths);
-    SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(operations) + ": " + faulty.Failed() +
-                 ": " + result.message);
+    UseFileSystem(nullptr);
+    SCOPED_TRACE("operation " + std::to_string(k) + ", " + faulty.Failed() + ": " + result.message);
     ASSERT_NE(faulty.Failed(), "") << "every operation of the first run is reached again";
     if (result.status == ImportStatus::Imported) {
       EXPECT_TRUE(scene.HasNewPair());
-      // Only a previous file that could not be removed after success may stay, for the
-      // next import to remove.
-      if (test::ListFolder(scene.out.Path()) != kPair) {
-        EXPECT_EQ(faulty.Failed(), "Remove");
-        dorvan_marker::UseFileSystem(nullptr);
-        ASSERT_EQ(ImportMarker(scene.marker, scene.paths).status, ImportStatus::Imported);
-        EXPECT_EQ(test::ListFolder(scene.out.Path()), kPair);
-      }
+      // Only a previous file that could not be removed after success may stay, and the
+      // next import removes it.
+      if (test::ListFolder(scene.out.Path()) == kPair) continue;
+      EXPECT_EQ(faulty.Failed(), "Remove");
+      ASSERT_EQ(ImportMarker(scene.marker, scene.paths).status, ImportStatus::Imported);
+      EXPECT_EQ(test::ListFolder(scene.out.Path()), kPair);
       continue;
     }
     EXPECT_EQ(result.status, ImportStatus::CannotWrite);
-    if (protocol.old_pair) {
-      EXPECT_EQ(test::ListFolder(scene.out.Path()), kPair);
-      EXPECT_EQ(test::ReadFile(scene.paths.command_file), kOldCommand);
-      EXPECT_EQ(test::ReadFile(scene.paths.placement_file), kOldPlacement);
-    } else {
-      EXPECT_EQ(test::ListFolder(scene.out.Path()), std::vector<std::string>{});
-    }
+    EXPECT_EQ(test::ListFolder(scene.out.Path()), protocol.old_pair ? kPair : std::vector<std::string>{});
+    if (!protocol.old_pair) continue;
+    EXPECT_EQ(test::ReadFile(scene.paths.command_file), kOldCommand);
+    EXPECT_EQ(test::ReadFile(scene.paths.placement_file), kOldPlacement);
   }
   std::printf("[ failure points: %d operations of one import, each failed in turn ]\n", operations);
-  RecordProperty("failure_points", operations);
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, FailurePoints,
@@ -195,46 +177,37 @@ INSTANTIATE_TEST_SUITE_P(Protocols, FailurePoints,
                                   (info.param.old_pair ? "OverAnOldPair" : "IntoAnEmptyFolder");
                          });
 
-// Faults in a chosen order: the folder afterwards, name by name (a pattern, "*" for a
-// token), with what each file holds.
+// Faults in a chosen order, and the folder afterwards: each name (a pattern: OUT is the
+// folder, * a token) with what the file holds.
 TEST(FailurePoints, EndAsTabled) {
-  const std::string kNew = "<new>";
+  const std::string kNew = "<the new file>";
+  const std::string kUndoFailed = "cannot replace OUT/posimport.txt: Input/output error; putting the previous files "
+                                  "back failed too (Input/output error): OUT/csvimprt.txt is the new one, ";
   const struct {
     const char* what;
     bool exchange;
-    std::vector<std::tuple<std::string, int, Kind>> faults;
-    ImportStatus status;
-    std::string message;  // a pattern; OUT is the folder, * a token
+    std::vector<FaultyFileSystem::Fault> faults;
+    std::string message;  // empty: imported
     std::vector<std::pair<std::string, std::string>> folder;
-    int paused;
+    int paused_ms;
   } cases[] = {
-      {"undoing an exchange fails", true, {{"Exchange", 2, Kind::Failed}, {"Exchange", 3, Kind::Failed}},
-       ImportStatus::CannotWrite,
-       "cannot replace OUT/posimport.txt: Input/output error; putting the previous files back failed too "
-       "(Input/output error): OUT/csvimprt.txt is the new one, the previous one is OUT/csvimprt.txt.*.dorvan-new; "
-       "OUT/posimport.txt is the previous one",
+      {"undoing an exchange fails", true, {{"Exchange", 2, 2}},
+       kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-new; OUT/posimport.txt is the previous one",
        {{"csvimprt.txt", kNew}, {"csvimprt.txt.*.dorvan-new", kOldCommand}, {"posimport.txt", kOldPlacement},
         {"posimport.txt.*.dorvan-new", kNew}},
        0},
-      {"undoing a set-aside replacement fails", false, {{"Rename", 4, Kind::Failed}, {"Rename", 5, Kind::Failed}},
-       ImportStatus::CannotWrite,
-       "cannot replace OUT/posimport.txt: Input/output error; putting the previous files back failed too "
-       "(Input/output error): OUT/csvimprt.txt is the new one, the previous one is OUT/csvimprt.txt.*.dorvan-old; "
-       "OUT/posimport.txt is missing, the previous one is OUT/posimport.txt.*.dorvan-old",
+      {"undoing a set-aside replacement fails", false, {{"Rename", 4, 2}},
+       kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-old; OUT/posimport.txt is missing, the previous "
+                     "one is OUT/posimport.txt.*.dorvan-old",
        {{"csvimprt.txt", kNew}, {"csvimprt.txt.*.dorvan-old", kOldCommand}, {"posimport.txt.*.dorvan-new", kNew},
         {"posimport.txt.*.dorvan-old", kOldPlacement}},
        0},
-      {"a file busy for the last try", false,
-       {{"Rename", 2, Kind::Busy}, {"Rename", 3, Kind::Busy}, {"Rename", 4, Kind::Busy}, {"Rename", 5, Kind::Busy},
-        {"Rename", 6, Kind::Busy}, {"Rename", 7, Kind::Busy}, {"Rename", 8, Kind::Busy}, {"Rename", 9, Kind::Busy}},
-       ImportStatus::Imported, "", {{"csvimprt.txt", kNew}, {"posimport.txt", kNew}}, 2000},
-      {"a file busy beyond the last try", false,
-       {{"Rename", 2, Kind::Busy}, {"Rename", 3, Kind::Busy}, {"Rename", 4, Kind::Busy}, {"Rename", 5, Kind::Busy},
-        {"Rename", 6, Kind::Busy}, {"Rename", 7, Kind::Busy}, {"Rename", 8, Kind::Busy}, {"Rename", 9, Kind::Busy},
-        {"Rename", 10, Kind::Busy}},
-       ImportStatus::CannotWrite, "cannot replace OUT/posimport.txt: Input/output error",
+      {"a file busy until the last try", false, {{"Rename", 2, 8, Kind::Busy}}, "",
+       {{"csvimprt.txt", kNew}, {"posimport.txt", kNew}}, 2000},
+      {"a file busy beyond the last try", false, {{"Rename", 2, 9, Kind::Busy}},
+       "cannot replace OUT/posimport.txt: Input/output error",
        {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}}, 2000},
-      {"another import holds the folder", true, {{"LockFolder", 1, Kind::TimedOut}}, ImportStatus::CannotWrite,
+      {"another import holds the folder", true, {{"LockFolder", 1, 1, Kind::TimedOut}},
        "cannot replace OUT/csvimprt.txt: another import into its folder took more than 10 s",
        {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}}, 0},
   };
@@ -247,22 +220,21 @@ TEST(FailurePoints, EndAsTabled) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     scene.Reset(true);
-    FaultyFileSystem faulty(c.exchange);
-    for (const auto& [operation, call, kind] : c.faults) faulty.Fail(operation, call, kind);
-    const UsingFileSystem using_it(faulty);
+    FaultyFileSystem faulty(c.exchange, 0, c.faults);
+    UseFileSystem(&faulty);
     const auto result = ImportMarker(scene.marker, scene.paths);
-    EXPECT_EQ(result.status, c.status);
+    UseFileSystem(nullptr);
+    EXPECT_EQ(result.status, c.message.empty() ? ImportStatus::Imported : ImportStatus::CannotWrite);
     EXPECT_TRUE(std::regex_match(result.message, pattern(c.message))) << result.message;
-    EXPECT_EQ(faulty.Paused(), c.paused);
+    EXPECT_EQ(faulty.Paused(), c.paused_ms);
     const std::vector<std::string> names = test::ListFolder(scene.out.Path());
     ASSERT_EQ(names.size(), c.folder.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
       EXPECT_TRUE(std::regex_match(scene.out / names[i], pattern("OUT/" + c.folder[i].first))) << names[i];
-      const std::string bytes = test::ReadFile(scene.out / names[i]);
-      const std::string expected = c.folder[i].second != kNew ? c.folder[i].second
-                                   : names[i].rfind("csv", 0) == 0 ? test::ReadFile(kExpected + "csvimprt.txt")
-                                                                   : test::ReadFile(kExpected + "posimport.txt");
-      EXPECT_EQ(bytes, expected) << names[i];
+      const std::string new_file = kExpected + (names[i].rfind("csv", 0) == 0 ? "csvimprt.txt" : "posimport.txt");
+      EXPECT_EQ(test::ReadFile(scene.out / names[i]),
+                c.folder[i].second == kNew ? test::ReadFile(new_file) : c.folder[i].second)
+          << names[i];
     }
   }
 }

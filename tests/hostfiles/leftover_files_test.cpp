@@ -12,7 +12,7 @@
 TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
   const struct {
     const char* name;
-    bool held;     // by a running import
+    bool held;  // by a running import
     bool removed;
   } cases[] = {
       {"csvimprt.txt.0123456789abcdef.dorvan-new", false, true},
@@ -26,7 +26,6 @@ TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
       {"csvimprt.txt.partial", false, false},
   };
   test::TempDir dir;
-  const std::string marker = test::CopyExample(dir, "m.txt");
   test::TempDir out;
   dorvan_marker::NativeFileSystem file_system;
   std::vector<dorvan_marker::SystemHandle> held;
@@ -34,15 +33,12 @@ TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
   for (const auto& c : cases) {
     dorvan_marker::SystemHandle handle = dorvan_marker::kNoHandle;
     ASSERT_TRUE(file_system.CreateHeld(out / c.name, handle).Ok()) << c.name;
-    if (c.held) {
-      held.push_back(handle);
-    } else {
-      file_system.Release(handle);
-    }
+    c.held ? held.push_back(handle) : file_system.Release(handle);
     if (!c.removed) expected.push_back(c.name);
   }
-  ASSERT_EQ(dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"}).status,
-            dorvan_marker::ImportStatus::Imported);
+  const std::string marker = test::CopyExample(dir, "m.txt");
+  const auto result = dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"});
+  ASSERT_EQ(result.status, dorvan_marker::ImportStatus::Imported) << result.message;
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(test::ListFolder(out.Path()), expected);
   for (const auto handle : held) file_system.Release(handle);
