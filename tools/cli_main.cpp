@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // dorvan-marker: the command line of the dorvan_marker library.
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -55,6 +56,12 @@ const char* const kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(SIGXFSZ)
+  // Beyond a file-size limit (ulimit -f) a write then fails like one to a full disk, and
+  // the import reports it (exit 5, the host files as they were) instead of the process
+  // being killed half way.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   const cli::Arguments args =
       cli::Parse(argc, argv, {"--out-dir", "--codepage", "-o"}, {"--help", "-h", "--version", "--json", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);

@@ -1,7 +1,8 @@
 /* SPDX-License-Identifier: MIT */
 /* The two functions a host application finds by name in the dorvan_marker library.
  *
- * Both run synchronously on the caller's thread and keep nothing between calls.
+ * Both run synchronously on the caller's thread and keep nothing between calls. Both may
+ * be called from several threads at once.
  * Neither lets an exception out: every failure is a result code.
  * On Windows both open the marker with no sharing: while another program has it open,
  * they fail at once as for a file that cannot be opened (no retry), and no other program
@@ -18,7 +19,7 @@
 #define DORVAN_IMPORT_CANNOT_OPEN 0    /* the marker file cannot be opened (or path is null) */
 #define DORVAN_IMPORT_NO_MODELS (-1)   /* no models: the error box was shown and dismissed */
 #define DORVAN_IMPORT_MALFORMED (-2)   /* the marker is structurally broken; nothing written */
-#define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created or written */
+#define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created, written or replaced */
 
 #ifdef __cplusplus
 #include <string>
@@ -45,7 +46,10 @@ extern "C" {
  * empty text and nothing is copied back.
  *
  * The two host files are replaced together or not at all: on any result but
- * DORVAN_IMPORT_OK they are exactly as they were before the call. */
+ * DORVAN_IMPORT_OK they are exactly as they were before the call. Imports running at once,
+ * in threads or processes, replace the pair one at a time, so it always comes from one of
+ * them; an import that waits more than 10 s for another, or finds a host file read-only or
+ * held open by another program for more than 2 s, gives DORVAN_IMPORT_CANNOT_WRITE. */
 DORVAN_MARKER_C_API int ImportDorvanFile(const char* path, char* name);
 
 #ifdef __cplusplus

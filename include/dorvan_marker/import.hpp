@@ -40,7 +40,9 @@ struct ImportResult {
 // Imports the marker at marker_path into the two files of `out`. Throws nothing: every
 // failure is a status with a message that names the file (and where it applies the line,
 // section, record and field). Both host files are replaced together only when the whole
-// import succeeded; on any other status they are exactly as they were.
+// import succeeded; on any other status they are exactly as they were. May be called from
+// several threads at once; imports into one folder replace their pairs one at a time
+// (docs/host-files.md).
 DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
                                             const ImportOptions& options = {});
 

@@ -5,9 +5,9 @@
 #include "dorvan_marker/dorvan_marker.h"
 #include "entry/error_box.hpp"
 #include "entry/failure.hpp"
-#include "entry/host_file_transaction.hpp"
 #include "entry/import_pipeline.hpp"
 #include "entry/marker_reading.hpp"
+#include "hostfiles/host_file_transaction.hpp"
 #include "models/model_file_loader.hpp"
 
 namespace dorvan_marker {

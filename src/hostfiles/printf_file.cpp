@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "hostfiles/printf_file.hpp"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -107,22 +106,24 @@ void PrintfFormat::BadArgument(char kind) const {
 }
 
 CPrintfFile::~CPrintfFile() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != kNoHandle) file_system_->Close(file_);
 }
 
 bool CPrintfFile::Open(const std::string& path) {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != kNoHandle) file_system_->Close(file_);
+  file_ = kNoHandle;
   path_ = path;
   if (buffer_ == nullptr) buffer_.reset(new char[kBufferSize]);
   used_ = 0;
-  failed_ = false;
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
-  return file_ != nullptr;
+  failure_.clear();
+  file_system_ = &CurrentFileSystem();
+  if (file_system_->OpenForWriting(path, file_).Ok()) return true;
+  file_ = kNoHandle;
+  return false;
 }
 
 char* CPrintfFile::Room(std::size_t bound) {
-  if (file_ == nullptr) throw HostFileError("cannot write " + path_ + ": the file is not open");
+  if (file_ == kNoHandle) throw HostFileError("cannot write " + path_ + ": the file is not open");
   if (bound > kBufferSize - used_) Flush();
   return bound <= kBufferSize ? buffer_.get() + used_ : nullptr;
 }
@@ -136,20 +137,23 @@ void CPrintfFile::Keep(const char* start, const char* end, const std::string& lo
 }
 
 void CPrintfFile::WriteDirect(std::string_view bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  if (!failure_.empty()) return;  // the file is lost already: a full disk is not tried again
+  FileOutcome written = file_system_->Write(file_, bytes.data(), bytes.size());
+  if (!written.Ok()) failure_ = written.reason.empty() ? "cannot write" : std::move(written.reason);
 }
 
 void CPrintfFile::Flush() {
-  WriteDirect(std::string_view(buffer_.get(), used_));
+  if (used_ != 0) WriteDirect(std::string_view(buffer_.get(), used_));
   used_ = 0;
 }
 
 void CPrintfFile::Close() {
-  if (file_ == nullptr) return;
+  if (file_ == kNoHandle) return;
   Flush();
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (failed_ || !closed) throw HostFileError("cannot write " + path_ + ": " + std::strerror(errno));
+  FileOutcome closed = file_system_->Close(file_);
+  file_ = kNoHandle;
+  if (failure_.empty() && !closed.Ok()) failure_ = closed.reason.empty() ? "cannot close" : std::move(closed.reason);
+  if (!failure_.empty()) throw HostFileError("cannot write " + path_ + ": " + failure_);
 }
 
 }  // namespace dorvan_marker

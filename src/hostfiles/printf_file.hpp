@@ -3,12 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/file_system.hpp"
 
 namespace dorvan_marker {
 
@@ -84,10 +85,10 @@ class PrintfFormat {
   std::vector<Directive> directives_;
 };
 
-// A host file: created (or cut to zero length) and written in the host's form, every line
-// ended by CR LF on every system; the file is opened in binary mode and the CR LF is
-// written by Printf itself. Write failures raise HostFileError; the destructor closes a
-// file that is still open.
+// A host file: created (or cut to zero length) and written, through the current
+// FileSystem, in the host's form: every line ended by CR LF on every system, written by
+// Printf itself. Write failures raise HostFileError; the destructor closes a file that is
+// still open.
 class CPrintfFile {
  public:
   CPrintfFile() = default;
@@ -131,7 +132,7 @@ class CPrintfFile {
   // Flushes and closes; raises HostFileError when anything failed.
   void Close();
 
-  bool IsOpen() const noexcept { return file_ != nullptr; }
+  bool IsOpen() const noexcept { return file_ != kNoHandle; }
 
  private:
   static std::string_view Argument(std::string_view text) { return text; }
@@ -148,14 +149,14 @@ class CPrintfFile {
   void Flush();
   void WriteDirect(std::string_view bytes);
 
-  std::FILE* file_ = nullptr;
+  FileSystem* file_system_ = nullptr;
+  SystemHandle file_ = kNoHandle;
   std::string path_;
-  // Allocated at the first Open: [0, used_) waits to be written. A buffer of its own, large
-  // enough that writes are few, and the file's own unbuffered: each full buffer reaches the
-  // system in one write.
+  // Allocated at the first Open: [0, used_) waits to be written, large enough that writes
+  // are few: each full buffer reaches the system in one write.
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
-  bool failed_ = false;
+  std::string failure_;  // why the first write failed; empty while none did
 };
 
 }  // namespace dorvan_marker

@@ -214,9 +214,9 @@ void AddPathRows(std::vector<BadInput>& rows) {
 
 void AddOutputRows(std::vector<BadInput>& rows) {
   rows.push_back({"host folder missing", Files(Marker()), Outcome::CannotWrite, Styles::NoStyles,
-                  "cannot create {out}/csvimprt.txt.partial", "", kOutFolderMissing});
+                  "cannot create {out}/csvimprt.txt: No such file or directory", "", kOutFolderMissing});
   rows.push_back({"host folder read-only", Files(Marker()), Outcome::CannotWrite, Styles::NoStyles,
-                  "cannot create {out}/csvimprt.txt.partial", "", kOutFolderReadOnly | kUnprivileged});
+                  "cannot create {out}/csvimprt.txt: Permission denied", "", kOutFolderReadOnly | kUnprivileged});
   rows.push_back({"host file read-only", Files(Marker()), Outcome::CannotWrite, Styles::NoStyles,
                   "{out}/csvimprt.txt is read-only", "", kHostFileReadOnly});
 }

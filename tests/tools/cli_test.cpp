@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <string>
 
 #include "support/command_runner.hpp"
@@ -102,6 +103,23 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
     EXPECT_FALSE(test::Exists(out / "csvimprt.txt")) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "posimport.txt")) << c.arguments;
   }
+}
+
+// A file-size limit fails the writes part way, as a full disk does.
+TEST(CliImport, AFileSizeLimitLeavesTheOldPairAndNothingElse) {
+  test::TempDir out;
+  test::WriteFile(out / "csvimprt.txt", "old\r\n");
+  test::WriteFile(out / "posimport.txt", "old too\r\n");
+  // 512 bytes (1024 in some shells): less than one host file of the example at least.
+  const CliRun run = test::RunProgram(DORVAN_CLI, "import " + Quote(kExample) + " --out-dir " + Quote(out.Path()),
+                                      "ulimit -f 1 && ");
+  EXPECT_EQ(run.exit_code, 5);
+  EXPECT_TRUE(std::regex_match(run.err, std::regex("dorvan-marker: cannot write " + out.Path() +
+                                                   "/(csvimprt|posimport)\\.txt\\.[0-9a-f]{16}\\.dorvan-new: File too large\n")))
+      << run.err;
+  EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"csvimprt.txt", "posimport.txt"}));
+  EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), "old\r\n");
+  EXPECT_EQ(test::ReadFile(out / "posimport.txt"), "old too\r\n");
 }
 
 namespace {

@@ -206,6 +206,76 @@ void CheckSecondImport(const Library& library, const Work& work) {
   CheckHostFiles(work, "second import");
 }
 
+// Another program holding posimport.txt open without sharing, from a second thread, as a
+// virus scanner or the host itself may: the import tries again for 2 s. Released in time,
+// the import succeeds; held longer, it gives -3 and leaves the previous pair as it was.
+struct HeldFile {
+  std::string path;
+  DWORD hold_ms = 0;
+  HANDLE ready = nullptr;
+  bool opened = false;
+};
+
+DWORD WINAPI HoldFile(void* argument) {
+  auto* held = static_cast<HeldFile*>(argument);
+  const HANDLE file =
+      CreateFileA(held->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  held->opened = file != INVALID_HANDLE_VALUE;
+  SetEvent(held->ready);
+  Sleep(held->hold_ms);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return 0;
+}
+
+// A read-only posimport.txt is refused by its attribute, since Wine would replace it.
+void CheckHeldPlacementFile(const Library& library, const Work& work) {
+  const struct {
+    const char* what;
+    DWORD hold_ms;  // 0: not held
+    bool read_only;
+    int result;
+  } cases[] = {
+      {"posimport.txt held open for 0.3 s", 300, false, DORVAN_IMPORT_OK},
+      {"posimport.txt held open for 4 s", 4000, false, DORVAN_IMPORT_CANNOT_WRITE},
+      {"posimport.txt read-only", 0, true, DORVAN_IMPORT_CANNOT_WRITE},
+  };
+  const std::string placement_file = kHostFolder + "\\posimport.txt";
+  for (const auto& c : cases) {
+    const std::string what = std::string(c.what) + ": ";
+    WriteBytes(kHostFolder + "\\csvimprt.txt", "previous command file\r\n");
+    WriteBytes(placement_file, "previous placement file\r\n");
+    if (c.read_only) SetFileAttributesA(placement_file.c_str(), FILE_ATTRIBUTE_READONLY);
+    const FolderSnapshot before = Snapshot(kHostFolder);
+    HeldFile held{placement_file, c.hold_ms, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    const HANDLE holder = c.hold_ms != 0 ? CreateThread(nullptr, 0, HoldFile, &held, 0, nullptr) : nullptr;
+    if (holder != nullptr) {
+      WaitForSingleObject(held.ready, INFINITE);
+      Check(held.opened, what + "the second thread opened it without sharing");
+    }
+    const ULONGLONG start = GetTickCount64();
+    const ImportCall call = Import(library, work.Marker(), "caller");
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (holder != nullptr) {
+      WaitForSingleObject(holder, INFINITE);
+      CloseHandle(holder);
+    }
+    CloseHandle(held.ready);
+    Check(call.result == c.result, what + "the import gives " + std::to_string(c.result), std::to_string(call.result));
+    if (c.hold_ms != 0) {
+      const ULONGLONG least = c.result == DORVAN_IMPORT_OK ? c.hold_ms : 2000;
+      Check(waited + 20 >= least, what + "the import tried again for " + std::to_string(least) + " ms at least",
+            std::to_string(waited) + " ms");
+    }
+    if (c.result == DORVAN_IMPORT_OK) {
+      CheckHostFiles(work, c.what);
+    } else {
+      Check(call.BufferUnchanged(), what + "the name buffer is unchanged");
+      Check(SameFolder(before, Snapshot(kHostFolder)), what + "the previous pair is untouched, and nothing else is there");
+    }
+    SetFileAttributesA(placement_file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
 // The host creates its import folder; the library never does.
 void CheckMissingHostFolder(const Library& library, const Work& work) {
   Check(RemoveFolder(kHostFolder), "the test removed " + kHostFolder);
@@ -305,6 +375,7 @@ int main(int argc, char** argv) {
     CheckRefusals(library, work);
     CheckHeldMarker(library, work);
     CheckSecondImport(library, work);
+    CheckHeldPlacementFile(library, work);
     CheckMissingHostFolder(library, work);
   }
 
