@@ -25,7 +25,7 @@ void BuildPieceNameTable(MarkerDocument& document, const char* marker_path) {
     const PieceReference reference = ReferencePiece(document, *pieces, j, *articles);
     const std::string_view model = document.ModelNameOfArticle(reference.article_number);
     if (model.empty()) continue;
-    const std::string path = MakeModelFilePath(marker_path, model, document.Codes());
+    const std::string path = MakeModelFilePath(marker_path, model, document.Codes(), FileNameRules::Native());
     if (!loader.Open(path.c_str())) continue;
     std::string name;
     if (!loader.GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) continue;

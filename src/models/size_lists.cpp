@@ -140,7 +140,8 @@ void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, co
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
-      const std::string path = MakeModelFilePath(marker_path, base_name, document.Codes());
+      const std::string path =
+          MakeModelFilePath(marker_path, base_name, document.Codes(), FileNameRules::Native());
       read.clear();
       if (!loader.Open(path.c_str()) || !loader.GetSizesFromMDL(nullptr, read)) continue;
       cache.Add(base_name, read);

@@ -30,7 +30,8 @@ ModelReference GarmentModel(const MarkerDocument& document, const CSection& garm
   const std::string_view base = document.GetFieldValue(garments, garment, "VTBA");
   const CodePage codes = document.Codes();
   if (!base.empty()) {
-    return {MakeModelFilePath(document.Path(), base, codes), "VVET", static_cast<long>(k), &garment, "VTBA"};
+    return {MakeModelFilePath(document.Path(), base, codes, FileNameRules::Native()), "VVET", static_cast<long>(k),
+            &garment, "VTBA"};
   }
   const CSection* articles = document.FindSection("VART");
   const long long article = static_cast<long long>(Atoi(document.GetFieldValue(garments, garment, "VNUM"))) - 1;
@@ -38,7 +39,8 @@ ModelReference GarmentModel(const MarkerDocument& document, const CSection& garm
   const CElementsArray& record = (*articles)[static_cast<std::size_t>(article)];
   const std::string_view name = document.GetFieldValue(*articles, record, "VGFN");
   if (name.empty()) return {};
-  return {MakeModelFilePath(document.Path(), name, codes), "VART", static_cast<long>(article), &record, "VGFN"};
+  return {MakeModelFilePath(document.Path(), name, codes, FileNameRules::Native()), "VART",
+          static_cast<long>(article), &record, "VGFN"};
 }
 
 // Which articles' size codes the model files resolve: none when every "VVET" record has
@@ -79,7 +81,8 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
       if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
       const std::string_view name = document.GetFieldValue(*section, record, field);
       if (name.empty()) continue;
-      references.push_back({MakeModelFilePath(document.Path(), name, codes), tag, static_cast<long>(k), &record, field});
+      references.push_back({MakeModelFilePath(document.Path(), name, codes, FileNameRules::Native()), tag,
+                            static_cast<long>(k), &record, field});
     }
   }
   return references;
@@ -155,7 +158,7 @@ void CheckPieceNames(const MarkerDocument& document, RecordingLoader& loader, Di
     if (model.empty()) {
       reason = "article " + std::to_string(reference.article_number) + " has no model name in \"VMDL\"";
     } else {
-      path = MakeModelFilePath(document.Path(), model, document.Codes());
+      path = MakeModelFilePath(document.Path(), model, document.Codes(), FileNameRules::Native());
       if (!loader.Open(path.c_str())) continue;  // the missing model file is reported once, by itself
       std::string name;
       if (loader.GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) {
