@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,11 @@ constexpr std::size_t kMaxModelPathLength = 259;
 // its last separator under rules; the trail byte of a double-byte character never counts)
 // + base_name + ".mdl". A marker path without a separator gives a file in the current
 // folder.
-std::string MakeModelFilePath(std::string_view marker_path, std::string_view base_name, CodePage code_page,
-                              FileNameRules rules);
+//
+// Nothing when base_name is not a plain file name under rules (IsPlainFileName): a marker
+// comes from elsewhere, and its names must not choose which files outside its folder are
+// read. Every road to a loader's Open passes here, so such a name opens nothing.
+std::optional<std::string> MakeModelFilePath(std::string_view marker_path, std::string_view base_name,
+                                             CodePage code_page, FileNameRules rules);
 
 }  // namespace dorvan_marker

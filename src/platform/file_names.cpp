@@ -17,4 +17,11 @@ std::size_t FileNameStart(std::string_view path, CodePage code_page, FileNameRul
   return start;
 }
 
+bool IsPlainFileName(std::string_view name, CodePage code_page, FileNameRules rules) {
+  // No double-byte code page has '/', ':' or NUL as a second byte: they count wherever
+  // they stand. A '\' counts where the folder-finding of paths would see it.
+  const std::string_view never = rules.HasDrivesAndStreams() ? std::string_view("/:\0", 3) : std::string_view("/\0", 2);
+  return name.find_first_of(never) == std::string_view::npos && FileNameStart(name, code_page, rules) == 0;
+}
+
 }  // namespace dorvan_marker

@@ -39,4 +39,12 @@ class FileNameRules {
 // drive ("c:name.txt") is no part of the name either.
 std::size_t FileNameStart(std::string_view path, CodePage code_page, FileNameRules rules);
 
+// Whether name names a file in the folder it is put after, and nothing else: it holds no
+// folder separator and no NUL (which would end the path early), and under the Windows
+// rules no colon (a drive or a stream). '/', ':' and NUL count wherever they stand, as no
+// double-byte code page has them as a second byte; a '\' that is the second byte of a
+// double-byte character is part of that character. The empty name, "." and ".." are
+// plain: the extension put after them makes them file names.
+bool IsPlainFileName(std::string_view name, CodePage code_page, FileNameRules rules);
+
 }  // namespace dorvan_marker
