@@ -30,6 +30,7 @@ inline constexpr const char* kCannotOpen = "cannot-open";              // the ma
 inline constexpr const char* kNoModels = "no-models";                  // a needed section is missing
 inline constexpr const char* kMalformed = "malformed";                 // the import would fail here
 inline constexpr const char* kModelMissing = "model-missing";          // a model file cannot be read
+inline constexpr const char* kModelNameUnsafe = "model-name-unsafe";   // a model name is not a plain file name
 inline constexpr const char* kSizeUnresolved = "size-unresolved";      // a size stays a code
 inline constexpr const char* kPieceNameUnknown = "piece-name-unknown"; // the model file lacks the piece
 inline constexpr const char* kPlacementLost = "placement-lost";        // written to neither host file
@@ -44,7 +45,8 @@ struct Diagnostic {
   std::string code;       // one of diagnostic_code
   ErrorLocation where;    // file, line, section, record (0-based) and field in the marker
   std::string message;    // the words, without the position
-  std::string model_path; // model-missing, size-unresolved, piece-name-unknown: the file tried
+  std::string model_path; // model-missing, size-unresolved, piece-name-unknown: the file tried (empty when
+                          // the model name is not a plain file name: nothing is tried)
 };
 
 // One placement record ("IGEO") as the import sees it. Lengths in millimetres; x runs along

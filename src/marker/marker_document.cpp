@@ -11,7 +11,7 @@ constexpr double kDefaultWidth = 13608.0;
 constexpr std::size_t kMaxTitleLength = 255;
 
 std::string TitleFromPath(std::string_view path, CodePage code_page) {
-  std::string_view name = path.substr(FileNameStart(path, code_page));
+  std::string_view name = path.substr(FileNameStart(path, code_page, FileNameRules::Native()));
   const std::size_t dot = name.rfind('.');
   if (dot != std::string_view::npos) name = name.substr(0, dot);
   return NormalizeName(CutToCharacters(name, kMaxTitleLength, code_page), code_page);

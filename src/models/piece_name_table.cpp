@@ -5,7 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "models/model_file_path.hpp"
+#include "models/opened_model.hpp"
 #include "models/piece_reference.hpp"
 
 namespace dorvan_marker {
@@ -25,10 +25,10 @@ void BuildPieceNameTable(MarkerDocument& document, const char* marker_path) {
     const PieceReference reference = ReferencePiece(document, *pieces, j, *articles);
     const std::string_view model = document.ModelNameOfArticle(reference.article_number);
     if (model.empty()) continue;
-    const std::string path = MakeModelFilePath(marker_path, model, document.Codes());
-    if (!loader.Open(path.c_str())) continue;
+    const OpenedModel file(loader, marker_path, model, document.Codes());
+    if (!file.Opened()) continue;
     std::string name;
-    if (!loader.GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) continue;
+    if (!file.GetPieceName(reference.vgfn.c_str(), reference.piece_number, name)) continue;
     if (name != iart) document.PieceNames.emplace(std::string(iart), std::move(name));
     resolved.insert(iart);
   }

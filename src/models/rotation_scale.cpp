@@ -4,7 +4,7 @@
 #include <string>
 
 #include "marker/article_kind.hpp"
-#include "models/model_file_path.hpp"
+#include "models/opened_model.hpp"
 #include "models/piece_reference.hpp"
 
 namespace dorvan_marker {
@@ -26,10 +26,10 @@ void GetPieceRotationScale(const MarkerDocument& document, const CSection& piece
       ReferencePiece(document, pieces, static_cast<std::size_t>(index), articles ? *articles : kNoArticles);
 
   if (IsModelKind(reference.vext)) {
-    const std::string path =
-        MakeModelFilePath(marker_path, document.ModelNameOfArticle(reference.article_number), document.Codes());
-    loader.Open(path.c_str());  // a failed open is answered by the query itself
-    if (!loader.GetRotationScale(reference.vgfn.c_str(), reference.piece_number, rotation, &x_factor, &y_factor)) {
+    // A failed open is answered by the query itself.
+    const OpenedModel model(loader, marker_path, document.ModelNameOfArticle(reference.article_number),
+                            document.Codes());
+    if (!model.GetRotationScale(reference.vgfn.c_str(), reference.piece_number, rotation, &x_factor, &y_factor)) {
       *rotation = 0.0;
     }
   } else {
@@ -45,9 +45,8 @@ void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection&
                                  double* rotation, double* x_factor, double* y_factor) {
   const std::string iart(document.GetFieldValue(pieces, pieces[static_cast<std::size_t>(index)], "IART"));
   if (iart.empty()) return;
-  const std::string path = MakeModelFilePath(marker_path, vgfn, document.Codes());
-  loader.Open(path.c_str());
-  if (!loader.GetRotationScale(std::string(vgfn).c_str(), iart.c_str(), rotation, x_factor, y_factor)) {
+  const OpenedModel model(loader, marker_path, vgfn, document.Codes());
+  if (!model.GetRotationScale(std::string(vgfn).c_str(), iart.c_str(), rotation, x_factor, y_factor)) {
     *rotation = 0.0;
   }
 }

@@ -9,8 +9,9 @@ namespace dorvan_marker {
 // pieces (the "IBA" section), asked of loader in the model file its article leads to.
 // rotation is set to 0.0 first and stays so when the loader gives none; a percentage is
 // written, as (1 / factor - 1) x 100, only for an axis whose factor is not 0.0, and keeps
-// the caller's value otherwise. Raises InvalidArgumentError when index or the piece's
-// "VNUM" points outside its section.
+// the caller's value otherwise. A model name that is not a plain file name asks nothing
+// (OpenedModel): rotation 0.0, factors 1.0. Raises InvalidArgumentError when index or the
+// piece's "VNUM" points outside its section.
 void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index,
                            const char* marker_path, VariantLoad& loader, double* rotation, double* x_percent,
                            double* y_percent);

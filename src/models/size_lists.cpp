@@ -9,7 +9,7 @@
 #include "models/size_lists.hpp"
 
 #include "marker/article_kind.hpp"
-#include "models/model_file_path.hpp"
+#include "models/opened_model.hpp"
 #include "platform/c_numbers.hpp"
 #include "platform/quoted.hpp"
 
@@ -140,9 +140,9 @@ void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, co
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
-      const std::string path = MakeModelFilePath(marker_path, base_name, document.Codes());
+      const OpenedModel model(loader, marker_path, base_name, document.Codes());
       read.clear();
-      if (!loader.Open(path.c_str()) || !loader.GetSizesFromMDL(nullptr, read)) continue;
+      if (!model.Opened() || !model.GetSizes(read)) continue;
       cache.Add(base_name, read);
       sizes = &read;
     }

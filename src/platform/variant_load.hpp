@@ -20,7 +20,8 @@ class VariantLoad {
   virtual ~VariantLoad() = default;
 
   // Opens the model file at path (made from the marker's folder and a base name). True on
-  // success.
+  // success. The library asks only for files in the marker's folder: a base name that is
+  // not a plain file name (IsPlainFileName) never reaches Open.
   virtual bool Open(const char* path) = 0;
 
   // With a null name: the size names of the file just opened, the size of code j at

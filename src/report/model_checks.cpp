@@ -2,11 +2,13 @@
 #include "report/model_checks.hpp"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "marker/article_kind.hpp"
-#include "models/model_file_path.hpp"
+#include "models/opened_model.hpp"
 #include "models/piece_reference.hpp"
 #include "models/size_lists.hpp"
 #include "platform/c_numbers.hpp"
@@ -16,29 +18,34 @@ namespace {
 
 // A marker field that names a model file.
 struct ModelReference {
-  std::string path;
+  std::string_view name;            // the base name; empty when the field names none
+  std::optional<std::string> path;  // the file the import asks for; nothing for a refused name
   std::string_view section;
   long position = 0;
   const CElementsArray* record = nullptr;
   std::string_view field;
 };
 
+ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section,
+                         long position, const CElementsArray& record, std::string_view field) {
+  return {name, OpenedModel::PathOf(document.Path(), name, document.Codes()), section, position, &record, field};
+}
+
+std::string NotPlain(std::string_view name) { return "model name " + Quoted(name) + " is not a plain file name"; }
+
 // The model base name that record k of "VVET" reads its sizes from ("VTBA", else "VGFN" of
 // its article), with the field that holds it; empty when there is none.
 ModelReference GarmentModel(const MarkerDocument& document, const CSection& garments, std::size_t k) {
   const CElementsArray& garment = garments[k];
   const std::string_view base = document.GetFieldValue(garments, garment, "VTBA");
-  const CodePage codes = document.Codes();
-  if (!base.empty()) {
-    return {MakeModelFilePath(document.Path(), base, codes), "VVET", static_cast<long>(k), &garment, "VTBA"};
-  }
+  if (!base.empty()) return Reference(document, base, "VVET", static_cast<long>(k), garment, "VTBA");
   const CSection* articles = document.FindSection("VART");
   const long long article = static_cast<long long>(Atoi(document.GetFieldValue(garments, garment, "VNUM"))) - 1;
   if (articles == nullptr || article < 0 || static_cast<std::size_t>(article) >= articles->size()) return {};
   const CElementsArray& record = (*articles)[static_cast<std::size_t>(article)];
   const std::string_view name = document.GetFieldValue(*articles, record, "VGFN");
   if (name.empty()) return {};
-  return {MakeModelFilePath(document.Path(), name, codes), "VART", static_cast<long>(article), &record, "VGFN"};
+  return Reference(document, name, "VART", static_cast<long>(article), record, "VGFN");
 }
 
 // Which articles' size codes the model files resolve: none when every "VVET" record has
@@ -59,14 +66,13 @@ std::vector<bool> SizesToResolve(const MarkerDocument& document, const CSection&
 // import opens some files it then makes no use of; those are left out.
 std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
   std::vector<ModelReference> references;
-  const CodePage codes = document.Codes();
   const CSection* articles = document.FindSection("VART");
   if (const CSection* garments = document.FindSection("VVET"); garments != nullptr && articles != nullptr) {
     const std::vector<bool> resolve = SizesToResolve(document, *garments, articles->size());
     for (std::size_t k = 0; k < resolve.size(); ++k) {
       if (!resolve[k]) continue;
       ModelReference reference = GarmentModel(document, *garments, k);
-      if (!reference.path.empty()) references.push_back(std::move(reference));
+      if (!reference.name.empty()) references.push_back(std::move(reference));
     }
   }
   for (const char* tag : {"VMDL", "VART"}) {
@@ -79,34 +85,45 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
       if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
       const std::string_view name = document.GetFieldValue(*section, record, field);
       if (name.empty()) continue;
-      references.push_back({MakeModelFilePath(document.Path(), name, codes), tag, static_cast<long>(k), &record, field});
+      references.push_back(Reference(document, name, tag, static_cast<long>(k), record, field));
     }
   }
   return references;
 }
 
+// Model files the import could not read, and model names it opened nothing for: each
+// once, at the first record that names it.
 void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& loader, DiagnosticList& diagnostics) {
   struct Uses {
     const ModelReference* first = nullptr;
     std::set<const CElementsArray*> records;
   };
-  std::map<std::string, Uses> uses_of;
+  // (refused, name) for a refused name, else (false, path): a refused name has no path.
+  std::map<std::pair<bool, std::string>, Uses> uses_of;
   const std::vector<ModelReference> references = ModelReferences(document);
   for (const ModelReference& reference : references) {
-    if (!loader.Failed(reference.path)) continue;
-    Uses& uses = uses_of[reference.path];
+    if (reference.path && !loader.Failed(*reference.path)) continue;
+    Uses& uses = uses_of[reference.path ? std::pair(false, *reference.path)
+                                        : std::pair(true, std::string(reference.name))];
     if (uses.first == nullptr || reference.record->Line() < uses.first->record->Line()) uses.first = &reference;
     uses.records.insert(reference.record);
   }
-  for (const auto& [path, uses] : uses_of) {
+  for (const auto& [key, uses] : uses_of) {
+    const auto& [refused, what] = key;
     const ModelReference& first = *uses.first;
     const std::size_t count = uses.records.size();
+    const std::string named_by = "(named by " + std::to_string(count) + " record" + (count == 1 ? "" : "s") + ")";
+    const std::string unknown = ": what the import asks of it stays unknown";
+    if (refused) {
+      diagnostics.Add(Severity::Warning, diagnostic_code::kModelNameUnsafe, first.section, first.position,
+                      *first.record, first.field,
+                      NotPlain(what) + ", so no model file is opened for it " + named_by + unknown);
+      continue;
+    }
     diagnostics
         .Add(Severity::Warning, diagnostic_code::kModelMissing, first.section, first.position, *first.record,
-             first.field,
-             "model file " + Quoted(path) + " is missing or unreadable (named by " + std::to_string(count) +
-                 " record" + (count == 1 ? "" : "s") + "): what the import asks of it stays unknown")
-        .model_path = path;
+             first.field, "model file " + Quoted(what) + " is missing or unreadable " + named_by + unknown)
+        .model_path = what;
   }
 }
 
@@ -119,15 +136,17 @@ void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader&
   for (std::size_t k = 0; k < codes.size(); ++k) {
     if (!resolve[k] || codes[k].empty()) continue;
     const ModelReference model = GarmentModel(document, *garments, k);
-    if (model.path.empty()) continue;
-    const bool unreadable = loader.Failed(model.path);
-    if (!unreadable && loader.SizeCount(model.path) != 0) continue;
+    if (model.name.empty()) continue;
+    const bool unreadable = !model.path || loader.Failed(*model.path);
+    if (!unreadable && loader.SizeCount(*model.path) != 0) continue;
+    const std::string why = !model.path ? NotPlain(model.name)
+                                        : "model file " + Quoted(*model.path) +
+                                              (unreadable ? " could not be read" : " lists no sizes");
     diagnostics
         .Add(Severity::Warning, diagnostic_code::kSizeUnresolved, model.section, model.position, *model.record,
              model.field,
-             "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) + " stays a code: model file " +
-                 Quoted(model.path) + (unreadable ? " could not be read" : " lists no sizes"))
-        .model_path = model.path;
+             "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) + " stays a code: " + why)
+        .model_path = model.path.value_or("");
   }
 }
 
@@ -155,10 +174,11 @@ void CheckPieceNames(const MarkerDocument& document, RecordingLoader& loader, Di
     if (model.empty()) {
       reason = "article " + std::to_string(reference.article_number) + " has no model name in \"VMDL\"";
     } else {
-      path = MakeModelFilePath(document.Path(), model, document.Codes());
-      if (!loader.Open(path.c_str())) continue;  // the missing model file is reported once, by itself
+      const OpenedModel file(loader, document.Path(), model, document.Codes());
+      if (!file.Opened()) continue;  // the missing or refused model file is reported once, by itself
+      path = *file.Path();
       std::string name;
-      if (loader.GetPieceNameFromMDL(reference.vgfn.c_str(), reference.piece_number, name)) {
+      if (file.GetPieceName(reference.vgfn.c_str(), reference.piece_number, name)) {
         resolved.insert(iart);
         first_miss.erase(iart);
         continue;

@@ -8,9 +8,10 @@
 namespace dorvan_marker {
 
 // What the model files left undone, once BuildSizeLists and BuildPieceNameTable have run
-// with `loader`: model files that could not be read, sizes left as codes, pieces that
-// their model file does not know, and articles whose kind gets no size. Each is placed at
-// the marker record that led to it.
+// with `loader`: model files that could not be read, model names that are not plain file
+// names (nothing was opened for them), sizes left as codes, pieces that their model file
+// does not know, and articles whose kind gets no size. Each is placed at the marker
+// record that led to it.
 void CheckModels(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics);
 
 }  // namespace dorvan_marker

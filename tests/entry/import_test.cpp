@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <clocale>
+#include <filesystem>
 
 #include "dorvan_marker/dorvan_marker.h"
 #include "dorvan_marker/import.hpp"
+#include "dorvan_marker/report.hpp"
 #include "support/test_support.hpp"
 
 using dorvan_marker::HostFilePaths;
@@ -147,4 +149,38 @@ TEST(ImportMarker, RejectsAnUnknownCodePage) {
   const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out), options);
   EXPECT_EQ(result.status, ImportStatus::Malformed);
   EXPECT_EQ(result.message, kExampleFolder + "/spring jacket.txt: unknown code page \"klingon\"");
+}
+
+TEST(ImportMarker, ReadsNoModelFileThatAMarkerNamesOutsideItsFolder) {
+  // The example with its model names (read for sizes, piece names and both routes of
+  // rotation and scale) climbing to ../secret, where its model files lie at the second import.
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "lays");
+  std::filesystem::create_directories(dir / "secret");
+  std::string text = test::ReadFile(kExampleFolder + "/spring jacket.txt");
+  for (std::size_t at = 0; (at = text.find(":JACKET", at)) != std::string::npos; at += 10) {
+    text.insert(at + 1, "../secret/");
+  }
+  text.replace(text.find(":TROUSERS:"), 1, ":../secret/");
+  text.replace(text.find(":TROUSERS:"), 1, ":../secret/");
+  test::WriteFile(dir / "lays/m.txt", text);
+  test::TempDir missing, present;
+  ASSERT_EQ(ImportMarker(dir / "lays/m.txt", In(missing)).status, ImportStatus::Imported);
+  for (const char* model : {"JACKET.mdl", "TROUSERS.mdl"}) {
+    test::WriteFile(dir / "secret/" + model, test::ReadFile(kExampleFolder + "/" + model));
+  }
+  ASSERT_EQ(ImportMarker(dir / "lays/m.txt", In(present)).status, ImportStatus::Imported);
+  for (const char* file : {"csvimprt.txt", "posimport.txt"}) {
+    EXPECT_EQ(test::ReadFile(present / file), test::ReadFile(missing / file)) << file;
+  }
+
+  // Reported as missing model files are, with a code of its own at the first record naming each.
+  const auto report = dorvan_marker::InspectMarker(dir / "lays/m.txt");
+  std::vector<std::pair<std::string, std::size_t>> seen;
+  for (const auto& d : report.diagnostics) seen.emplace_back(d.code, d.where.line);
+  EXPECT_EQ(seen, (decltype(seen){{"model-name-unsafe", 8}, {"model-name-unsafe", 17}, {"size-unresolved", 20},
+                                  {"size-unresolved", 21}, {"size-unresolved", 22}}));
+  EXPECT_EQ(report.diagnostics.at(0).message,
+            "model name \"../secret/JACKET\" is not a plain file name, so no model file is opened for it (named by 9 "
+            "records): what the import asks of it stays unknown");
 }

@@ -106,3 +106,26 @@ TEST(GetPieceRotationScale, RaisesForReferencesOutside) {
   EXPECT_THROW(Query(*marker, 1), InvalidArgumentError);
   EXPECT_TRUE(marker->calls.empty());
 }
+
+TEST(GetPieceRotationScale, AsksNothingForANameThatIsNotAPlainFileName) {
+  // Articles: 1 by key in COAT, 2 by key in "../COAT", 3 by number in "../COAT" (VMDL).
+  const std::vector<MarkerText::Row> pieces = {{"cf", "1", "1"}, {"cf", "1", "2"}, {"cf", "1", "3"}};
+  std::unique_ptr<ParsedMarker> marker(
+      new ParsedMarker(MarkerText()
+                           .Section("VART", {"VEXT", "VGFN"}, {{"", "COAT"}, {"", "../COAT"}, {"MDL", "COAT"}})
+                           .Section("VMDL", {"VNUM", "VNMD"}, {{"3", "../COAT"}})
+                           .Section("IBA", {"IART", "INAM", "VNUM"}, pieces)
+                           .Text()));
+  // The file the first piece leaves open knows what the other two would ask.
+  marker->loader->sizes["/m/COAT.mdl"] = {};
+  for (const char* vgfn : {"COAT", "../COAT"}) marker->loader->by_key[{"/m/COAT.mdl", vgfn, "cf"}] = {1.5, 0.5, 0.5};
+  marker->loader->by_number[{"/m/COAT.mdl", "COAT", 1}] = {1.5, 0.5, 0.5};
+  EXPECT_DOUBLE_EQ(Query(*marker, 0).rotation, 1.5);
+  for (const long refused : {1L, 2L}) {
+    const Outcome outcome = Query(*marker, refused);
+    EXPECT_DOUBLE_EQ(outcome.rotation, 0.0) << refused;
+    EXPECT_DOUBLE_EQ(outcome.x_percent, 0.0) << refused;
+    EXPECT_DOUBLE_EQ(outcome.y_percent, 0.0) << refused;
+  }
+  EXPECT_EQ(marker->calls, (Calls{"Open(/m/COAT.mdl)=1", "GetRotationScale(COAT,'cf')=1"}));
+}

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "models/opened_model.hpp"
+
+#include "models/model_file_path.hpp"
+
+namespace dorvan_marker {
+
+OpenedModel::OpenedModel(VariantLoad& loader, std::string_view marker_path, std::string_view base_name,
+                         CodePage code_page)
+    : loader_(nullptr), path_(PathOf(marker_path, base_name, code_page)) {
+  if (!path_) return;
+  loader_ = &loader;
+  opened_ = loader.Open(path_->c_str());
+}
+
+std::optional<std::string> OpenedModel::PathOf(std::string_view marker_path, std::string_view base_name,
+                                               CodePage code_page) {
+  return MakeModelFilePath(marker_path, base_name, code_page, FileNameRules::Native());
+}
+
+bool OpenedModel::GetSizes(CStringArray& sizes) const {
+  return loader_ != nullptr && loader_->GetSizesFromMDL(nullptr, sizes);
+}
+
+bool OpenedModel::GetPieceName(const char* vgfn, int piece, std::string& name) const {
+  return loader_ != nullptr && loader_->GetPieceNameFromMDL(vgfn, piece, name);
+}
+
+bool OpenedModel::GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor,
+                                   double* y_factor) const {
+  return loader_ != nullptr && loader_->GetRotationScale(vgfn, piece, rotation, x_factor, y_factor);
+}
+
+bool OpenedModel::GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
+                                   double* y_factor) const {
+  return loader_ != nullptr && loader_->GetRotationScale(vgfn, iart, rotation, x_factor, y_factor);
+}
+
+}  // namespace dorvan_marker
