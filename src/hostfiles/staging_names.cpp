@@ -44,7 +44,7 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 }  // namespace
 
 HostFilePlace PlaceOf(const std::string& path) {
-  const std::size_t start = FileNameStart(path, CodePage::System());
+  const std::size_t start = FileNameStart(path, CodePage::System(), FileNameRules::Native());
   return {path.substr(0, start), path.substr(start)};
 }
 

@@ -6,7 +6,9 @@ namespace dorvan_marker {
 std::size_t FileNameStart(std::string_view path, CodePage code_page, FileNameRules rules) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size(); ++i) {
-    if (code_page.IsLeadByte(static_cast<unsigned char>(path[i]))) {
+    // A lead byte takes the byte after it along, unless that is a '/': no double-byte
+    // code page has it as a second byte, and every system reads it as a separator.
+    if (code_page.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size() && path[i + 1] != '/') {
       ++i;
     } else if (rules.IsSeparator(path[i])) {
       start = i + 1;

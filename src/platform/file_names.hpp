@@ -35,8 +35,8 @@ class FileNameRules {
 };
 
 // The position just after the last folder separator of path (0 when there is none), where
-// the trail byte of a double-byte character never counts; under the Windows rules a
-// drive ("c:name.txt") is no part of the name either.
+// a '\' that is the second byte of a double-byte character never counts ('/' always
+// does); under the Windows rules a drive ("c:name.txt") is no part of the name either.
 std::size_t FileNameStart(std::string_view path, CodePage code_page, FileNameRules rules);
 
 // Whether name names a file in the folder it is put after, and nothing else: it holds no

@@ -40,9 +40,11 @@ TEST(MakeModelFilePath, PutsTheModelBesideTheMarker) {
 }
 
 TEST(MakeModelFilePath, NeverTakesATrailByteForASeparator) {
-  // In code page 932 the character 0x95 0x2F would end in '/' if read byte by byte.
-  EXPECT_EQ(MakeModelFilePath("/lays/\x95/m.txt", "J", kSjis, kPosix), "/lays/J.mdl");
-  EXPECT_EQ(MakeModelFilePath("/lays/\x95/m.txt", "J", CodePage(), kPosix), "/lays/\x95/J.mdl");
+  // In code page 932 the character 0x95 0x5C ends in '\' when read byte by byte; '/' is
+  // never a second byte, and the system reads it as a separator wherever it stands.
+  EXPECT_EQ(MakeModelFilePath("c:\\lays\\\x95\\m.txt", "J", kSjis, kWindows), "c:\\lays\\J.mdl");
+  EXPECT_EQ(MakeModelFilePath("c:\\lays\\\x95\\m.txt", "J", CodePage(), kWindows), "c:\\lays\\\x95\\J.mdl");
+  EXPECT_EQ(MakeModelFilePath("/lays/\x95/m.txt", "J", kSjis, kPosix), "/lays/\x95/J.mdl");
 }
 
 TEST(MakeModelFilePath, MakesNoPathForANameThatIsNotAPlainFileName) {
