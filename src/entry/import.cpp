@@ -4,6 +4,7 @@
 #include <new>
 
 #include "dorvan_marker/dorvan_marker.h"
+#include "dorvan_marker/version.h"
 #include "entry/error_box.hpp"
 #include "entry/host_file_transaction.hpp"
 #include "entry/marker_reading.hpp"
@@ -65,7 +66,7 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
   }
 }
 
-const char* Version() { return DORVAN_MARKER_VERSION; }
+const char* Version() { return DORVAN_MARKER_VERSION_STRING; }
 
 }  // namespace dorvan_marker
 
