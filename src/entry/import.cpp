@@ -9,6 +9,7 @@
 #include "entry/host_file_transaction.hpp"
 #include "entry/marker_reading.hpp"
 #include "hostfiles/size_groups.hpp"
+#include "models/model_file_path.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -25,11 +26,24 @@ ImportResult Failure(ImportStatus status, std::string message) {
 
 }  // namespace
 
+HostFilePaths HostFilePathsIn(const std::string& folder) {
+#if defined(_WIN32)
+  const char* const separator = "\\";
+#else
+  const char* const separator = "/";
+#endif
+  // Paths are in the system's code page whatever the marker's names are written in: a
+  // last byte that looks like a separator may be the second half of a character.
+  const bool ends_in_separator = FileNameStart(folder, CodePage::System()) == folder.size();
+  const std::string prefix = ends_in_separator ? folder : folder + separator;
+  return {prefix + "csvimprt.txt", prefix + "posimport.txt"};
+}
+
 HostFilePaths FixedHostFilePaths() {
 #if defined(_WIN32)
-  return {"c:\\userroot\\temp\\csvimprt.txt", "c:\\userroot\\temp\\posimport.txt"};
+  return HostFilePathsIn("c:\\userroot\\temp");
 #else
-  return {"/userroot/temp/csvimprt.txt", "/userroot/temp/posimport.txt"};
+  return HostFilePathsIn("/userroot/temp");
 #endif
 }
 
