@@ -15,9 +15,11 @@ root=$(pwd)
 sh scripts/deps.sh release
 started=$(date +%s)
 
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
+  { echo "release: run it in a git checkout: the packages are made of the files git knows" >&2; exit 1; }
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
-if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+if [ -n "$(git status --porcelain)" ]; then
   echo "release: the tree has uncommitted changes: these packages are not those of the last commit" >&2
 fi
 # The Debian changelog is made from this version's section.

@@ -4,7 +4,7 @@
 # the last line says how many stages passed.
 set -u
 cd "$(dirname "$0")/.."
-sh scripts/deps.sh test windows || exit 1
+sh scripts/deps.sh test windows release || exit 1
 
 passed=0
 failed=0
