@@ -27,8 +27,7 @@ else()
   set(debian_dir ${PROJECT_BINARY_DIR}/debian)
   # Debian names a library's package after its SONAME, with no underscore.
   set(debian_library_package libdorvan-marker${PROJECT_VERSION_MAJOR})
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE
-                                                               ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
 
   configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/control.in ${debian_dir}/control @ONLY)
   file(WRITE ${debian_dir}/components
@@ -41,8 +40,7 @@ else()
   # The copyright file carries LICENSE as Debian's format wants it: indented, a blank line
   # written as " .".
   file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-  string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${license}")
-  set(debian_copyright "${CMAKE_MATCH_1}")
+  string(REGEX REPLACE "^Copyright \\(c\\) " "" debian_copyright "${DORVAN_MARKER_COPYRIGHT}")
   string(REGEX REPLACE "^MIT License\n\nCopyright[^\n]*\n\n" "" license "${license}")
   string(REGEX REPLACE "\n+$" "" license "${license}")
   string(REGEX REPLACE "\n\n" "\n.\n" license "${license}")

@@ -3,8 +3,10 @@
 # header dorvan_marker/version.h (made here, in the build tree) and, on Windows, the
 # version resource of each program and library.
 
-set(DORVAN_MARKER_AUTHORS "The dorvan_marker developers")
-set(DORVAN_MARKER_COPYRIGHT "Copyright (c) 2026 ${DORVAN_MARKER_AUTHORS}")
+# The copyright line of LICENSE, and the holders it names.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE DORVAN_MARKER_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+string(REGEX REPLACE "^Copyright \\(c\\) [0-9, -]+ " "" DORVAN_MARKER_AUTHORS "${DORVAN_MARKER_COPYRIGHT}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
 
 # Generated public headers live here; targets that compile against the public headers add
 # this folder beside include/.
