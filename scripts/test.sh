@@ -4,7 +4,7 @@
 # the last line says how many stages passed.
 set -u
 cd "$(dirname "$0")/.."
-sh scripts/deps.sh test windows || exit 1
+sh scripts/deps.sh test windows release || exit 1
 
 # Every build and test run uses the machine's cores, however many it has.
 jobs=$(nproc 2>/dev/null || echo 1)

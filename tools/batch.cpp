@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "batch.hpp"
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX  // std::max below, not the macro
+#endif
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <iostream>
@@ -9,13 +16,25 @@
 namespace cli {
 namespace {
 
+// The progress line is redrawn in place with an escape sequence that clears the line: only
+// a terminal shows it, and a Windows console only once it is told to read escapes.
+bool ProgressShows() {
+#if defined(_WIN32)
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  return GetConsoleMode(error, &mode) != 0 && SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
 bool IsNumber(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
 
-Progress::Progress(std::size_t total) : total_(total), enabled_(total > 1 && isatty(STDERR_FILENO) != 0) {}
+Progress::Progress(std::size_t total) : total_(total), enabled_(total > 1 && ProgressShows()) {}
 
 Progress::~Progress() {
   if (enabled_) std::cerr << "\r\033[K" << std::flush;

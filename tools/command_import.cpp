@@ -8,23 +8,13 @@
 #include "exit_codes.hpp"
 
 namespace cli {
-namespace {
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  const char last = folder.back();
-  return (last == '/' || last == '\\') ? folder + name : folder + "/" + name;
-}
-
-}  // namespace
 
 int RunImport(const Arguments& args) {
   if (args.positional.size() != 1) return Usage("import takes one marker file");
   dorvan_marker::ImportOptions options;
   std::string why;
   if (!OptionsOf(args, options, why)) return Usage(why);
-  const std::string folder = args.Option("--out-dir", ".");
-  const dorvan_marker::HostFilePaths out{JoinPath(folder, "csvimprt.txt"), JoinPath(folder, "posimport.txt")};
+  const dorvan_marker::HostFilePaths out = dorvan_marker::HostFilePathsIn(args.Option("--out-dir", "."));
   const auto result = dorvan_marker::ImportMarker(args.positional[0], out, options);
   if (result.status == dorvan_marker::ImportStatus::Imported) {
     std::cout << result.title << '\n';

@@ -23,6 +23,12 @@ struct HostFilePaths {
   std::string placement_file;  // piece placement file (posimport.txt)
 };
 
+// The two host files in folder: folder, a separator unless folder ends in one ('\' or
+// '/' on Windows, '/' elsewhere), then csvimprt.txt or posimport.txt. The second byte of a
+// double-byte character of the system's code page is never taken for a separator; a folder
+// ending in a drive ("c:") gets no separator. An empty folder names the current one.
+DORVAN_MARKER_API HostFilePaths HostFilePathsIn(const std::string& folder);
+
 // The fixed places the host reads: c:\userroot\temp\... on Windows,
 // /userroot/temp/... elsewhere.
 DORVAN_MARKER_API HostFilePaths FixedHostFilePaths();

@@ -3,12 +3,14 @@
 #include <cstring>
 
 #include "dorvan_marker/dorvan_marker.h"
+#include "dorvan_marker/version.h"
 #include "entry/error_box.hpp"
 #include "entry/failure.hpp"
 #include "entry/import_pipeline.hpp"
 #include "entry/marker_reading.hpp"
 #include "hostfiles/host_file_transaction.hpp"
 #include "models/model_file_loader.hpp"
+#include "platform/file_names.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -35,11 +37,24 @@ class HostFileOutput final : public ImportObserver {
 
 }  // namespace
 
+HostFilePaths HostFilePathsIn(const std::string& folder) {
+#if defined(_WIN32)
+  const char* const separator = "\\";
+#else
+  const char* const separator = "/";
+#endif
+  // Paths are in the system's code page whatever the marker's names are written in: a
+  // last byte that looks like a separator may be the second half of a character.
+  const bool ends_in_separator = FileNameStart(folder, CodePage::System(), FileNameRules::Native()) == folder.size();
+  const std::string prefix = ends_in_separator ? folder : folder + separator;
+  return {prefix + "csvimprt.txt", prefix + "posimport.txt"};
+}
+
 HostFilePaths FixedHostFilePaths() {
 #if defined(_WIN32)
-  return {"c:\\userroot\\temp\\csvimprt.txt", "c:\\userroot\\temp\\posimport.txt"};
+  return HostFilePathsIn("c:\\userroot\\temp");
 #else
-  return {"/userroot/temp/csvimprt.txt", "/userroot/temp/posimport.txt"};
+  return HostFilePathsIn("/userroot/temp");
 #endif
 }
 
@@ -71,7 +86,7 @@ ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& o
   return result;
 }
 
-const char* Version() { return DORVAN_MARKER_VERSION; }
+const char* Version() { return DORVAN_MARKER_VERSION_STRING; }
 
 }  // namespace dorvan_marker
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dorvan_marker/dorvan_marker.h"
+#include "dorvan_marker/version.h"
 #include "error_box_watcher.hpp"
 #include "host_checks.hpp"
 
@@ -342,6 +343,36 @@ void CheckDoubleByteNames(const Library& library, const Work& work) {
         Shown(refused.box.text));
 }
 
+// The DLL's version resource, read as installers and the file's properties read it, names
+// the version the build was made with.
+void CheckVersionResource(const std::string& dll) {
+  DWORD unused = 0;
+  std::vector<char> info(GetFileVersionInfoSizeA(dll.c_str(), &unused));
+  const bool read = !info.empty() && GetFileVersionInfoA(dll.c_str(), 0, static_cast<DWORD>(info.size()), info.data());
+  Check(read, "GetFileVersionInfoA reads the DLL's version resource", "Windows error " + std::to_string(GetLastError()));
+  if (!read) return;
+  void* value = nullptr;
+  UINT size = 0;
+  const auto* fixed = VerQueryValueA(info.data(), "\\", &value, &size) ? static_cast<VS_FIXEDFILEINFO*>(value) : nullptr;
+  const std::string version = fixed == nullptr ? "none"
+                                               : std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                                     std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                                     std::to_string(HIWORD(fixed->dwFileVersionLS));
+  Check(version == DORVAN_MARKER_VERSION_STRING, "the DLL's file version is " DORVAN_MARKER_VERSION_STRING, version);
+  const struct {
+    const char* name;
+    const char* expected;
+  } strings[] = {{"FileVersion", DORVAN_MARKER_VERSION_STRING}, {"ProductVersion", DORVAN_MARKER_VERSION_STRING},
+                 {"ProductName", "dorvan_marker"}, {"OriginalFilename", "dorvan_marker.dll"}};
+  for (const auto& s : strings) {
+    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + s.name;
+    const std::string text = VerQueryValueA(info.data(), key.c_str(), &value, &size) && size > 0
+                                 ? static_cast<const char*>(value)
+                                 : "(none)";
+    Check(text == s.expected, std::string("the DLL's ") + s.name + " is " + s.expected, text);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -370,6 +401,7 @@ int main(int argc, char** argv) {
   if (double_byte) {
     CheckDoubleByteNames(library, work);
   } else {
+    CheckVersionResource(dll);
     CheckStyleLists(library, work);
     CheckFirstImport(library, work);
     CheckRefusals(library, work);

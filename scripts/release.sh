@@ -1,0 +1,92 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# Makes the release packages into dist/ with their SHA256SUMS:
+#   dorvan_marker-VERSION-win64.zip    the DLL, its header, import library and .def file, the
+#                                      command line, the documentation and the example
+#   libdorvan-marker1_VERSION_ARCH.deb, libdorvan-marker-dev_..., dorvan-marker_...
+# Everything is built twice, from two copies of the tree in different folders, with every
+# date taken from SOURCE_DATE_EPOCH (default: the time of the last commit); the two sets of
+# packages must be byte-identical. lintian must find no error in the Debian packages.
+#   sh scripts/release.sh
+# The builds stay in build/release-packages/ (first/linux serves the install tests).
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+sh scripts/deps.sh release
+started=$(date +%s)
+
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
+  { echo "release: run it in a git checkout: the packages are made of the files git knows" >&2; exit 1; }
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
+if [ -n "$(git status --porcelain)" ]; then
+  echo "release: the tree has uncommitted changes: these packages are not those of the last commit" >&2
+fi
+# The Debian changelog is made from this version's section.
+version=$(sed -n 's/^project(dorvan_marker VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+grep -q "^## \[$version\] - " CHANGELOG.md || { echo "release: CHANGELOG.md has no section for $version" >&2; exit 1; }
+work=$root/build/release-packages
+rm -rf "$work" dist
+
+# Debian's hardening flags, without the debugging information the packages strip anyway.
+debian_flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --get "$1"; }
+
+# The files git knows, as they are now, copied once: both builds start from the same bytes.
+mkdir -p "$work/first/source" "$work/second-build"
+git ls-files -z --cached --others --exclude-standard |
+  tar --null --no-recursion --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/first/source"
+cp -a "$work/first/source" "$work/second-build/source"
+
+# The packages of one copy of the tree into $work/NAME/dist.
+build_packages() {
+  copy=$work/$1
+  mkdir -p "$copy/dist"
+  echo "== $1: Debian packages"
+  # The run path of the programs in the build tree, which their build ID covers, is made
+  # relative to them; installed, they have none.
+  CXXFLAGS="$(debian_flags CPPFLAGS) $(debian_flags CXXFLAGS)" LDFLAGS=$(debian_flags LDFLAGS) \
+    cmake -S "$copy/source" -B "$copy/linux" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DDORVAN_MARKER_BUILD_TESTS=OFF -DCMAKE_BUILD_RPATH_USE_ORIGIN=ON >/dev/null
+  cmake --build "$copy/linux" -j2 >/dev/null
+  cmake --build "$copy/linux" --target package-deb >/dev/null
+  cp "$copy/linux/packages/"*.deb "$copy/dist/"
+
+  echo "== $1: Windows zip"
+  cmake -S "$copy/source" -B "$copy/windows" --toolchain "$copy/source/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DDORVAN_MARKER_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$copy/windows" -j2 >/dev/null
+  cmake --build "$copy/windows" --target package-zip >/dev/null
+  cp "$copy/windows/packages/"*.zip "$copy/dist/"
+}
+
+build_packages first
+build_packages second-build
+
+echo "== the two builds give the same files"
+(cd "$work/first/dist" && ls) >"$work/first.list"
+(cd "$work/second-build/dist" && ls) >"$work/second.list"
+different=0
+cmp -s "$work/first.list" "$work/second.list" || { echo "release: the builds made different files" >&2; different=1; }
+while read -r file; do
+  if cmp -s "$work/first/dist/$file" "$work/second-build/dist/$file"; then
+    echo "identical: $file"
+  else
+    echo "release: $file differs between $work/first/dist and $work/second-build/dist" >&2
+    different=1
+  fi
+done <"$work/first.list"
+[ "$different" -eq 0 ] || exit 1
+
+mkdir dist
+cp "$work/first/dist/"* dist/
+(cd dist && sha256sum -- * >SHA256SUMS)
+
+echo "== lintian"
+lintian_status=0
+lintian --display-info --fail-on error dist/*.deb >"$work/lintian.txt" 2>&1 || lintian_status=$?
+grep -v '^running with root privileges' "$work/lintian.txt" || echo "(nothing to report)"
+[ "$lintian_status" -eq 0 ] || { echo "release: lintian reports errors" >&2; exit 1; }
+
+echo "== dist/"
+ls -l dist
+echo "release: done in $(($(date +%s) - started)) s"
