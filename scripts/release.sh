@@ -14,6 +14,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 sh scripts/deps.sh release
 started=$(date +%s)
+jobs=$(nproc 2>/dev/null || echo 1)
 
 git rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
   { echo "release: run it in a git checkout: the packages are made of the files git knows" >&2; exit 1; }
@@ -47,14 +48,14 @@ build_packages() {
   CXXFLAGS="$(debian_flags CPPFLAGS) $(debian_flags CXXFLAGS)" LDFLAGS=$(debian_flags LDFLAGS) \
     cmake -S "$copy/source" -B "$copy/linux" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DDORVAN_MARKER_BUILD_TESTS=OFF -DCMAKE_BUILD_RPATH_USE_ORIGIN=ON >/dev/null
-  cmake --build "$copy/linux" -j2 >/dev/null
+  cmake --build "$copy/linux" --parallel "$jobs" >/dev/null
   cmake --build "$copy/linux" --target package-deb >/dev/null
   cp "$copy/linux/packages/"*.deb "$copy/dist/"
 
   echo "== $1: Windows zip"
   cmake -S "$copy/source" -B "$copy/windows" --toolchain "$copy/source/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DDORVAN_MARKER_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$copy/windows" -j2 >/dev/null
+  cmake --build "$copy/windows" --parallel "$jobs" >/dev/null
   cmake --build "$copy/windows" --target package-zip >/dev/null
   cp "$copy/windows/packages/"*.zip "$copy/dist/"
 }
