@@ -4,14 +4,12 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dorvan_marker/import.hpp"
 #include "entry/import_pipeline.hpp"
-#include "entry/loader_choice.hpp"
 #include "plugins/recording_plugin.hpp"
 #include "support/test_support.hpp"
 
@@ -52,13 +50,7 @@ test::FakeLoader ExampleAnswers(const test::TempDir& dir, bool repeats) {
   return answers;
 }
 
-struct Imported {
-  std::vector<std::string> calls;
-  std::string command_file;
-  std::string placement_file;
-};
-
-// Writes the host files where the import would put them in place.
+// Writes the host files, as the import does, for their queries.
 class Writer final : public dorvan_marker::ImportObserver {
  public:
   explicit Writer(const test::TempDir& dir) : dir_(dir) {}
@@ -72,25 +64,23 @@ class Writer final : public dorvan_marker::ImportObserver {
   const test::TempDir& dir_;
 };
 
-Imported ThroughFakeLoader(const std::string& marker, const test::FakeLoader& answers) {
-  Imported imported;
+std::vector<std::string> CallsOfFakeLoader(const std::string& marker, const test::FakeLoader& answers) {
+  std::vector<std::string> calls;
   test::TempDir out;
-  dorvan_marker::MarkerDocument document(marker, nullptr);
+  dorvan_marker::MarkerDocument document(marker, nullptr, dorvan_marker::CodePage(dorvan_marker::CodePage::Kind::ShiftJis));
   Writer writer(out);
   dorvan_marker::RunImport(
       document,
       [&] {
         auto loader = std::make_unique<test::FakeLoader>(answers);
-        loader->calls = &imported.calls;
+        loader->calls = &calls;
         return loader;
       },
       writer);
-  imported.command_file = test::ReadFile(out / "csvimprt.txt");
-  imported.placement_file = test::ReadFile(out / "posimport.txt");
-  return imported;
+  return calls;
 }
 
-Imported ThroughRecordingPlugin(const std::string& marker, const test::FakeLoader& answers) {
+std::vector<std::string> CallsOfRecordingPlugin(const std::string& marker, const test::FakeLoader& answers) {
   RecordingPlugin plugin;
   EXPECT_TRUE(plugin.Loaded()) << dlerror();
   if (!plugin.Loaded()) return {};
@@ -99,9 +89,11 @@ Imported ThroughRecordingPlugin(const std::string& marker, const test::FakeLoade
   plugin->calls.clear();
   test::TempDir out;
   const auto result =
-      dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"}, {"", DORVAN_RECORDING_PLUGIN});
+      dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"}, {"932", DORVAN_RECORDING_PLUGIN});
   EXPECT_EQ(result.status, ImportStatus::Imported) << result.message;
-  return {plugin->calls, test::ReadFile(out / "csvimprt.txt"), test::ReadFile(out / "posimport.txt")};
+  EXPECT_EQ(plugin->code_page, 932u) << "the code page of the names";
+  EXPECT_NE(test::ReadFile(out / "posimport.txt").find("LEG BACK"), std::string::npos) << "the answers were used";
+  return plugin->calls;
 }
 
 }  // namespace
@@ -111,24 +103,7 @@ TEST(LoaderPlugin, IsAskedWhatTheLibrarysOwnLoaderIsAsked) {
   const std::string marker = test::CopyExample(dir, "spring.txt");
   for (const bool repeats : {false, true}) {
     const test::FakeLoader answers = ExampleAnswers(dir, repeats);
-    const Imported own = ThroughFakeLoader(marker, answers);
-    const Imported plugin = ThroughRecordingPlugin(marker, answers);
-    EXPECT_EQ(plugin.calls, own.calls) << "repeats " << repeats;
-    EXPECT_EQ(plugin.command_file, own.command_file) << "repeats " << repeats;
-    EXPECT_EQ(plugin.placement_file, own.placement_file) << "repeats " << repeats;
-    EXPECT_NE(own.placement_file.find("LEG BACK"), std::string::npos) << "the answers reached the host files";
-  }
-}
-
-TEST(LoaderPlugin, IsToldTheCodePageOfTheNames) {
-  RecordingPlugin plugin;
-  ASSERT_TRUE(plugin.Loaded()) << dlerror();
-  plugin->mode.clear();
-  test::TempDir dir;
-  const std::string marker = test::CopyExample(dir, "spring.txt");
-  for (const auto& [name, number] : {std::pair{"932", 932u}, {"utf-8", 65001u}, {"1252", 1252u}}) {
-    dorvan_marker::ImportMarker(marker, {dir / "c.txt", dir / "p.txt"}, {name, DORVAN_RECORDING_PLUGIN});
-    EXPECT_EQ(plugin->code_page, number) << name;
+    EXPECT_EQ(CallsOfRecordingPlugin(marker, answers), CallsOfFakeLoader(marker, answers)) << "repeats " << repeats;
   }
 }
 
@@ -183,30 +158,4 @@ TEST(LoaderPlugin, OneThatCannotServeStopsTheImportNamed) {
     EXPECT_EQ(test::ReadFile(dir / "csvimprt.txt"), "earlier") << c.message;
     EXPECT_FALSE(test::Exists(dir / "posimport.txt")) << c.message;
   }
-}
-
-TEST(LoaderPlugin, IsFoundByTheFirstMatch) {
-  const struct {
-    const char* option;
-    const char* environment;  // null: unset
-    const char* chosen;
-  } cases[] = {
-      {"", nullptr, ""},
-      {"", "", ""},
-      {"", "/site/env.so", "/site/env.so"},
-      {"/site/option.so", "/site/env.so", "/site/option.so"},
-  };
-  for (const auto& c : cases) {
-    if (c.environment == nullptr) {
-      unsetenv("DORVAN_MARKER_LOADER");
-    } else {
-      setenv("DORVAN_MARKER_LOADER", c.environment, 1);
-    }
-    dorvan_marker::ImportOptions options;
-    options.loader = c.option;
-    // Beside the library only on Windows.
-    EXPECT_EQ(dorvan_marker::ChosenPlugin(options, dorvan_marker::PluginSearch::kAlsoBesideLibrary), c.chosen)
-        << c.option << " " << (c.environment != nullptr ? c.environment : "(unset)");
-  }
-  unsetenv("DORVAN_MARKER_LOADER");
 }

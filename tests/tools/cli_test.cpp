@@ -230,11 +230,13 @@ TEST(CliLoaderPlugin, TheSamplePluginImportsTheExampleAsTheOwnLoaderDoes) {
             std::string::npos);
 }
 
-TEST(CliLoaderPlugin, OneThatCannotServeExitsWith7) {
+// --loader first, then DORVAN_MARKER_LOADER (an empty one names none); a plug-in that
+// cannot serve ends the commands that import with exit code 7 and writes nothing.
+TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
   test::TempDir out;
   const std::string message = std::string(DORVAN_NO_ENTRY_PLUGIN) +
                               ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
-  const std::string environment = "DORVAN_MARKER_LOADER=" + Quote(DORVAN_NO_ENTRY_PLUGIN) + " ";
+  const std::string broken = "DORVAN_MARKER_LOADER=" + Quote(DORVAN_NO_ENTRY_PLUGIN) + " ";
   const struct {
     std::string prefix;
     std::string arguments;
@@ -243,18 +245,22 @@ TEST(CliLoaderPlugin, OneThatCannotServeExitsWith7) {
   } cases[] = {
       {"", "import --loader " + Quote(DORVAN_NO_ENTRY_PLUGIN) + " " + Quote(kExample), 7,
        "dorvan-marker: " + message + "\n"},
-      {environment, "import " + Quote(kExample), 7, "dorvan-marker: " + message + "\n"},
-      {environment, "render " + Quote(kExample) + " -o " + Quote(out / "m.svg"), 7,
+      {broken, "import " + Quote(kExample), 7, "dorvan-marker: " + message + "\n"},
+      {broken, "import --loader " + Quote(DORVAN_SAMPLE_LOADER) + " " + Quote(kExample), 0, ""},
+      {"DORVAN_MARKER_LOADER= ", "import " + Quote(kExample), 0, ""},
+      {broken, "render " + Quote(kExample) + " -o " + Quote(out / "m.svg"), 7,
        kExample + ": error: " + message + " [loader-unusable]\n"},
-      {environment, "styles " + Quote(kExample), 0, ""},
+      {broken, "styles " + Quote(kExample), 0, ""},
       {"", "import --loader= " + Quote(kExample), 64,
        "dorvan-marker: --loader needs a path\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = test::RunProgram(DORVAN_CLI, c.arguments + " --out-dir " + Quote(out.Path()), c.prefix);
-    EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments;
-    EXPECT_EQ(run.err, c.err) << c.arguments;
-    EXPECT_EQ(test::ListFolder(out.Path()), std::vector<std::string>{}) << c.arguments;
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.prefix << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.prefix << c.arguments;
+    const bool imported = c.exit_code == 0 && c.arguments.starts_with("import");
+    EXPECT_EQ(test::ListFolder(out.Path()).size(), imported ? 2u : 0u) << c.prefix << c.arguments;
+    for (const char* file : {"csvimprt.txt", "posimport.txt", "m.svg"}) std::remove((out / file).c_str());
   }
   const CliRun inspected = RunCli("inspect --loader " + Quote(DORVAN_NO_ENTRY_PLUGIN) + " " + Quote(kExample));
   EXPECT_EQ(inspected.exit_code, 7);
