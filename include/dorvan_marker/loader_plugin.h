@@ -80,8 +80,8 @@ typedef struct dorvan_loader_table {
 
   /* Opens the model file at path: the marker's folder, a model's base name and ".mdl".
    * YES when the model can be read; the following queries are about it. NO when it
-   * cannot: what the queries answer until the next successful open is the plug-in's
-   * choice, and the import asks them all the same. */
+   * cannot: the import may still ask the rotation queries, and what they answer until
+   * the next successful open is the plug-in's choice (the library's own loader says NO). */
   int (*open)(dorvan_loader* loader, const char* path);
 
   /* With a null name, the sizes of the model last opened: on YES *sizes points to *count
