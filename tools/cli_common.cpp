@@ -34,6 +34,11 @@ int Usage(const std::string& why) {
 void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }
 
 bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why) {
+  options.loader = args.Option("--loader", "");
+  if (args.options.count("--loader") != 0 && options.loader.empty()) {
+    why = "--loader needs a path";
+    return false;
+  }
   const std::string requested = args.Option("--codepage", "");
   if (requested.empty()) return true;
   if (!CanonicalCodePage(requested, options.code_page)) {

@@ -12,7 +12,7 @@ namespace cli {
 int Usage(const std::string& why);
 
 // The library options of a command line; false, with why set, when --codepage names a
-// code page the program does not offer.
+// code page the program does not offer or --loader names no file.
 bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why);
 
 // Prints "dorvan-marker: message" on stderr.

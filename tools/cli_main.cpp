@@ -31,6 +31,9 @@ const char* const kHelp =
     "options:\n"
     "  --codepage CP   code page of names: 1252, 932, 936, 949, 950 or utf-8\n"
     "                  (default: the system's)\n"
+    "  --loader PATH   import, inspect, render: read the model files through the loader\n"
+    "                  plug-in PATH (default: the one DORVAN_MARKER_LOADER names, else\n"
+    "                  the library's own .mdl loader; docs/loader-plugin.md)\n"
     "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
     "  --strict        inspect: exit 1 when any marker has a warning\n"
     "  --help          show this text\n"
@@ -50,6 +53,8 @@ const char* const kHelp =
     "      render: the picture cannot be written\n"
     "  6   inspect: placements whose size is not among the marker's sizes reach neither\n"
     "      host file\n"
+    "  7   import, inspect, render: the loader plug-in cannot serve (the message names it\n"
+    "      and says why)\n"
     "  64  the command line is wrong\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
@@ -63,7 +68,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   const cli::Arguments args =
-      cli::Parse(argc, argv, {"--out-dir", "--codepage", "-o"}, {"--help", "-h", "--version", "--json", "--strict"});
+      cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o"}, {"--help", "-h", "--version", "--json", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;

@@ -25,6 +25,7 @@ int RunImport(const Arguments& args) {
     case dorvan_marker::ImportStatus::CannotOpen: return kCannotOpen;
     case dorvan_marker::ImportStatus::NoModels: return kNoModels;
     case dorvan_marker::ImportStatus::CannotWrite: return kCannotWrite;
+    case dorvan_marker::ImportStatus::LoaderUnusable: return kLoaderUnusable;
     default: return kMalformed;
   }
 }

@@ -22,6 +22,7 @@ int ExitOf(const dorvan_marker::MarkerReport& report, bool strict) {
     case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
     case dorvan_marker::ReportStatus::NoModels: return kNoModels;
     case dorvan_marker::ReportStatus::Malformed: return kMalformed;
+    case dorvan_marker::ReportStatus::LoaderUnusable: return kLoaderUnusable;
     case dorvan_marker::ReportStatus::Read: break;
   }
   if (report.Count(dorvan_marker::Severity::Error) != 0) return kLostPlacements;

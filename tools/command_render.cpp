@@ -20,6 +20,7 @@ int ExitOf(dorvan_marker::ReportStatus status) {
     case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
     case dorvan_marker::ReportStatus::NoModels: return kNoModels;
     case dorvan_marker::ReportStatus::Malformed: return kMalformed;
+    case dorvan_marker::ReportStatus::LoaderUnusable: return kLoaderUnusable;
   }
   return kMalformed;
 }

@@ -14,6 +14,7 @@ enum Exit : int {
   kMalformed = 4,
   kCannotWrite = 5,    // import: host files; render: the picture
   kLostPlacements = 6, // inspect: placements reach neither host file
+  kLoaderUnusable = 7, // import, inspect, render: the loader plug-in cannot serve
   kUsage = 64,
 };
 

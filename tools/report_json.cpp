@@ -14,6 +14,7 @@ const char* StatusName(dorvan_marker::ReportStatus status) {
     case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
     case dorvan_marker::ReportStatus::NoModels: return "no-models";
     case dorvan_marker::ReportStatus::Malformed: return "malformed";
+    case dorvan_marker::ReportStatus::LoaderUnusable: return "loader-unusable";
   }
   return "malformed";
 }
@@ -52,11 +53,28 @@ void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnost
   json.EndObject();
 }
 
+// The loader, once the road needed one: the library's own, or the plug-in's file with the
+// name and version it reported (null when it could not serve).
+void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, ByteText how) {
+  json.Key("loader").BeginObject();
+  const bool plugin = !loader.plugin_path.empty();
+  json.Key("kind").String(plugin ? "plug-in" : "built-in");
+  if (plugin) {
+    json.Key("path").String(ToUtf8(loader.plugin_path, how));
+    json.Key("name");
+    TextOrNull(json, loader.name, how);
+    json.Key("version");
+    TextOrNull(json, loader.version, how);
+  }
+  json.EndObject();
+}
+
 void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
   json.Key("status").String(StatusName(report.status));
   json.Key("title").String(ToUtf8(report.title, how));
+  if (report.loader.chosen) WriteLoader(json, report.loader, how);
   json.Key("fabric_width").BeginObject();
   json.Key("mm").Number(report.width_mm);
   json.Key("cm").Number(report.width_mm / 10.0);

@@ -31,6 +31,12 @@ std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic) {
   return line + diagnostic.message + " [" + diagnostic.code + "]";
 }
 
+std::string LoaderText(const dorvan_marker::LoaderReport& loader) {
+  if (loader.plugin_path.empty()) return "built-in (.mdl model files)";
+  if (loader.name.empty() && loader.version.empty()) return "plug-in " + loader.plugin_path;
+  return "plug-in " + loader.name + " " + loader.version + "  (" + loader.plugin_path + ")";
+}
+
 std::string ReportText(const dorvan_marker::MarkerReport& report) {
   std::string out;
   auto row = [&](const char* label, const std::string& value) {
@@ -39,6 +45,7 @@ std::string ReportText(const dorvan_marker::MarkerReport& report) {
     out += value + "\n";
   };
   row("marker", report.title + "  (" + report.path + ")");
+  if (report.loader.chosen) row("loader", LoaderText(report.loader));
   if (report.status == dorvan_marker::ReportStatus::Read) {
     row("fabric", Fixed(report.width_mm, 1) + " mm = " + Fixed(report.width_mm / 10.0, 1) + " cm = " +
                       Fixed(report.width_mm / 25.4, 2) + " in wide");

@@ -14,6 +14,10 @@ const char* SeverityName(dorvan_marker::Severity severity);
 //   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
 std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
 
+// The loader a report names: "built-in (.mdl model files)", or "plug-in NAME VERSION
+// (PATH)".
+std::string LoaderText(const dorvan_marker::LoaderReport& loader);
+
 // The whole report as text for a person: the marker, its measures, sizes, styles and
 // diagnostics.
 std::string ReportText(const dorvan_marker::MarkerReport& report);

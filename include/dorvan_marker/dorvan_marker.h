@@ -20,6 +20,8 @@
 #define DORVAN_IMPORT_NO_MODELS (-1)   /* no models: the error box was shown and dismissed */
 #define DORVAN_IMPORT_MALFORMED (-2)   /* the marker is structurally broken; nothing written */
 #define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created, written or replaced */
+#define DORVAN_IMPORT_LOADER_UNUSABLE (-4) /* the site's loader plug-in cannot serve: the error
+                                              box named it; nothing written */
 
 #ifdef __cplusplus
 #include <string>
@@ -49,7 +51,16 @@ extern "C" {
  * DORVAN_IMPORT_OK they are exactly as they were before the call. Imports running at once,
  * in threads or processes, replace the pair one at a time, so it always comes from one of
  * them; an import that waits more than 10 s for another, or finds a host file read-only or
- * held open by another program for more than 2 s, gives DORVAN_IMPORT_CANNOT_WRITE. */
+ * held open by another program for more than 2 s, gives DORVAN_IMPORT_CANNOT_WRITE.
+ *
+ * The model files are read by the library's own loader, or by a loader plug-in
+ * (dorvan_marker/loader_plugin.h): the file that the environment variable
+ * DORVAN_MARKER_LOADER names, else on Windows dorvan_marker_loader.dll beside this DLL.
+ * It is loaded once the marker is read and has models (a marker that cannot be opened,
+ * cannot be read as records or has no models gives 0, -2 or -1 whatever the plug-in),
+ * and unloaded before the call returns. A plug-in that
+ * cannot serve shows the error box naming it and gives DORVAN_IMPORT_LOADER_UNUSABLE.
+ * Hosts take any other negative result as a failure too. */
 DORVAN_MARKER_C_API int ImportDorvanFile(const char* path, char* name);
 
 #ifdef __cplusplus

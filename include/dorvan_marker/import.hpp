@@ -15,6 +15,7 @@ enum class ImportStatus : int {
   NoModels = -1,     // the marker lacks one of "IGEO", "IBA", "VART" and "VVET"/"VMDL"
   Malformed = -2,    // a reference or number in the marker is broken; see message
   CannotWrite = -3,  // the host files cannot be created, written or put in place
+  LoaderUnusable = -4,  // the loader plug-in cannot serve; see message (docs/loader-plugin.md)
 };
 
 // Where the two host files go.
@@ -35,6 +36,9 @@ DORVAN_MARKER_API HostFilePaths FixedHostFilePaths();
 
 struct ImportOptions {
   std::string code_page;  // "" for the system's, else a name such as "1252", "932", "utf-8"
+  // The file of a loader plug-in that answers the model-file queries; "" for the one that
+  // the environment variable DORVAN_MARKER_LOADER names, else the library's own loader.
+  std::string loader;
 };
 
 struct ImportResult {
@@ -48,7 +52,8 @@ struct ImportResult {
 // section, record and field). Both host files are replaced together only when the whole
 // import succeeded; on any other status they are exactly as they were. May be called from
 // several threads at once; imports into one folder replace their pairs one at a time
-// (docs/host-files.md).
+// (docs/host-files.md). A loader plug-in is loaded only for a marker that can be opened,
+// is well formed and has models, and is unloaded before the call returns.
 DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
                                             const ImportOptions& options = {});
 

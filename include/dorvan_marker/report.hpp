@@ -17,6 +17,7 @@ enum class ReportStatus : int {
   CannotOpen = 2,  // the marker file cannot be opened or read
   NoModels = 3,    // the marker lacks one of the sections an import needs
   Malformed = 4,   // a step raised; the report holds what was known before it
+  LoaderUnusable = 7,  // the loader plug-in cannot serve; the report holds what was known before
 };
 
 enum class Severity : int {
@@ -38,6 +39,7 @@ inline constexpr const char* kPieceOutsideFabric = "piece-outside-fabric";
 inline constexpr const char* kArticleNoSize = "article-no-size";       // a kind that gets no size
 inline constexpr const char* kDuplicateHeader = "duplicate-header";    // a tag named twice
 inline constexpr const char* kOrphanSection = "orphan-section";        // records no header names
+inline constexpr const char* kLoaderUnusable = "loader-unusable";      // the loader plug-in cannot serve
 }  // namespace diagnostic_code
 
 struct Diagnostic {
@@ -75,11 +77,20 @@ struct SizeReport {
   std::string host_model;   // the host model (run) it belongs to; empty when nothing is placed
 };
 
+// The loader that answered the model-file queries.
+struct LoaderReport {
+  bool chosen = false;      // false when the road ended before a loader was needed
+  std::string plugin_path;  // the loader plug-in's file; empty for the library's own .mdl loader
+  std::string name;         // the name and version the plug-in reports; empty until it served
+  std::string version;
+};
+
 struct MarkerReport {
   ReportStatus status = ReportStatus::CannotOpen;
   std::string path;             // the marker path as given
   std::string title;            // the marker's name
   std::string code_page;        // the code page names were read in: "single-byte", "utf-8", "932", ...
+  LoaderReport loader;          // which loader answered the model files
   double width_mm = 0.0;        // fabric width
   double used_length_mm = 0.0;  // largest x origin + x extent of any placement
   double used_width_mm = 0.0;   // largest y origin + y extent of any placement
@@ -101,9 +112,10 @@ struct MarkerReport {
   }
 };
 
-// Reads the marker at marker_path as an import does, model files included, and writes
-// nothing: what the import would write and every diagnostic along the way. Throws nothing;
-// a failure is a status with an error diagnostic that names the position.
+// Reads the marker at marker_path as an import does, model files included (through the
+// loader plug-in that ImportMarker would use), and writes nothing: what the import would
+// write and every diagnostic along the way. Throws nothing; a failure is a status with an
+// error diagnostic that names the position.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 
 // The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",

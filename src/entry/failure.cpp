@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "models/plugin_loader.hpp"
+
 namespace dorvan_marker {
 namespace {
 
@@ -15,6 +17,14 @@ Failure Malformed(InvalidArgumentError error, const std::string& marker_path) {
   return failure;
 }
 
+// A failure that is about no place in the marker: its message is whole as raised.
+Failure Plain(Failure::Kind kind, const std::exception& error) {
+  Failure failure;
+  failure.kind = kind;
+  failure.detail = failure.message = error.what();
+  return failure;
+}
+
 }  // namespace
 
 Failure CurrentFailure(const std::string& marker_path) {
@@ -23,10 +33,9 @@ Failure CurrentFailure(const std::string& marker_path) {
   } catch (const InvalidArgumentError& error) {
     return Malformed(error, marker_path);
   } catch (const HostFileError& error) {
-    Failure failure;
-    failure.kind = Failure::Kind::CannotWrite;
-    failure.detail = failure.message = error.what();
-    return failure;
+    return Plain(Failure::Kind::CannotWrite, error);
+  } catch (const LoaderPluginError& error) {
+    return Plain(Failure::Kind::LoaderUnusable, error);
   } catch (const std::bad_alloc&) {
     return Malformed(InvalidArgumentError("out of memory"), marker_path);
   } catch (const std::exception& error) {

@@ -15,6 +15,7 @@ struct Failure {
   enum class Kind {
     Malformed,    // the marker is broken (or something unforeseen went wrong while reading it)
     CannotWrite,  // the host files cannot be created, written or put in place
+    LoaderUnusable,  // the loader plug-in cannot serve (the marker may be fine)
   };
   Kind kind = Kind::Malformed;
   ErrorLocation where;  // file (the marker's when the error named none), line, section, record, field
@@ -23,7 +24,8 @@ struct Failure {
 };
 
 // What the exception in flight (std::current_exception) means: InvalidArgumentError,
-// placed in marker_path when it named no file; HostFileError; out of memory; anything else
+// placed in marker_path when it named no file; HostFileError; LoaderPluginError; out of
+// memory; anything else
 // as a malformed marker, so that nothing ever leaves the library.
 Failure CurrentFailure(const std::string& marker_path);
 

@@ -7,9 +7,9 @@
 #include "entry/error_box.hpp"
 #include "entry/failure.hpp"
 #include "entry/import_pipeline.hpp"
+#include "entry/loader_choice.hpp"
 #include "entry/marker_reading.hpp"
 #include "hostfiles/host_file_transaction.hpp"
-#include "models/model_file_loader.hpp"
 #include "platform/file_names.hpp"
 
 namespace dorvan_marker {
@@ -35,6 +35,47 @@ class HostFileOutput final : public ImportObserver {
   const HostFilePaths& out_;
 };
 
+ImportStatus StatusOf(Failure::Kind kind) {
+  switch (kind) {
+    case Failure::Kind::CannotWrite: return ImportStatus::CannotWrite;
+    case Failure::Kind::LoaderUnusable: return ImportStatus::LoaderUnusable;
+    case Failure::Kind::Malformed: break;
+  }
+  return ImportStatus::Malformed;
+}
+
+// The import into `out` with the loader plug-in found as `search` says.
+ImportResult Import(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
+                    PluginSearch search) {
+  ImportResult result;
+  const std::optional<Failure> failure = Guarded(marker_path, [&] {
+    const CodePage code_page = CodePageOf(options);
+    const std::string plugin = ChosenPlugin(options, search);
+    MarkerDocument document(marker_path, nullptr, code_page);
+    HostFileOutput output(out);
+    switch (RunImport(document, [&] { return MakeLoader(plugin, code_page).loader; }, output)) {
+      case ImportEnd::CannotOpen:
+        result.status = ImportStatus::CannotOpen;
+        result.message = "cannot open " + marker_path;
+        break;
+      case ImportEnd::NoModels:
+        result.status = ImportStatus::NoModels;
+        result.message = NoModelsMessage(marker_path);
+        break;
+      case ImportEnd::Resolved:
+        result.status = ImportStatus::Imported;
+        result.title = document.Title;
+        break;
+    }
+  });
+  if (failure) {
+    result.status = StatusOf(failure->kind);
+    result.title.clear();
+    result.message = failure->message;
+  }
+  return result;
+}
+
 }  // namespace
 
 HostFilePaths HostFilePathsIn(const std::string& folder) {
@@ -59,31 +100,7 @@ HostFilePaths FixedHostFilePaths() {
 }
 
 ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options) {
-  ImportResult result;
-  const std::optional<Failure> failure = Guarded(marker_path, [&] {
-    MarkerDocument document(marker_path, std::make_unique<ModelFileLoader>(), CodePageOf(options));
-    HostFileOutput output(out);
-    switch (RunImport(document, output)) {
-      case ImportEnd::CannotOpen:
-        result.status = ImportStatus::CannotOpen;
-        result.message = "cannot open " + marker_path;
-        break;
-      case ImportEnd::NoModels:
-        result.status = ImportStatus::NoModels;
-        result.message = NoModelsMessage(marker_path);
-        break;
-      case ImportEnd::Resolved:
-        result.status = ImportStatus::Imported;
-        result.title = document.Title;
-        break;
-    }
-  });
-  if (failure) {
-    result.status = failure->kind == Failure::Kind::CannotWrite ? ImportStatus::CannotWrite : ImportStatus::Malformed;
-    result.title.clear();
-    result.message = failure->message;
-  }
-  return result;
+  return Import(marker_path, out, options, PluginSearch::kCallerAndEnvironment);
 }
 
 const char* Version() { return DORVAN_MARKER_VERSION_STRING; }
@@ -94,7 +111,8 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
   using namespace dorvan_marker;
   if (path == nullptr) return DORVAN_IMPORT_CANNOT_OPEN;
   try {
-    const ImportResult result = ImportMarker(path, FixedHostFilePaths());
+    // The DLL also finds a site's plug-in beside itself.
+    const ImportResult result = Import(path, FixedHostFilePaths(), {}, PluginSearch::kAlsoBesideLibrary);
     switch (result.status) {
       case ImportStatus::Imported:
         if (name != nullptr) {
@@ -105,6 +123,9 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
       case ImportStatus::NoModels:
         ShowErrorBox(CutToCharacters(NoModelsMessage(name != nullptr ? name : ""), kMessageBufferSize - 1,
                                      CodePage::System()));
+        break;
+      case ImportStatus::LoaderUnusable:
+        ShowErrorBox(CutToCharacters(result.message, kMessageBufferSize - 1, CodePage::System()));
         break;
       default:
         break;

@@ -7,10 +7,11 @@
 
 namespace dorvan_marker {
 
-ImportEnd RunImport(MarkerDocument& document, ImportObserver& observer) {
+ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer) {
   if (!ReadMarker(document)) return ImportEnd::CannotOpen;
   observer.MarkerRead(document);
   if (!document.HasModels()) return ImportEnd::NoModels;
+  document.Loader = make_loader();
   // The model files lie beside the marker, at the path the caller gave.
   const char* marker_path = document.Path().c_str();
   BuildSizeLists(document, marker_path);

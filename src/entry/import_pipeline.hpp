@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "hostfiles/host_placements.hpp"
 #include "marker/marker_document.hpp"
+#include "platform/variant_load.hpp"
 
 namespace dorvan_marker {
 
@@ -26,11 +30,16 @@ enum class ImportEnd {
   Resolved,    // every step ran
 };
 
+// Makes the call's model-file loader; may raise (a loader plug-in that cannot serve).
+using LoaderMaker = std::function<std::unique_ptr<VariantLoad>()>;
+
 // The one road of an import: read the marker of document (constructed with the marker
-// path and the call's loader), test that it has models, build its size lists and piece
-// names through the model files, resolve its placements, and tell observer after each
-// stage. Raises InvalidArgumentError where the marker is malformed, and whatever the
-// observer raises.
-ImportEnd RunImport(MarkerDocument& document, ImportObserver& observer);
+// path and no loader), test that it has models, give the document the loader that
+// make_loader makes, build its size lists and piece names through the model files,
+// resolve its placements, and tell observer after each stage. The loader is made only
+// for a marker that can be read and has models, so that a loader plug-in is never loaded
+// for a marker the import refuses on its own. Raises InvalidArgumentError where the
+// marker is malformed, and whatever make_loader and the observer raise.
+ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer);
 
 }  // namespace dorvan_marker

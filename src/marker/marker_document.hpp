@@ -25,8 +25,9 @@ namespace dorvan_marker {
 class MarkerDocument {
  public:
   // path: the marker path as the caller gave it; loader: the model-file loader of this
-  // call (null for a document whose model files are never asked, as for the style list);
-  // code_page: the code page of names.
+  // call (null for a document whose loader comes once the marker is read, as in the
+  // import, or whose model files are never asked, as for the style list); code_page: the
+  // code page of names.
   MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page = CodePage::System());
   ~MarkerDocument();
   MarkerDocument(const MarkerDocument&) = delete;

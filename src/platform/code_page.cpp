@@ -42,7 +42,7 @@ CodePage ReadSystemCodePage() {
 #if defined(_WIN32)
   const UINT acp = GetACP();
   CPINFO info{};
-  if (!GetCPInfo(acp, &info) || info.MaxCharSize <= 1) return CodePage();
+  if (!GetCPInfo(acp, &info) || info.MaxCharSize <= 1) return CodePage::SingleByte(acp);
   return CodePage::FromLeadByteRanges(acp, info.LeadByte, MAX_LEADBYTES);
 #else
   locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
@@ -70,6 +70,12 @@ CodePage::CodePage(Kind kind) : kind_(kind) {
     case Kind::Utf8:
     case Kind::OtherMultibyte: break;
   }
+}
+
+CodePage CodePage::SingleByte(unsigned number) {
+  CodePage page;
+  page.number_ = number;
+  return page;
 }
 
 CodePage CodePage::FromLeadByteRanges(unsigned number, const unsigned char* ranges, std::size_t size) {
@@ -108,7 +114,11 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
   // The single-byte sets: a code page number, the ISO 8859 parts, ASCII and KOI8.
   const bool number = !key.empty() && key.size() <= 5 &&
                       std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-  if (number || key.rfind("iso8859", 0) == 0 || key.rfind("latin", 0) == 0 || key.rfind("koi8", 0) == 0 ||
+  if (number) {
+    out = SingleByte(static_cast<unsigned>(std::stoul(key)));
+    return true;
+  }
+  if (key.rfind("iso8859", 0) == 0 || key.rfind("latin", 0) == 0 || key.rfind("koi8", 0) == 0 ||
       key == "ascii" || key == "usascii" || key == "ansix3.41968" || key == "posix" || key == "c") {
     out = CodePage(Kind::SingleByte);
     return true;
@@ -127,6 +137,19 @@ std::string CodePage::Name() const {
     case Kind::OtherMultibyte: return std::to_string(number_);
   }
   return "single-byte";
+}
+
+unsigned CodePage::Number() const noexcept {
+  switch (kind_) {
+    case Kind::Utf8: return 65001;
+    case Kind::ShiftJis: return 932;
+    case Kind::Gbk: return 936;
+    case Kind::Uhc: return 949;
+    case Kind::Big5: return 950;
+    case Kind::SingleByte:
+    case Kind::OtherMultibyte: break;
+  }
+  return number_;
 }
 
 std::string CutToCharacters(std::string_view text, std::size_t max_bytes, CodePage code_page) {

@@ -32,6 +32,9 @@ class CodePage {
   // A table without ranges falls back to the ranges the kind is known to have.
   static CodePage FromLeadByteRanges(unsigned number, const unsigned char* ranges, std::size_t size);
 
+  // A single-byte set known by its Windows number (1252, 1251, ...).
+  static CodePage SingleByte(unsigned number);
+
   // The system's ANSI code page, read once per process. On Windows from GetACP and
   // GetCPInfo; elsewhere the codeset of the user's default locale, read without changing
   // the process locale.
@@ -45,6 +48,9 @@ class CodePage {
   bool IsMultibyte() const noexcept { return kind_ != Kind::SingleByte; }
   bool IsLeadByte(unsigned char byte) const noexcept { return (lead_[byte / 64] >> (byte % 64)) & 1U; }
   std::string Name() const;
+  // The Windows number of the code page (65001 for UTF-8); 0 for a single-byte one known
+  // by no number (a locale's codeset such as ISO-8859-1).
+  unsigned Number() const noexcept;
 
   friend bool operator==(const CodePage& a, const CodePage& b) = default;
 
@@ -52,7 +58,7 @@ class CodePage {
   void AddLeadBytes(unsigned first, unsigned last);
 
   Kind kind_ = Kind::SingleByte;
-  unsigned number_ = 0;               // the Windows number of an OtherMultibyte set
+  unsigned number_ = 0;               // the Windows number of an OtherMultibyte or a single-byte set, when known
   std::array<std::uint64_t, 4> lead_{};  // one bit per byte value
 };
 

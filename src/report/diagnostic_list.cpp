@@ -19,6 +19,10 @@ Diagnostic& DiagnosticList::Add(Severity severity, const char* code, std::size_t
 }
 
 void DiagnosticList::AddFailure(const Failure& failure) {
+  if (failure.kind == Failure::Kind::LoaderUnusable) {  // about the plug-in, which its message names
+    Add(Severity::Error, diagnostic_code::kLoaderUnusable, 0, {}, -1, {}, failure.detail);
+    return;
+  }
   const ErrorLocation& where = failure.where;
   std::size_t line = where.line;
   if (line == 0 && !where.section.empty()) {

@@ -30,7 +30,8 @@ class DiagnosticList {
   }
 
   // How the import's road ended when a step raised; a line the error did not know is
-  // taken from its section's header record.
+  // taken from its section's header record. A loader plug-in that cannot serve is placed
+  // nowhere in the marker.
   void AddFailure(const Failure& failure);
 
  private:

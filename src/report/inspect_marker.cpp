@@ -5,8 +5,8 @@
 #include "dorvan_marker/report.hpp"
 #include "entry/failure.hpp"
 #include "entry/import_pipeline.hpp"
+#include "entry/loader_choice.hpp"
 #include "entry/marker_reading.hpp"
-#include "models/model_file_loader.hpp"
 #include "report/diagnostic_list.hpp"
 #include "report/model_checks.hpp"
 #include "report/placement_report.hpp"
@@ -30,8 +30,10 @@ std::string MissingSections(const MarkerDocument& document) {
 // What the report records at each stage of the import's road.
 class ReportObserver final : public ImportObserver {
  public:
-  ReportObserver(RecordingLoader& loader, MarkerReport& report, DiagnosticList& diagnostics)
-      : loader_(loader), report_(report), diagnostics_(diagnostics) {}
+  ReportObserver(MarkerReport& report, DiagnosticList& diagnostics) : report_(report), diagnostics_(diagnostics) {}
+
+  // The loader the road was given, once it is made.
+  void Watch(RecordingLoader& loader) { loader_ = &loader; }
 
   void MarkerRead(const MarkerDocument& document) override {
     report_.title = document.Title;
@@ -39,28 +41,43 @@ class ReportObserver final : public ImportObserver {
     AppendStyleNames(document, report_.styles);
     CheckStructure(document, diagnostics_);
   }
-  void ModelsResolved(const MarkerDocument& document) override { CheckModels(document, loader_, diagnostics_); }
+  void ModelsResolved(const MarkerDocument& document) override { CheckModels(document, *loader_, diagnostics_); }
   void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
     ReportPlacements(document, placements, report_, diagnostics_);
   }
 
  private:
-  RecordingLoader& loader_;
+  RecordingLoader* loader_ = nullptr;
   MarkerReport& report_;
   DiagnosticList& diagnostics_;
 };
 
-// Runs the import's road on the marker and records what it sees; a step that raises ends
-// it, and the report keeps what was known before.
-void Inspect(const std::string& marker_path, const CodePage& code_page, MarkerReport& report) {
-  auto recording = std::make_unique<RecordingLoader>(std::make_unique<ModelFileLoader>());
-  RecordingLoader& loader = *recording;
-  MarkerDocument document(marker_path, std::move(recording), code_page);
+ReportStatus StatusOf(Failure::Kind kind) {
+  return kind == Failure::Kind::LoaderUnusable ? ReportStatus::LoaderUnusable : ReportStatus::Malformed;
+}
+
+// Runs the import's road on the marker, with the loader the import would have, and
+// records what it sees; a step that raises ends it, and the report keeps what was known
+// before.
+void Inspect(const std::string& marker_path, const CodePage& code_page, const ImportOptions& options,
+             MarkerReport& report) {
+  MarkerDocument document(marker_path, nullptr, code_page);
   DiagnosticList diagnostics(document, report.diagnostics);
-  ReportObserver observer(loader, report, diagnostics);
+  ReportObserver observer(report, diagnostics);
+  const std::string plugin = ChosenPlugin(options, PluginSearch::kCallerAndEnvironment);
+  const LoaderMaker make_loader = [&]() -> std::unique_ptr<VariantLoad> {
+    report.loader.chosen = true;
+    report.loader.plugin_path = plugin;
+    CallLoader made = MakeLoader(plugin, code_page);
+    report.loader.name = made.plugin_name;
+    report.loader.version = made.plugin_version;
+    auto recording = std::make_unique<RecordingLoader>(std::move(made.loader));
+    observer.Watch(*recording);
+    return recording;
+  };
   std::optional<Failure> failure;
   failure = Guarded(marker_path, [&] {
-    switch (RunImport(document, observer)) {
+    switch (RunImport(document, make_loader, observer)) {
       case ImportEnd::CannotOpen:
         report.status = ReportStatus::CannotOpen;
         diagnostics.Add(Severity::Error, diagnostic_code::kCannotOpen, 0, {}, -1, {}, "cannot open the marker file");
@@ -74,7 +91,7 @@ void Inspect(const std::string& marker_path, const CodePage& code_page, MarkerRe
     }
   });
   if (failure) {
-    report.status = ReportStatus::Malformed;
+    report.status = StatusOf(failure->kind);
     diagnostics.AddFailure(*failure);
   }
 }
@@ -96,7 +113,7 @@ MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& 
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const CodePage code_page = CodePageOf(options);
     report.code_page = code_page.Name();
-    Inspect(marker_path, code_page, report);
+    Inspect(marker_path, code_page, options, report);
   });
   if (failure) {  // before the marker was read: an unknown code page, or out of memory
     report.status = ReportStatus::Malformed;

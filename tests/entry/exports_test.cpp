@@ -60,3 +60,25 @@ TEST_F(Exports, ImportDorvanFileReportsAMalformedMarker) {
   EXPECT_EQ(import_((dir / "m.txt").c_str(), name), -2);
   EXPECT_STREQ(name, "caller");
 }
+
+// The site's plug-in, named by the environment, serves only the import: the style list
+// never loads it, and one that cannot serve shows the error box with its words, cut at
+// the box's bound.
+TEST_F(Exports, APluginThatCannotServeGivesMinus4AndTheBox) {
+  test::TempDir dir;
+  const std::string marker = test::CopyExample(dir, "m.txt");
+  setenv("DORVAN_MARKER_LOADER", DORVAN_NO_ENTRY_PLUGIN, 1);
+  std::vector<std::string> styles;
+  EXPECT_TRUE(get_style_list_(marker.c_str(), &styles));
+  EXPECT_EQ(styles, (std::vector<std::string>{"JACKET", "TROUSERS"}));
+  char name[256] = "caller";
+  ::testing::internal::CaptureStderr();
+  const int result = import_(marker.c_str(), name);
+  const std::string box = ::testing::internal::GetCapturedStderr();
+  unsetenv("DORVAN_MARKER_LOADER");
+  EXPECT_EQ(result, -4);
+  EXPECT_STREQ(name, "caller");
+  const std::string words =
+      std::string(DORVAN_NO_ENTRY_PLUGIN) + ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
+  EXPECT_EQ(box, "KOV: " + words.substr(0, 127) + "\n");
+}

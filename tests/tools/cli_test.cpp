@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "support/command_runner.hpp"
 #include "support/test_support.hpp"
@@ -218,4 +219,71 @@ TEST(CliRender, WritesAnSvgOfTheMarker) {
   EXPECT_NE(svg.find(">42 (6)</text>"), std::string::npos);
   const CliRun unwritable = RunCli("render " + Quote(kExample) + " -o " + Quote(dir / "no/such/m.svg"));
   EXPECT_EQ(unwritable.exit_code, 5);
+}
+
+TEST(CliLoaderPlugin, TheSamplePluginImportsTheExampleAsTheOwnLoaderDoes) {
+  // The plug-in's data alone beside the marker: no .mdl file to fall back on.
+  test::TempDir models;
+  const std::string data = std::string(DORVAN_EXAMPLES) + "/loader-plugin/data/";
+  for (const char* model : {"JACKET.tsv", "TROUSERS.tsv"}) test::WriteFile(models / model, test::ReadFile(data + model));
+  test::WriteFile(models / "spring jacket.txt", test::ReadFile(kExample));
+  test::TempDir own, plugin;
+  const CliRun by_own = RunCli("import " + Quote(kExample) + " --out-dir " + Quote(own.Path()));
+  const CliRun by_plugin = RunCli("import " + Quote(models / "spring jacket.txt") + " --loader " +
+                                  Quote(DORVAN_SAMPLE_LOADER) + " --out-dir " + Quote(plugin.Path()));
+  EXPECT_EQ(by_plugin.exit_code, 0) << by_plugin.err;
+  EXPECT_EQ(by_plugin.out, by_own.out);
+  for (const char* file : {"csvimprt.txt", "posimport.txt"}) {
+    EXPECT_EQ(test::ReadFile(plugin / file), test::ReadFile(own / file)) << file;
+    EXPECT_EQ(test::ReadFile(own / file), test::ReadFile(std::string(DORVAN_EXAMPLES) + "/jacket/expected/" + file));
+  }
+  // inspect names the loader it used.
+  const CliRun inspected =
+      RunCli("inspect " + Quote(models / "spring jacket.txt") + " --loader " + Quote(DORVAN_SAMPLE_LOADER));
+  EXPECT_EQ(inspected.exit_code, 0) << inspected.err;
+  EXPECT_NE(inspected.out.find("\nloader      plug-in sample-tsv 1.0.0  (" DORVAN_SAMPLE_LOADER ")\n"),
+            std::string::npos)
+      << inspected.out;
+  EXPECT_NE(RunCli("inspect " + Quote(kExample)).out.find("\nloader      built-in (.mdl model files)\n"),
+            std::string::npos);
+}
+
+// --loader first, then DORVAN_MARKER_LOADER (an empty one names none); a plug-in that
+// cannot serve ends the commands that import with exit code 7 and writes nothing.
+TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
+  test::TempDir out;
+  const std::string message = std::string(DORVAN_NO_ENTRY_PLUGIN) +
+                              ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
+  const std::string broken = "DORVAN_MARKER_LOADER=" + Quote(DORVAN_NO_ENTRY_PLUGIN) + " ";
+  const struct {
+    std::string prefix;
+    std::string arguments;
+    int exit_code;
+    std::string err;
+  } cases[] = {
+      {"", "import --loader " + Quote(DORVAN_NO_ENTRY_PLUGIN) + " " + Quote(kExample), 7,
+       "dorvan-marker: " + message + "\n"},
+      {broken, "import " + Quote(kExample), 7, "dorvan-marker: " + message + "\n"},
+      {broken, "import --loader " + Quote(DORVAN_SAMPLE_LOADER) + " " + Quote(kExample), 0, ""},
+      {"DORVAN_MARKER_LOADER= ", "import " + Quote(kExample), 0, ""},
+      {broken, "render " + Quote(kExample) + " -o " + Quote(out / "m.svg"), 7,
+       kExample + ": error: " + message + " [loader-unusable]\n"},
+      {broken, "styles " + Quote(kExample), 0, ""},
+      {"", "import --loader= " + Quote(kExample), 64,
+       "dorvan-marker: --loader needs a path\nTry 'dorvan-marker --help'.\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = test::RunProgram(DORVAN_CLI, c.arguments + " --out-dir " + Quote(out.Path()), c.prefix);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.prefix << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.prefix << c.arguments;
+    const bool imported = c.exit_code == 0 && c.arguments.starts_with("import");
+    EXPECT_EQ(test::ListFolder(out.Path()).size(), imported ? 2u : 0u) << c.prefix << c.arguments;
+    for (const char* file : {"csvimprt.txt", "posimport.txt", "m.svg"}) std::remove((out / file).c_str());
+  }
+  const CliRun inspected = RunCli("inspect --loader " + Quote(DORVAN_NO_ENTRY_PLUGIN) + " " + Quote(kExample));
+  EXPECT_EQ(inspected.exit_code, 7);
+  EXPECT_NE(inspected.out.find("\nloader      plug-in " DORVAN_NO_ENTRY_PLUGIN "\n"), std::string::npos)
+      << inspected.out;
+  EXPECT_NE(inspected.out.find(kExample + ": error: " + message + " [loader-unusable]\n"), std::string::npos)
+      << inspected.out;
 }

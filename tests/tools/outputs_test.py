@@ -215,10 +215,35 @@ def check_large_marker(cli, folder):
           len(rows) > 1 and picture.height > 500, (len(rows), picture.height))
 
 
+def check_loader_json(cli, folder):
+    """The loader each report names, built-in or plug-in, serving or not, as the schema says."""
+    inspect_schema = json.load(open(os.path.join(ROOT, "docs", "schema", "inspect-v1.json")))
+    sample = os.path.join(os.path.dirname(os.path.dirname(cli)), "dorvan_marker_sample_loader.so")
+    broken = write(folder, "broken.so", "not a library")
+    cases = [([], 0, {"kind": "built-in"}),
+             (["--loader", sample], 0, {"kind": "plug-in", "path": sample, "name": "sample-tsv", "version": "1.0.0"}),
+             (["--loader", broken], 7, {"kind": "plug-in", "path": broken, "name": None, "version": None})]
+    for options, code, loader in cases:
+        done = run(cli, "inspect", "--json", *options, EXAMPLE)
+        document = json.loads(done.stdout)
+        try:
+            jsonschema.validate(document, inspect_schema)
+            valid = ""
+        except jsonschema.ValidationError as error:
+            valid = error.message
+        marker = document["markers"][0]
+        check(" ".join(["inspect --json", *options]) + " matches its schema and names its loader",
+              not valid and done.returncode == code and marker["loader"] == loader,
+              (valid, done.returncode, marker.get("loader")))
+    check("a plug-in that cannot serve gives the status loader-unusable", marker["status"] == "loader-unusable"
+          and [d["code"] for d in marker["diagnostics"]] == ["loader-unusable"], marker)
+
+
 def main():
     cli = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory() as folder:
         check_json(cli, folder)
+        check_loader_json(cli, folder)
         check_svg(cli, folder)
         check_large_marker(cli, folder)
     print(f"{results['passed']} passed, {results['failed']} failed")

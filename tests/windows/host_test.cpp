@@ -4,12 +4,16 @@
 // read back from c:\userroot\temp, and the error box found, read and dismissed from a
 // second thread as a user would.
 //
-//   dorvan_marker_host_test.exe DLL WORK [--code-page-932]
+//   dorvan_marker_host_test.exe DLL WORK [--code-page-932 | --sample-loader | --broken-loader]
 //
 // WORK holds "spring lays\spring.lay 2.txt" with its model files, and "expected\" with
 // the two host files that marker gives. c:\userroot\temp must exist and be empty.
 // With --code-page-932 the program checks, instead, markers whose names hold double-byte
-// characters of code page 932, which must then be the system's ANSI code page.
+// characters of code page 932, which must then be the system's ANSI code page. With
+// --sample-loader the DLL has the sample loader plug-in beside it as
+// dorvan_marker_loader.dll, and WORK also holds "tsv lays\spring.lay 2.txt" with the
+// plug-in's model data instead of model files; with --broken-loader the file beside the
+// DLL lacks the plug-in's entry function.
 #include <windows.h>
 
 #include <cstdio>
@@ -373,12 +377,63 @@ void CheckVersionResource(const std::string& dll) {
   }
 }
 
+// The site's plug-in beside the DLL serves the import: the same host files from its own
+// model data, with no model file beside the marker.
+void CheckSampleLoader(const Library& library, const Work& work) {
+  const ImportCall imported = Import(library, work.folder + "\\tsv lays\\spring.lay 2.txt", "caller");
+  Check(imported.result == DORVAN_IMPORT_OK && imported.Name() == "SPRING-LAY 2",
+        "ImportDorvanFile through the sample plug-in beside the DLL gives 1 and the name",
+        std::to_string(imported.result) + ", " + Shown(imported.Name()));
+  Check(!imported.box.found, "the sample plug-in: no box");
+  CheckHostFiles(work, "through the sample plug-in");
+}
+
+// A plug-in beside the DLL that cannot serve: the marker is judged first, then the import
+// stops with the box naming the plug-in, and the style list never loads it.
+void CheckBrokenLoader(const Library& library, const Work& work, HMODULE module) {
+  char dll[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(module, dll, MAX_PATH);
+  const std::string path(dll, length);
+  const std::string plugin = path.substr(0, path.rfind('\\') + 1) + "dorvan_marker_loader.dll";
+  const std::string words = plugin + ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
+
+  std::vector<std::string> names;
+  Check(library.get_style_list(work.Marker().c_str(), &names) &&
+            names == std::vector<std::string>{"JACKET", "TROUSERS"},
+        "a broken plug-in beside the DLL: GetStyleList still lists the models", Listed(names));
+
+  const std::string no_models = work.File("no models.txt");
+  WriteBytes(no_models, "IGEO:INUM\r\nVART:VEXT\r\nVMDL:VNMD\r\n3:JACKET\r\n");
+  const FolderSnapshot before = Snapshot(kHostFolder);
+  const struct {
+    const char* what;
+    std::string path;
+    int result;
+    std::string box_text;  // empty: no box
+  } cases[] = {
+      {"a missing marker", work.File("missing.txt"), DORVAN_IMPORT_CANNOT_OPEN, ""},
+      {"a marker without models", no_models, DORVAN_IMPORT_NO_MODELS,
+       "caller is an invalid Dorvan marker file.  No models were found."},
+      {"the example marker", work.Marker(), DORVAN_IMPORT_LOADER_UNUSABLE, words.substr(0, 127)},
+  };
+  for (const auto& c : cases) {
+    const ImportCall call = Import(library, c.path, "caller");
+    const std::string what = std::string("a broken plug-in, ") + c.what + ": ";
+    Check(call.result == c.result, what + "result " + std::to_string(c.result), std::to_string(call.result));
+    Check(call.BufferUnchanged() && SameFolder(before, Snapshot(kHostFolder)),
+          what + "the name buffer and the host files are untouched");
+    Check(call.box.found == !c.box_text.empty() && call.box.text == c.box_text,
+          what + (c.box_text.empty() ? "no box" : "the box says " + Shown(c.box_text)), Shown(call.box.text));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool double_byte = argc == 4 && std::strcmp(argv[3], "--code-page-932") == 0;
-  if (argc != 3 && !double_byte) {
-    std::fprintf(stderr, "usage: dorvan_marker_host_test DLL WORK [--code-page-932]\n");
+  const std::string mode = argc == 4 ? argv[3] : "";
+  if ((argc != 3 && argc != 4) ||
+      (argc == 4 && mode != "--code-page-932" && mode != "--sample-loader" && mode != "--broken-loader")) {
+    std::fprintf(stderr, "usage: dorvan_marker_host_test DLL WORK [--code-page-932 | --sample-loader | --broken-loader]\n");
     return 2;
   }
   const std::string dll = argv[1];
@@ -398,8 +453,12 @@ int main(int argc, char** argv) {
   Check(library.import != nullptr, "GetProcAddress ImportDorvanFile");
   if (library.get_style_list == nullptr || library.import == nullptr) return 1;
 
-  if (double_byte) {
+  if (mode == "--code-page-932") {
     CheckDoubleByteNames(library, work);
+  } else if (mode == "--sample-loader") {
+    CheckSampleLoader(library, work);
+  } else if (mode == "--broken-loader") {
+    CheckBrokenLoader(library, work, module);
   } else {
     CheckVersionResource(dll);
     CheckStyleLists(library, work);
