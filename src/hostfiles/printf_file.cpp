@@ -14,7 +14,6 @@ namespace dorvan_marker {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::size_t kNumberRoom = PrintfFormat::kNumberRoom;
 
 [[noreturn]] void BadFormat(std::string_view format, std::string_view why) {
   throw InvalidArgumentError("format " + Quoted(format) + ": " + std::string(why));
