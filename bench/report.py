@@ -130,11 +130,12 @@ print("best of %d repetitions; other work on the machine makes timings noisy" % 
 print_table(("measure", "value", "target", "met"), rows)
 
 if other:
-    # Both programs in turn, three times, so that a slow phase of the machine falls on both.
+    # Both programs in turn, three times, so that a slow phase of the machine falls on both;
+    # each parses the 100 MB marker first, as the table above does.
     now, then = {}, {}
     for _ in range(3):
-        best_benchmark_seconds(tools, now, "BM_Import")
-        best_benchmark_seconds(os.path.join(other, "bench"), then, "BM_Import")
+        best_benchmark_seconds(tools, now, "BM_Parse|BM_Import")
+        best_benchmark_seconds(os.path.join(other, "bench"), then, "BM_Parse|BM_Import")
     compared = []
     for name in ("S", "M", "L"):
         key = "BM_Import/" + name

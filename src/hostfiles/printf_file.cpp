@@ -47,11 +47,15 @@ char* PrintfFormat::PutFixed6(char* p, double value) {
       p = decimal_digits::PutDigits(p, units);
       const std::uint32_t high = fraction / 10000;
       const std::uint32_t rest = fraction - high * 10000;
-      const std::uint32_t middle = rest / 100;
       p[0] = '.';
       decimal_digits::PutPair(p + 1, high);
-      decimal_digits::PutPair(p + 3, middle);
-      decimal_digits::PutPair(p + 5, rest - middle * 100);
+      if (rest == 0) {  // hundredths, as most lengths of a marker are
+        std::memcpy(p + 3, "0000", 4);
+      } else {
+        const std::uint32_t middle = rest / 100;
+        decimal_digits::PutPair(p + 3, middle);
+        decimal_digits::PutPair(p + 5, rest - middle * 100);
+      }
       return p + 7;
     }
   }
@@ -88,6 +92,8 @@ PrintfFormat::PrintfFormat(std::string_view format) : format_(format) {
     directives_.push_back(directive);
   }
   end_literal();
+  text_size_ = text_.size();
+  text_.append(kCopyStep, '\0');
 }
 
 void PrintfFormat::RequireArguments(std::size_t arguments) const {

@@ -22,8 +22,10 @@ class PrintfFormat {
 
   const std::string& Text() const noexcept { return format_; }
   std::size_t Directives() const noexcept { return directives_.size(); }
-  // Bytes of text around the directives.
-  std::size_t TextSize() const noexcept { return text_.size(); }
+  // The most bytes that the text around the directives takes in a line: its own, and the
+  // room that copying it eight bytes at a time may write beyond (overwritten by what
+  // follows, never kept).
+  std::size_t TextRoom() const noexcept { return text_size_ + kCopyStep; }
 
   // Writes the text before directive k and the argument of directive k at p; the last
   // text (Tail) follows the last directive. A directive that does not take the argument's
@@ -33,7 +35,7 @@ class PrintfFormat {
   char* Put(char* p, std::size_t k, double value) const { return PutFixed6(PutTextBefore(p, k, 'f'), value); }
   char* PutTail(char* p) const {
     return PutBytes(p, text_.data() + (directives_.empty() ? 0 : directives_.back().text_end),
-                    text_.data() + text_.size());
+                    text_.data() + text_size_);
   }
 
   // Raises InvalidArgumentError unless the format has exactly `arguments` directives.
@@ -59,14 +61,18 @@ class PrintfFormat {
   }
   [[noreturn]] void BadArgument(char kind) const;
 
+  // Most texts between directives are a byte or two: they are copied as one step of
+  // kCopyStep bytes, which text_ may be read for (it is padded) and the line has room for
+  // (TextRoom).
+  static constexpr std::size_t kCopyStep = 8;
   static char* PutBytes(char* p, const char* begin, const char* end) {
     const auto size = static_cast<std::size_t>(end - begin);
-    if (size > 8) {
+    if (size <= kCopyStep) {
+      std::memcpy(p, begin, kCopyStep);
+    } else {
       std::memcpy(p, begin, size);
-      return p + size;
     }
-    while (begin != end) *p++ = *begin++;  // most texts between directives are a byte or two
-    return p;
+    return p + size;
   }
   // A text in the host's form: every line feed, of a format or of an argument, becomes
   // CR LF. Then an int, and a double as "%f".
@@ -81,7 +87,8 @@ class PrintfFormat {
   static char* PutFixed6(char* p, double value);
 
   std::string format_;  // as given, for messages
-  std::string text_;    // every text between directives, one after another
+  std::string text_;    // every text between directives, one after another, then kCopyStep zeros
+  std::size_t text_size_ = 0;  // without the zeros
   std::vector<Directive> directives_;
 };
 
@@ -109,7 +116,7 @@ class CPrintfFile {
   template <typename... Args>
   void Printf(const PrintfFormat& format, const Args&... args) {
     format.RequireArguments(sizeof...(Args));
-    const std::size_t bound = format.TextSize() + (std::size_t{0} + ... + PrintfFormat::Room(Argument(args)));
+    const std::size_t bound = format.TextRoom() + (std::size_t{0} + ... + PrintfFormat::Room(Argument(args)));
     char* p = Room(bound);
     std::string long_text;  // for a line longer than the whole buffer
     if (p == nullptr) {
