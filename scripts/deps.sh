@@ -6,6 +6,7 @@
 #                              Python with jsonschema and rsvg-convert for the JSON and SVG checks
 #   scripts/deps.sh windows    + mingw-w64, Wine, Xvfb and a Japanese locale
 #   scripts/deps.sh bench      + Google Benchmark
+#   scripts/deps.sh format     + clang-format-14, which .clang-format is written for
 #   scripts/deps.sh release    + mingw-w64, zip, help2man, dpkg-dev, lintian and pkg-config for the
 #                              packages and the programs that try them
 set -eu
@@ -17,6 +18,7 @@ for set in "$@"; do
     test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin" ;;
     windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales" ;;
     bench) packages="$packages libbenchmark-dev python3" ;;
+    format) packages="$packages clang-format-14" ;;
     release) packages="$packages g++-mingw-w64-x86-64 zip unzip help2man dpkg-dev lintian pkgconf" ;;
     *) echo "deps.sh: unknown set $set" >&2; exit 2 ;;
   esac
