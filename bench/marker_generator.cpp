@@ -97,9 +97,9 @@ std::string ModelFileText(const Model& model, const MarkerShape& shape, Random& 
   static const char* const kFactors[] = {"1", "1", "1", "0.99", "1.01", "0.98", "1.02", "", "0.5"};
   for (std::size_t p = 0; p < shape.model_pieces; ++p) {
     // Some pieces keep the marker's key as their name, some have names to normalise.
-    std::string name = random.Below(10) == 0 ? PieceKey(model, p)
-                                              : std::string(kParts[p % 8]) + " " + Number(p + 1) +
-                                                    (random.Below(4) == 0 ? "/a" : "");
+    std::string name = random.Below(10) == 0
+                           ? PieceKey(model, p)
+                           : std::string(kParts[p % 8]) + " " + Number(p + 1) + (random.Below(4) == 0 ? "/a" : "");
     // One draw a statement: the order of the draws must not be the compiler's choice.
     const char* const y_factor = kFactors[random.Below(9)];
     const char* const x_factor = kFactors[random.Below(9)];
@@ -141,8 +141,8 @@ std::string MarkerText(const MarkerShape& shape, const std::vector<Model>& model
       articles.push_back({&model, j});
     }
   }
-  std::string text = "# Generated marker " + shape.name + "\nPLC:PNAM\n1:" + shape.name + "\nLEZ:LLEZ\n2:" +
-                     Number(random.Between(12000, 18000)) + "\nVART:VEXT:VGFN\n";
+  std::string text = "# Generated marker " + shape.name + "\nPLC:PNAM\n1:" + shape.name +
+                     "\nLEZ:LLEZ\n2:" + Number(random.Between(12000, 18000)) + "\nVART:VEXT:VGFN\n";
   for (const Article& article : articles) {
     text += "3:" + std::string(article.model->direct_sizes ? "MDL" : "VET") + ":" + article.model->name + "\n";
   }
@@ -196,9 +196,7 @@ MarkerShape SmallShape() { return {"S", 5, 50, 500, 20, 200, 11}; }
 MarkerShape MediumShape() { return {"M", 20, 200, 5000, 20, 200, 12}; }
 MarkerShape LargeShape() { return {"L", 60, 600, 30000, 20, 200, 13}; }
 
-MarkerShape ReadingShape(std::size_t min_bytes) {
-  return {"100MB", 60, 600, 0, 20, 200, 14, min_bytes};
-}
+MarkerShape ReadingShape(std::size_t min_bytes) { return {"100MB", 60, 600, 0, 20, 200, 14, min_bytes}; }
 
 std::vector<GeneratedFile> GenerateMarker(const MarkerShape& shape) {
   Random random(shape.seed);

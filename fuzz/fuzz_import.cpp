@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 #include <vector>
 
 #include "dorvan_marker/dorvan_marker.h"
@@ -69,8 +69,8 @@ void Write(const std::string& path, std::string_view bytes) {
 std::string FileNameOf(std::string_view name) {
   std::string out;
   for (char c : name.substr(0, 32)) {
-    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
-                      c == '-' || c == '_';
+    const bool keep =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '_';
     if (keep) out += c;
   }
   return out.empty() ? "M" : out;

@@ -2,12 +2,12 @@
 #include "batch.hpp"
 
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX  // std::max below, not the macro
-#endif
-#include <windows.h>
+#  ifndef NOMINMAX
+#    define NOMINMAX  // std::max below, not the macro
+#  endif
+#  include <windows.h>
 #else
-#include <unistd.h>
+#  include <unistd.h>
 #endif
 
 #include <algorithm>

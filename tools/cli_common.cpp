@@ -27,7 +27,8 @@ bool CanonicalCodePage(const std::string& requested, std::string& name) {
 }  // namespace
 
 int Usage(const std::string& why) {
-  std::cerr << "dorvan-marker: " << why << "\n" << "Try 'dorvan-marker --help'.\n";
+  std::cerr << "dorvan-marker: " << why << "\n"
+            << "Try 'dorvan-marker --help'.\n";
   return kUsage;
 }
 

@@ -67,8 +67,8 @@ int main(int argc, char** argv) {
   // being killed half way.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  const cli::Arguments args =
-      cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o"}, {"--help", "-h", "--version", "--json", "--strict"});
+  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o"},
+                                         {"--help", "-h", "--version", "--json", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;

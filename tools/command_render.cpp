@@ -45,7 +45,8 @@ int RunRender(const Arguments& args) {
 
   const dorvan_marker::MarkerReport report = dorvan_marker::InspectMarker(args.positional[0], options);
   // Diagnostics go to stderr; lost placements are drawn, so they do not stop the picture.
-  for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics) std::cerr << DiagnosticLine(diagnostic) << "\n";
+  for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics)
+    std::cerr << DiagnosticLine(diagnostic) << "\n";
   if (report.status != dorvan_marker::ReportStatus::Read) return ExitOf(report.status);
   if (!WriteWhole(out, MarkerSvg(report))) {
     Complain("cannot write " + out);

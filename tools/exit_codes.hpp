@@ -7,14 +7,14 @@ namespace cli {
 // command reads several markers it exits with the largest code among them.
 enum Exit : int {
   kOk = 0,
-  kNoStyles = 1,       // styles: the marker has no model names
-  kWarnings = 1,       // inspect --strict: warnings were found
+  kNoStyles = 1,  // styles: the marker has no model names
+  kWarnings = 1,  // inspect --strict: warnings were found
   kCannotOpen = 2,
   kNoModels = 3,
   kMalformed = 4,
-  kCannotWrite = 5,    // import: host files; render: the picture
-  kLostPlacements = 6, // inspect: placements reach neither host file
-  kLoaderUnusable = 7, // import, inspect, render: the loader plug-in cannot serve
+  kCannotWrite = 5,     // import: host files; render: the picture
+  kLostPlacements = 6,  // inspect: placements reach neither host file
+  kLoaderUnusable = 7,  // import, inspect, render: the loader plug-in cannot serve
   kUsage = 64,
 };
 

@@ -47,10 +47,10 @@ std::string ReportText(const dorvan_marker::MarkerReport& report) {
   row("marker", report.title + "  (" + report.path + ")");
   if (report.loader.chosen) row("loader", LoaderText(report.loader));
   if (report.status == dorvan_marker::ReportStatus::Read) {
-    row("fabric", Fixed(report.width_mm, 1) + " mm = " + Fixed(report.width_mm / 10.0, 1) + " cm = " +
-                      Fixed(report.width_mm / 25.4, 2) + " in wide");
-    row("used", Fixed(report.used_length_mm, 1) + " mm long, " + Fixed(report.used_width_mm, 1) +
-                    " mm across the width");
+    row("fabric", Fixed(report.width_mm, 1) + " mm = " + Fixed(report.width_mm / 10.0, 1) +
+                      " cm = " + Fixed(report.width_mm / 25.4, 2) + " in wide");
+    row("used",
+        Fixed(report.used_length_mm, 1) + " mm long, " + Fixed(report.used_width_mm, 1) + " mm across the width");
     row("efficiency", Fixed(report.box_efficiency * 100.0, 1) +
                           " % by bounding boxes (sum of the pieces' box areas / width x used length)");
     row("placements", std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) +

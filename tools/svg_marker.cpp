@@ -30,12 +30,18 @@ std::string Xml(const std::string& bytes, ByteText how) {
   std::string out;
   for (const char c : ToUtf8(bytes, how)) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else if (byte < 0x20 && c != '\t') continue;
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else if (byte < 0x20 && c != '\t')
+      continue;
+    else
+      out += c;
   }
   return out;
 }
@@ -77,11 +83,11 @@ double ScaleBarCm(double length_mm) {
 
 struct Frame {
   double min_x, min_y, max_x, max_y;  // the drawing's content, in mm
-  double unit;                         // mm per pixel
-  double font;                         // legend font size, in mm
-  std::size_t rows;                    // the strip is cut into this many rows, one below the other
-  double row_length;                   // mm of the strip in one row
-  double row_pitch;                    // mm from one row's top to the next one's
+  double unit;                        // mm per pixel
+  double font;                        // legend font size, in mm
+  std::size_t rows;                   // the strip is cut into this many rows, one below the other
+  double row_length;                  // mm of the strip in one row
+  double row_pitch;                   // mm from one row's top to the next one's
 };
 
 // A marker much longer than wide would be a thin line at any size a screen shows, so it
@@ -113,7 +119,7 @@ Frame FrameOf(const dorvan_marker::MarkerReport& report) {
 
 // The pieces of row r (those whose box reaches into it), and where the row is drawn.
 struct Row {
-  double from_x, to_x;  // the part of the strip, in mm along the length
+  double from_x, to_x;      // the part of the strip, in mm along the length
   double shift_x, shift_y;  // added to a point of the strip to place it in the picture
   std::vector<const dorvan_marker::PlacedPiece*> pieces;
 };
@@ -160,8 +166,8 @@ void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report,
         }
       }
     }
-    svg += "<rect class=\"" + cls + "\" x=\"" + Num(piece.x_origin) + "\" y=\"" + Num(piece.y_origin) +
-           "\" width=\"" + Num(piece.x_extent) + "\" height=\"" + Num(piece.y_extent) + "\"/>\n";
+    svg += "<rect class=\"" + cls + "\" x=\"" + Num(piece.x_origin) + "\" y=\"" + Num(piece.y_origin) + "\" width=\"" +
+           Num(piece.x_extent) + "\" height=\"" + Num(piece.y_extent) + "\"/>\n";
   }
   svg += "</g>\n";
 }
@@ -211,8 +217,8 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
   svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
   svg += "<rect class=\"bar\" x=\"0\" y=\"" + Num(bar_y) + "\" width=\"" + Num(bar_mm) + "\" height=\"" +
          Num(font * 0.4) + "\"/>\n";
-  svg += "<text x=\"" + Num(bar_mm + font * 0.5) + "\" y=\"" + Num(bar_y + font * 0.45) +
-         "\">" + Num(bar_cm) + " cm</text>\n";
+  svg += "<text x=\"" + Num(bar_mm + font * 0.5) + "\" y=\"" + Num(bar_y + font * 0.45) + "\">" + Num(bar_cm) +
+         " cm</text>\n";
   double x = 0.0;
   double y = bar_y + font * 1.8;
   const double right = std::max(f.min_x + f.row_length, 40.0 * font);
@@ -275,11 +281,12 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
       clips += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(row.from_x) + "\" y=\"" + Num(f.min_y - pad) +
                "\" width=\"" + Num(row.to_x - row.from_x) + "\" height=\"" + Num(f.max_y - f.min_y + 2 * pad) +
                "\"/></clipPath>\n";
-      body += "<g transform=\"translate(" + Num(row.shift_x) + " " + Num(row.shift_y) + ")\" clip-path=\"url(#" +
-              id + ")\">\n";
+      body += "<g transform=\"translate(" + Num(row.shift_x) + " " + Num(row.shift_y) + ")\" clip-path=\"url(#" + id +
+              ")\">\n";
     }
     const double fabric_from = cut ? std::max(row.from_x, 0.0) : 0.0;
-    const double fabric_to = cut ? std::min(row.to_x, std::max(report.used_length_mm, 1.0)) : std::max(report.used_length_mm, 1.0);
+    const double fabric_to =
+        cut ? std::min(row.to_x, std::max(report.used_length_mm, 1.0)) : std::max(report.used_length_mm, 1.0);
     body += "<rect class=\"fabric\" x=\"" + Num(fabric_from) + "\" y=\"0\" width=\"" +
             Num(std::max(fabric_to - fabric_from, 0.0)) + "\" height=\"" + Num(report.width_mm) + "\"/>\n";
     AppendPieces(body, report, row.pieces);

@@ -214,12 +214,20 @@ static int by_key(dorvan_loader* loader, const char* vgfn, const char* key, doub
 
 /* A file is read whole at each open and never changes during an import, so the import
  * may reuse an answer. The table is constant: imports on several threads share it. */
-static const dorvan_loader_table table = {
-    DORVAN_LOADER_ABI_VERSION, "sample-tsv", "1.0.0", 1, create, destroy, open_model, get_sizes, get_piece_name,
-    by_number, by_key};
+static const dorvan_loader_table table = {DORVAN_LOADER_ABI_VERSION,
+                                          "sample-tsv",
+                                          "1.0.0",
+                                          1,
+                                          create,
+                                          destroy,
+                                          open_model,
+                                          get_sizes,
+                                          get_piece_name,
+                                          by_number,
+                                          by_key};
 
 DORVAN_LOADER_EXPORT const dorvan_loader_table* dorvan_marker_get_loader(unsigned int abi_version,
-                                                                          unsigned int code_page) {
+                                                                         unsigned int code_page) {
   (void)code_page; /* names are compared as bytes, whatever their code page */
   return abi_version == DORVAN_LOADER_ABI_VERSION ? &table : NULL;
 }

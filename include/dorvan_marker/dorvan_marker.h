@@ -15,25 +15,25 @@
 #include "dorvan_marker/export.h"
 
 /* Results of ImportDorvanFile. */
-#define DORVAN_IMPORT_OK 1             /* host files written, marker name copied back */
-#define DORVAN_IMPORT_CANNOT_OPEN 0    /* the marker file cannot be opened (or path is null) */
-#define DORVAN_IMPORT_NO_MODELS (-1)   /* no models: the error box was shown and dismissed */
-#define DORVAN_IMPORT_MALFORMED (-2)   /* the marker is structurally broken; nothing written */
+#define DORVAN_IMPORT_OK 1              /* host files written, marker name copied back */
+#define DORVAN_IMPORT_CANNOT_OPEN 0     /* the marker file cannot be opened (or path is null) */
+#define DORVAN_IMPORT_NO_MODELS (-1)    /* no models: the error box was shown and dismissed */
+#define DORVAN_IMPORT_MALFORMED (-2)    /* the marker is structurally broken; nothing written */
 #define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created, written or replaced */
-#define DORVAN_IMPORT_LOADER_UNUSABLE (-4) /* the site's loader plug-in cannot serve: the error
-                                              box named it; nothing written */
+#define DORVAN_IMPORT_LOADER_UNUSABLE                       \
+  (-4) /* the site's loader plug-in cannot serve: the error \
+          box named it; nothing written */
 
 #ifdef __cplusplus
-#include <string>
-#include <vector>
+#  include <string>
+#  include <vector>
 
 /* Appends to *styles every distinct model name ("VNMD" of the "VMDL" records) that the
  * marker at path holds and that *styles does not hold yet, in order of first appearance.
  * Returns true when the marker was read and has at least one "VMDL" record. Returns
  * false, leaving *styles unchanged, when the file cannot be opened, has no "VMDL"
  * records, is malformed, or an argument is null. */
-extern "C" DORVAN_MARKER_C_API bool GetStyleList(const char* path,
-                                                 std::vector<std::string>* styles);
+extern "C" DORVAN_MARKER_C_API bool GetStyleList(const char* path, std::vector<std::string>* styles);
 
 extern "C" {
 #endif

@@ -10,11 +10,11 @@ namespace dorvan_marker {
 
 // How an import ended. The values are those ImportDorvanFile returns.
 enum class ImportStatus : int {
-  Imported = 1,      // both host files written
-  CannotOpen = 0,    // the marker file cannot be opened or read
-  NoModels = -1,     // the marker lacks one of "IGEO", "IBA", "VART" and "VVET"/"VMDL"
-  Malformed = -2,    // a reference or number in the marker is broken; see message
-  CannotWrite = -3,  // the host files cannot be created, written or put in place
+  Imported = 1,         // both host files written
+  CannotOpen = 0,       // the marker file cannot be opened or read
+  NoModels = -1,        // the marker lacks one of "IGEO", "IBA", "VART" and "VVET"/"VMDL"
+  Malformed = -2,       // a reference or number in the marker is broken; see message
+  CannotWrite = -3,     // the host files cannot be created, written or put in place
   LoaderUnusable = -4,  // the loader plug-in cannot serve; see message (docs/loader-plugin.md)
 };
 

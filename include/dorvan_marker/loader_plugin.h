@@ -32,10 +32,11 @@
 #define DORVAN_LOADER_ENTRY_NAME "dorvan_marker_get_loader"
 
 /* Results of the table's queries. */
-#define DORVAN_LOADER_NO 0     /* not answered: the library goes on as for a missing model file */
-#define DORVAN_LOADER_YES 1    /* answered: the outputs hold the answer */
-#define DORVAN_LOADER_FAILED (-1) /* (any negative result) the plug-in cannot answer at all: the
-                                      import stops, writes nothing and reports the plug-in */
+#define DORVAN_LOADER_NO 0  /* not answered: the library goes on as for a missing model file */
+#define DORVAN_LOADER_YES 1 /* answered: the outputs hold the answer */
+#define DORVAN_LOADER_FAILED                                          \
+  (-1) /* (any negative result) the plug-in cannot answer at all: the \
+           import stops, writes nothing and reports the plug-in */
 
 /* Marks the entry function for export from the plug-in's shared library. */
 #if defined(_WIN32)
@@ -54,8 +55,8 @@ typedef struct dorvan_loader dorvan_loader;
 /* A text the plug-in hands out: length bytes at bytes, not necessarily zero-terminated.
  * It stays valid until the plug-in's next call on the same instance. */
 typedef struct dorvan_loader_text {
-  const char* bytes;  /* may be null when length is 0 */
-  size_t length;      /* in bytes */
+  const char* bytes; /* may be null when length is 0 */
+  size_t length;     /* in bytes */
 } dorvan_loader_text;
 
 /* What a plug-in serves, one function for each query of the import's loader. Every text

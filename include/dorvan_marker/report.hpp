@@ -13,10 +13,10 @@ namespace dorvan_marker {
 
 // How far reading a marker for a report got.
 enum class ReportStatus : int {
-  Read = 0,        // every step of the import ran (the host files would be written)
-  CannotOpen = 2,  // the marker file cannot be opened or read
-  NoModels = 3,    // the marker lacks one of the sections an import needs
-  Malformed = 4,   // a step raised; the report holds what was known before it
+  Read = 0,            // every step of the import ran (the host files would be written)
+  CannotOpen = 2,      // the marker file cannot be opened or read
+  NoModels = 3,        // the marker lacks one of the sections an import needs
+  Malformed = 4,       // a step raised; the report holds what was known before it
   LoaderUnusable = 7,  // the loader plug-in cannot serve; the report holds what was known before
 };
 
@@ -27,28 +27,28 @@ enum class Severity : int {
 
 // Stable codes of diagnostics; documented in the README, never renamed.
 namespace diagnostic_code {
-inline constexpr const char* kCannotOpen = "cannot-open";              // the marker file itself
-inline constexpr const char* kNoModels = "no-models";                  // a needed section is missing
-inline constexpr const char* kMalformed = "malformed";                 // the import would fail here
-inline constexpr const char* kModelMissing = "model-missing";          // a model file cannot be read
-inline constexpr const char* kModelNameUnsafe = "model-name-unsafe";   // a model name is not a plain file name
-inline constexpr const char* kSizeUnresolved = "size-unresolved";      // a size stays a code
-inline constexpr const char* kPieceNameUnknown = "piece-name-unknown"; // the model file lacks the piece
-inline constexpr const char* kPlacementLost = "placement-lost";        // written to neither host file
+inline constexpr const char* kCannotOpen = "cannot-open";               // the marker file itself
+inline constexpr const char* kNoModels = "no-models";                   // a needed section is missing
+inline constexpr const char* kMalformed = "malformed";                  // the import would fail here
+inline constexpr const char* kModelMissing = "model-missing";           // a model file cannot be read
+inline constexpr const char* kModelNameUnsafe = "model-name-unsafe";    // a model name is not a plain file name
+inline constexpr const char* kSizeUnresolved = "size-unresolved";       // a size stays a code
+inline constexpr const char* kPieceNameUnknown = "piece-name-unknown";  // the model file lacks the piece
+inline constexpr const char* kPlacementLost = "placement-lost";         // written to neither host file
 inline constexpr const char* kPieceOutsideFabric = "piece-outside-fabric";
-inline constexpr const char* kArticleNoSize = "article-no-size";       // a kind that gets no size
-inline constexpr const char* kDuplicateHeader = "duplicate-header";    // a tag named twice
-inline constexpr const char* kOrphanSection = "orphan-section";        // records no header names
-inline constexpr const char* kLoaderUnusable = "loader-unusable";      // the loader plug-in cannot serve
+inline constexpr const char* kArticleNoSize = "article-no-size";     // a kind that gets no size
+inline constexpr const char* kDuplicateHeader = "duplicate-header";  // a tag named twice
+inline constexpr const char* kOrphanSection = "orphan-section";      // records no header names
+inline constexpr const char* kLoaderUnusable = "loader-unusable";    // the loader plug-in cannot serve
 }  // namespace diagnostic_code
 
 struct Diagnostic {
   Severity severity = Severity::Warning;
-  std::string code;       // one of diagnostic_code
-  ErrorLocation where;    // file, line, section, record (0-based) and field in the marker
-  std::string message;    // the words, without the position
-  std::string model_path; // model-missing, size-unresolved, piece-name-unknown: the file tried (empty when
-                          // the model name is not a plain file name: nothing is tried)
+  std::string code;        // one of diagnostic_code
+  ErrorLocation where;     // file, line, section, record (0-based) and field in the marker
+  std::string message;     // the words, without the position
+  std::string model_path;  // model-missing, size-unresolved, piece-name-unknown: the file tried (empty when
+                           // the model name is not a plain file name: nothing is tried)
 };
 
 // One placement record ("IGEO") as the import sees it. Lengths in millimetres; x runs along
@@ -62,19 +62,19 @@ struct PlacedPiece {
   bool lost = false;             // size not among the marker's sizes: in neither host file
   bool mirrored = false;         // turned over (mirror code 1 or 2)
   bool quarter_turn = false;
-  int mirror_code = 0;           // 0..3 as the placement file writes it
+  int mirror_code = 0;  // 0..3 as the placement file writes it
   double x_origin = 0.0;
   double y_origin = 0.0;
   double x_extent = 0.0;
   double y_extent = 0.0;
-  double angle = 0.0;            // degrees, as the placement file writes it (0 when lost)
+  double angle = 0.0;  // degrees, as the placement file writes it (0 when lost)
 };
 
 // One of the marker's sizes, in the order the host files list them.
 struct SizeReport {
   std::string size;
-  std::size_t placed = 0;   // placements of this size
-  std::string host_model;   // the host model (run) it belongs to; empty when nothing is placed
+  std::size_t placed = 0;  // placements of this size
+  std::string host_model;  // the host model (run) it belongs to; empty when nothing is placed
 };
 
 // The loader that answered the model-file queries.

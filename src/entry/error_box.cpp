@@ -2,9 +2,9 @@
 #include "entry/error_box.hpp"
 
 #if defined(_WIN32)
-#include <windows.h>
+#  include <windows.h>
 #else
-#include <cstdio>
+#  include <cstdio>
 #endif
 
 namespace dorvan_marker {

@@ -13,8 +13,8 @@ namespace dorvan_marker {
 // where the library's errors become results.
 struct Failure {
   enum class Kind {
-    Malformed,    // the marker is broken (or something unforeseen went wrong while reading it)
-    CannotWrite,  // the host files cannot be created, written or put in place
+    Malformed,       // the marker is broken (or something unforeseen went wrong while reading it)
+    CannotWrite,     // the host files cannot be created, written or put in place
     LoaderUnusable,  // the loader plug-in cannot serve (the marker may be fine)
   };
   Kind kind = Kind::Malformed;

@@ -53,7 +53,8 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
     const std::string plugin = ChosenPlugin(options, search);
     MarkerDocument document(marker_path, nullptr, code_page);
     HostFileOutput output(out);
-    switch (RunImport(document, [&] { return MakeLoader(plugin, code_page).loader; }, output)) {
+    switch (RunImport(
+        document, [&] { return MakeLoader(plugin, code_page).loader; }, output)) {
       case ImportEnd::CannotOpen:
         result.status = ImportStatus::CannotOpen;
         result.message = "cannot open " + marker_path;
@@ -121,14 +122,13 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
         }
         break;
       case ImportStatus::NoModels:
-        ShowErrorBox(CutToCharacters(NoModelsMessage(name != nullptr ? name : ""), kMessageBufferSize - 1,
-                                     CodePage::System()));
+        ShowErrorBox(
+            CutToCharacters(NoModelsMessage(name != nullptr ? name : ""), kMessageBufferSize - 1, CodePage::System()));
         break;
       case ImportStatus::LoaderUnusable:
         ShowErrorBox(CutToCharacters(result.message, kMessageBufferSize - 1, CodePage::System()));
         break;
-      default:
-        break;
+      default: break;
     }
     return static_cast<int>(result.status);
   } catch (...) {

@@ -2,7 +2,7 @@
 // The library object: started when the library is loaded and ended when it is unloaded.
 // It holds no data; every call of the two functions stands alone.
 #if defined(_WIN32)
-#include <windows.h>
+#  include <windows.h>
 #endif
 
 namespace dorvan_marker {

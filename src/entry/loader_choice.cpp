@@ -17,7 +17,8 @@ std::string PluginBesideLibrary() {
 #if defined(_WIN32)
   const std::string module = ThisModulePath();
   if (module.empty()) return {};
-  const std::string plugin = module.substr(0, FileNameStart(module, CodePage::System(), FileNameRules::Native())) + "dorvan_marker_loader.dll";
+  const std::string plugin =
+      module.substr(0, FileNameStart(module, CodePage::System(), FileNameRules::Native())) + "dorvan_marker_loader.dll";
   if (IsFile(plugin)) return plugin;
 #endif
   return {};

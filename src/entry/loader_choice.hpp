@@ -26,7 +26,7 @@ std::string ChosenPlugin(const ImportOptions& options, PluginSearch search);
 // The loader of one import, and how a report names it.
 struct CallLoader {
   std::unique_ptr<VariantLoad> loader;
-  std::string plugin_name;     // as the plug-in reports them; empty for the library's own loader
+  std::string plugin_name;  // as the plug-in reports them; empty for the library's own loader
   std::string plugin_version;
 };
 

@@ -65,7 +65,8 @@ void HostFileTransaction::Commit() {
   RemoveLeftovers(file_system_, targets, {files_[0].path, files_[1].path});
   std::vector<ReplacedFile> replaced;
   for (const Staged& file : files_) {
-    replaced.push_back({file.target, file.path, OldFileName(file.target, file.token), HasPrevious(file_system_, file.target)});
+    replaced.push_back(
+        {file.target, file.path, OldFileName(file.target, file.token), HasPrevious(file_system_, file.target)});
   }
   // Windows renames no file that is held open. Under the lock, no other import looks for
   // leftovers while these are not held.

@@ -33,7 +33,8 @@ void RemoveLeftovers(FileSystem& file_system, const std::vector<std::string>& ho
   // Host files of one folder (as spelled) are looked for in one listing of it.
   std::stable_sort(places.begin(), places.end(), [](const auto& a, const auto& b) { return a.prefix < b.prefix; });
   for (auto first = places.begin(); first != places.end();) {
-    const auto last = std::find_if(first, places.end(), [&](const auto& place) { return place.prefix != first->prefix; });
+    const auto last =
+        std::find_if(first, places.end(), [&](const auto& place) { return place.prefix != first->prefix; });
     RemoveLeftoversIn(file_system, std::vector<HostFilePlace>(first, last), own_files);
     first = last;
   }

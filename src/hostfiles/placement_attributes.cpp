@@ -37,8 +37,8 @@ static std::size_t PositionRule(const MarkerDocument& document, const CSection& 
     }
     const std::size_t k = article < section.size() ? article : section.size() - 1;
     document.Fail(tag, static_cast<long>(k), last, "VNUM",
-                  Quoted("VNUM") + " " + Quoted(document.GetFieldValue(section, *last, "VNUM")) + " points outside the " +
-                      std::to_string(section.size()) + " records of " + Quoted(tag));
+                  Quoted("VNUM") + " " + Quoted(document.GetFieldValue(section, *last, "VNUM")) +
+                      " points outside the " + std::to_string(section.size()) + " records of " + Quoted(tag));
   }
   return static_cast<std::size_t>(position);
 }
@@ -93,7 +93,7 @@ class PlacementResolver {
   // What ResolveSize did to the size of each article, once known.
   enum class Known : unsigned char { kNo, kSet, kUnchanged };
   std::vector<Known> article_known_;
-  std::vector<std::string> article_sizes_;  // by article, when kSet
+  std::vector<std::string> article_sizes_;                     // by article, when kSet
   std::unordered_map<std::string_view, std::uint32_t> names_;  // by piece key: the normalised name's number
 };
 
@@ -148,11 +148,8 @@ void PlacementResolver::ResolvePiece(std::size_t piece_position, long index, std
     article_sizes_.assign(articles.size(), std::string());
   }
   switch (article_known_[article]) {
-    case Known::kSet:
-      size = article_sizes_[article];
-      break;
-    case Known::kUnchanged:
-      break;
+    case Known::kSet: size = article_sizes_[article]; break;
+    case Known::kUnchanged: break;
     case Known::kNo:
       if (ResolveSize(article, articles, piece_record, static_cast<long>(p), size)) {
         article_sizes_[article] = size;
@@ -233,8 +230,8 @@ std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
 
 }  // namespace
 
-void GetPlacementSizeAndPiece(const MarkerDocument& document, const CSection* placements, long index,
-                              std::string& size, std::string& piece) {
+void GetPlacementSizeAndPiece(const MarkerDocument& document, const CSection* placements, long index, std::string& size,
+                              std::string& piece) {
   PlacementResolver(document).Resolve(placements, index, size, &piece);
 }
 
@@ -297,9 +294,8 @@ PlacementTable ResolvePlacements(const MarkerDocument& document) {
     repeated += repeated_by_piece[table.piece_of[j]];
     if (repeated > budget) {
       document.Fail("IGEO", static_cast<long>(j), &(*placements)[j], "INUM",
-                    "the names and sizes of the placements up to this one come to more than " +
-                        std::to_string(budget) + " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) +
-                        " times the marker's size");
+                    "the names and sizes of the placements up to this one come to more than " + std::to_string(budget) +
+                        " bytes, " + std::to_string(kRepeatedBytesPerMarkerByte) + " times the marker's size");
     }
   }
   return table;

@@ -13,8 +13,8 @@ namespace dorvan_marker {
 // "VMDL" or "VVET" record that holds its size, and through PieceNames. size receives the
 // size name or "-1", or is left as passed for an article of a kind that gets no size.
 // Raises InvalidArgumentError when a reference points outside its section.
-void GetPlacementSizeAndPiece(const MarkerDocument& document, const CSection* placements, long index,
-                              std::string& size, std::string& piece);
+void GetPlacementSizeAndPiece(const MarkerDocument& document, const CSection* placements, long index, std::string& size,
+                              std::string& piece);
 
 // Every placement resolved as GetPlacementSizeAndPiece resolves it, in record order, with
 // the piece names after NormalizeName. Raises what GetPlacementSizeAndPiece raises for the

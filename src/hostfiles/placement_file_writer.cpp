@@ -29,7 +29,8 @@ void ReadWindow(const PlacementGeometryReader& reader, const HostPlacements& pla
       const std::size_t group = groups.GroupOfPiece(piece_of[j]);
       if (group == SizeGroups::kNone) continue;
       const std::size_t line = next[group]++;
-      if (line >= first && line - first < window.size()) window[line - first] = reader.Read(j, placements.table.pieces[piece_of[j]].code);
+      if (line >= first && line - first < window.size())
+        window[line - first] = reader.Read(j, placements.table.pieces[piece_of[j]].code);
     }
   } catch (const InvalidArgumentError&) {
     // Of several placements that cannot be read, the one reported is the one whose line
@@ -48,8 +49,7 @@ void WritePlacementFile(const MarkerDocument& document, HostPlacements& placemen
   static const CSection kNone;  // without placements every group is empty
   const CSection* geo = document.FindSection("IGEO");
   const PlacementGeometryReader reader(document, geo != nullptr ? *geo : kNone);
-  std::vector<PlacementGeometry> window(
-      std::min(placements.groups.Count(), kWindowBytes / sizeof(PlacementGeometry)));
+  std::vector<PlacementGeometry> window(std::min(placements.groups.Count(), kWindowBytes / sizeof(PlacementGeometry)));
 
   const PrintfFormat line_format("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n");
   CPrintfFile file;
@@ -63,9 +63,8 @@ void WritePlacementFile(const MarkerDocument& document, HostPlacements& placemen
       // The model file's rotation is asked line by line: a loader that does not repeat its
       // answers sees the queries in the order of the lines.
       const double angle = PlacementAngle(g.rounded_angle, placements.scales.Of(piece).rotation);
-      file.Printf(line_format, placements.table.NameOf(j), sizes[i], g.piece_code,
-                  g.mirror_code, angle, g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent,
-                  g.y_extent, 0);
+      file.Printf(line_format, placements.table.NameOf(j), sizes[i], g.piece_code, g.mirror_code, angle,
+                  g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
     }
   }
   file.Close();

@@ -25,10 +25,9 @@ bool RoundToHalfDegree(double a, double& rounded) {
 }
 
 PlacementGeometryReader::PlacementGeometryReader(const MarkerDocument& document, const CSection& geo)
-    : document_(document),
-      geo_(geo),
-      columns_{document.Column(geo, "IXOR"), document.Column(geo, "IYOR"), document.Column(geo, "IXDI"),
-               document.Column(geo, "IYDI"), document.Column(geo, "IGRS"), document.Column(geo, "IGRF")} {}
+    : document_(document), geo_(geo), columns_{document.Column(geo, "IXOR"), document.Column(geo, "IYOR"),
+                                               document.Column(geo, "IXDI"), document.Column(geo, "IYDI"),
+                                               document.Column(geo, "IGRS"), document.Column(geo, "IGRF")} {}
 
 PlacementGeometry PlacementGeometryReader::Read(std::size_t record, int piece_code) const {
   const CElementsArray& placement = geo_[record];

@@ -9,14 +9,14 @@ namespace dorvan_marker {
 
 // What a placement record says about where and how a piece lies.
 struct PlacementGeometry {
-  int piece_code = 16;        // 16, 8 or 32 from the piece's "IFLG" and the origin
-  int mirror_code = 0;        // 0..3 from "IGRS", with 1 and 2 exchanged
-  bool quarter_turn = false;  // bit value 4 of "IGRS"
-  double x_origin = 0.0;      // "IXOR" / 10
-  double y_origin = 0.0;      // "IYOR" / 10
-  double x_extent = 0.0;      // "IXDI" / 10
-  double y_extent = 0.0;      // "IYDI" / 10
-  double rounded_angle = 0.0; // degrees, rounded to a half degree, before the model's rotation
+  int piece_code = 16;         // 16, 8 or 32 from the piece's "IFLG" and the origin
+  int mirror_code = 0;         // 0..3 from "IGRS", with 1 and 2 exchanged
+  bool quarter_turn = false;   // bit value 4 of "IGRS"
+  double x_origin = 0.0;       // "IXOR" / 10
+  double y_origin = 0.0;       // "IYOR" / 10
+  double x_extent = 0.0;       // "IXDI" / 10
+  double y_extent = 0.0;       // "IYDI" / 10
+  double rounded_angle = 0.0;  // degrees, rounded to a half degree, before the model's rotation
 };
 
 // Degrees of a turn given in radians, as the host files write them: divided by the

@@ -28,7 +28,7 @@ class TextTable {
   std::size_t size() const noexcept { return texts_.size(); }
 
  private:
-  std::deque<std::string> texts_;  // a deque never moves what it holds
+  std::deque<std::string> texts_;        // a deque never moves what it holds
   std::vector<std::string_view> views_;  // of texts_, for quick access
   std::unordered_map<std::string_view, std::uint32_t> numbers_;
 };

@@ -86,8 +86,8 @@ class PrintfFormat {
   static char* PutInt(char* p, int value);
   static char* PutFixed6(char* p, double value);
 
-  std::string format_;  // as given, for messages
-  std::string text_;    // every text between directives, one after another, then kCopyStep zeros
+  std::string format_;         // as given, for messages
+  std::string text_;           // every text between directives, one after another, then kCopyStep zeros
   std::size_t text_size_ = 0;  // without the zeros
   std::vector<Directive> directives_;
 };

@@ -39,14 +39,16 @@ ReplacementLock::ReplacementLock(FileSystem& file_system, const std::vector<std:
     : file_system_(file_system) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
   for (const LockedFolder& folder : DistinctFolders(file_system, host_files)) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     SystemHandle lock = kNoHandle;
-    const FileOutcome locked =
-        file_system.LockFolder(folder.folder, folder.identity, static_cast<int>(std::max<long long>(left.count(), 0)), lock);
+    const FileOutcome locked = file_system.LockFolder(folder.folder, folder.identity,
+                                                      static_cast<int>(std::max<long long>(left.count(), 0)), lock);
     if (!locked.Ok()) {
       Unlock();
       throw HostFileError(locked.kind == FileOutcome::Kind::TimedOut
-                              ? "cannot replace " + folder.host_file + ": another import into its folder took more than " +
+                              ? "cannot replace " + folder.host_file +
+                                    ": another import into its folder took more than " +
                                     std::to_string(kPatienceMs / 1000) + " s"
                               : "cannot replace " + folder.host_file + ": cannot lock its folder: " + locked.reason);
     }

@@ -11,9 +11,9 @@ namespace dorvan_marker {
 // How a size stands in the command file: host models are made per run of sizes that place
 // the same pieces in the same order.
 enum SizeKind : unsigned short {
-  kBeginsRun = 0,    // a size whose pieces differ from the size before: a model block of its own
-  kContinuesRun = 1, // the same pieces, in the same order, as the size before
-  kNoPieces = 2,     // nothing placed: no block, no order lines, and the next size begins a run
+  kBeginsRun = 0,     // a size whose pieces differ from the size before: a model block of its own
+  kContinuesRun = 1,  // the same pieces, in the same order, as the size before
+  kNoPieces = 2,      // nothing placed: no block, no order lines, and the next size begins a run
 };
 
 // The kind of each size, from its group of placements.

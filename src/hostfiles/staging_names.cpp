@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <random>
 
-#include "platform/file_names.hpp"
 #include "platform/code_page.hpp"
+#include "platform/file_names.hpp"
 
 namespace dorvan_marker {
 namespace {

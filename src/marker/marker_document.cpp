@@ -44,8 +44,8 @@ bool MarkerDocument::HasModels() const {
          (FindSection("VVET") != nullptr || FindSection("VMDL") != nullptr);
 }
 
-void MarkerDocument::Fail(std::string_view tag, long position, const CElementsArray* record,
-                          std::string_view field, std::string detail) const {
+void MarkerDocument::Fail(std::string_view tag, long position, const CElementsArray* record, std::string_view field,
+                          std::string detail) const {
   ErrorLocation where;
   where.file = path_;
   where.line = record != nullptr ? record->Line() : 0;
@@ -59,8 +59,7 @@ std::string_view MarkerDocument::ModelNameOfArticle(int number) const {
   if (!model_names_ready_) {
     if (const CSection* models = FindSection("VMDL")) {
       for (const CElementsArray& record : *models) {
-        model_names_.try_emplace(Atoi(GetFieldValue(*models, record, "VNUM")),
-                                 GetFieldValue(*models, record, "VNMD"));
+        model_names_.try_emplace(Atoi(GetFieldValue(*models, record, "VNUM")), GetFieldValue(*models, record, "VNMD"));
       }
     }
     model_names_ready_ = true;

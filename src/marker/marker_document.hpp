@@ -52,12 +52,12 @@ class MarkerDocument {
                          std::string detail) const;
 
   // --- members
-  CStringArray Sizes;                            // distinct sizes in order of first occurrence
-  CStringArray ArticleSizes;                     // one size entry per "VART" record
-  std::map<std::string, std::string> PieceNames; // "IART" value -> name in the model file
-  std::string Title;                             // marker name: file name, normalised, <= 255 bytes
-  double Width = 0.0;                            // fabric width, from "LEZ" / 10, else 13608.0
-  std::unique_ptr<VariantLoad> Loader;           // the model-file loader of this call
+  CStringArray Sizes;                             // distinct sizes in order of first occurrence
+  CStringArray ArticleSizes;                      // one size entry per "VART" record
+  std::map<std::string, std::string> PieceNames;  // "IART" value -> name in the model file
+  std::string Title;                              // marker name: file name, normalised, <= 255 bytes
+  double Width = 0.0;                             // fabric width, from "LEZ" / 10, else 13608.0
+  std::unique_ptr<VariantLoad> Loader;            // the model-file loader of this call
 
   const RecordFile& Records() const noexcept { return records_; }
   const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return records_.HeaderRecords(); }

@@ -100,13 +100,11 @@ class CSection {
 
  private:
   // The position of record i (< count_) in the file's table of records.
-  std::size_t Position(std::size_t i) const noexcept {
-    return positions_.empty() ? first_ + i : positions_.items()[i];
-  }
+  std::size_t Position(std::size_t i) const noexcept { return positions_.empty() ? first_ + i : positions_.items()[i]; }
 
   std::uint32_t number_ = 0;
   const std::vector<CElementsArray>* records_ = nullptr;  // the file's records
-  std::uint32_t first_ = 0;  // where the records start, while they are one run
+  std::uint32_t first_ = 0;                               // where the records start, while they are one run
   std::uint32_t count_ = 0;
   CheckedArray<std::uint32_t> positions_;  // every position, once the records are not one run
 };

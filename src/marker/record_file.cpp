@@ -161,8 +161,7 @@ const CSection* RecordFile::FindSection(std::string_view tag) const {
   if (index == 0) return nullptr;
   if (const CSection* section = SectionAt(index)) return section;
   throw InvalidArgumentError("header record " + std::to_string(index) + " names section " + Quoted(tag) +
-                                 ", but no numbered record carries " + std::to_string(index) +
-                                 " or a higher number",
+                                 ", but no numbered record carries " + std::to_string(index) + " or a higher number",
                              ErrorLocation{path_, headers_[index].Line(), std::string(tag), -1, {}});
 }
 

@@ -112,10 +112,10 @@ class RecordFile {
   std::string path_;
   std::string text_;
   std::vector<std::uint32_t> field_ends_;
-  std::vector<CElementsArray> records_;           // every numbered record, in file order
+  std::vector<CElementsArray> records_;  // every numbered record, in file order
   CheckedArray<CElementsArray> headers_;
-  std::vector<CSection> dense_;                   // sections 0 .. kDenseLimit-1
-  std::map<std::uint32_t, CSection> sparse_;      // sections from kDenseLimit up
+  std::vector<CSection> dense_;               // sections 0 .. kDenseLimit-1
+  std::map<std::uint32_t, CSection> sparse_;  // sections from kDenseLimit up
   std::size_t section_count_ = 0;
   CSection empty_section_;
   std::unordered_map<std::string_view, std::size_t> header_of_tag_;  // first header per tag

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#  include <emmintrin.h>
 #endif
 
 namespace dorvan_marker {

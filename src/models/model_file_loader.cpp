@@ -56,7 +56,8 @@ void ModelFile::Index(std::vector<Entry<Key>>& entries, bool& indexed, ReadKey r
   if (pieces_section_ == nullptr) return;
   entries.reserve(pieces_section_->size());
   std::uint32_t index = 0;
-  for (const CElementsArray& record : *pieces_section_) entries.push_back({vgfn_.Of(record), read_key(record), index++});
+  for (const CElementsArray& record : *pieces_section_)
+    entries.push_back({vgfn_.Of(record), read_key(record), index++});
   // Model files usually list their pieces in order already.
   if (!std::is_sorted(entries.begin(), entries.end(), Before<Entry<Key>>)) {
     std::sort(entries.begin(), entries.end(), Before<Entry<Key>>);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "marker/record_file.hpp"
-#include "platform/variant_load.hpp"
 #include "platform/text_file.hpp"
+#include "platform/variant_load.hpp"
 
 namespace dorvan_marker {
 
@@ -26,12 +26,12 @@ namespace dorvan_marker {
 class ModelFile {
  public:
   struct Piece {
-    std::string_view name;   // "PNAM"
-    double rotation = 0.0;   // "PROT" in radians, 0.0 when empty
-    bool has_x = false;      // "PXSC" is not empty
-    bool has_y = false;      // "PYSC" is not empty
-    double x_factor = 1.0;   // "PXSC"
-    double y_factor = 1.0;   // "PYSC"
+    std::string_view name;  // "PNAM"
+    double rotation = 0.0;  // "PROT" in radians, 0.0 when empty
+    bool has_x = false;     // "PXSC" is not empty
+    bool has_y = false;     // "PYSC" is not empty
+    double x_factor = 1.0;  // "PXSC"
+    double y_factor = 1.0;  // "PYSC"
   };
 
   explicit ModelFile(const std::string& path) : records_(path) {}
@@ -66,9 +66,9 @@ class ModelFile {
   const CSection* pieces_section_ = nullptr;  // "MPCE", null when the file has none
   FieldColumn vgfn_, number_, key_, name_, rotation_, x_factor_, y_factor_;
   // Made on first use (see above); the file never changes once read.
-  mutable std::vector<Piece> pieces_;             // by record; valid where converted_
+  mutable std::vector<Piece> pieces_;  // by record; valid where converted_
   mutable std::vector<bool> converted_;
-  mutable std::vector<Entry<int>> by_number_;     // sorted by (vgfn, number), file order kept among equals
+  mutable std::vector<Entry<int>> by_number_;            // sorted by (vgfn, number), file order kept among equals
   mutable std::vector<Entry<std::string_view>> by_key_;  // sorted by (vgfn, iart), file order kept among equals
   mutable bool by_number_made_ = false;
   mutable bool by_key_made_ = false;

@@ -40,8 +40,7 @@ class OpenedModel {
   bool GetSizes(CStringArray& sizes) const;
   bool GetPieceName(const char* vgfn, int piece, std::string& name) const;
   bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) const;
-  bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,
-                        double* y_factor) const;
+  bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor, double* y_factor) const;
 
  private:
   VariantLoad* loader_;  // null when the name was refused

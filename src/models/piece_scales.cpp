@@ -31,8 +31,8 @@ PieceScales::PieceScales(const MarkerDocument& document, const char* marker_path
 
 PieceScale PieceScales::Ask(std::size_t piece) const {
   PieceScale scale;
-  GetPieceRotationScale(document_, pieces_ != nullptr ? *pieces_ : kNoSection, static_cast<long>(piece),
-                        marker_path_, *document_.Loader, &scale.rotation, &scale.x_percent, &scale.y_percent);
+  GetPieceRotationScale(document_, pieces_ != nullptr ? *pieces_ : kNoSection, static_cast<long>(piece), marker_path_,
+                        *document_.Loader, &scale.rotation, &scale.x_percent, &scale.y_percent);
   return scale;
 }
 

@@ -63,11 +63,11 @@ class PieceScales {
   const CSection* articles_;
   bool repeats_;
   FieldColumn inam_, vnum_, iart_, vgfn_, vext_;
-  std::vector<std::uint32_t> scale_of_piece_;   // by piece record: a position in scales_
+  std::vector<std::uint32_t> scale_of_piece_;  // by piece record: a position in scales_
   std::vector<PieceScale> scales_;
   std::unordered_map<std::uint64_t, std::uint32_t> scale_of_query_;
   std::vector<Route> route_of_article_;
-  std::unordered_map<std::string, std::uint32_t> routes_;  // route text -> number
+  std::unordered_map<std::string, std::uint32_t> routes_;     // route text -> number
   std::unordered_map<std::string_view, std::uint32_t> keys_;  // "IART" -> number
 };
 

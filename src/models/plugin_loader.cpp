@@ -58,13 +58,15 @@ const dorvan_loader_table& PluginLoader::TableOf(void* entry, CodePage code_page
       {table->get_rotation_scale_by_key != nullptr, "get_rotation_scale_by_key"},
   };
   for (const auto& function : functions) {
-    if (!function.present) throw LoaderPluginError(path_, "has no function " + std::string(function.name) + " in its table");
+    if (!function.present)
+      throw LoaderPluginError(path_, "has no function " + std::string(function.name) + " in its table");
   }
   return *table;
 }
 
 bool PluginLoader::Answered(int result, const char* query) const {
-  if (result < 0) throw LoaderPluginError(path_, "failed in " + std::string(query) + " (result " + std::to_string(result) + ")");
+  if (result < 0)
+    throw LoaderPluginError(path_, "failed in " + std::string(query) + " (result " + std::to_string(result) + ")");
   return result != DORVAN_LOADER_NO;
 }
 
@@ -90,8 +92,7 @@ bool PluginLoader::GetPieceNameFromMDL(const char* vgfn, int piece, std::string&
   return true;
 }
 
-bool PluginLoader::GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor,
-                                    double* y_factor) {
+bool PluginLoader::GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) {
   return Answered(table_->get_rotation_scale_by_number(instance_, vgfn, piece, rotation, x_factor, y_factor),
                   "get_rotation_scale_by_number");
 }

@@ -42,7 +42,7 @@ class PluginLoader final : public VariantLoad {
                         double* y_factor) override;
   bool RepeatsAnswers() const noexcept override { return repeats_; }
 
-  const std::string& Name() const noexcept { return name_; }        // as the plug-in reports it
+  const std::string& Name() const noexcept { return name_; }  // as the plug-in reports it
   const std::string& Version() const noexcept { return version_; }
 
  private:

@@ -9,9 +9,8 @@
 
 namespace dorvan_marker {
 
-void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index,
-                           const char* marker_path, VariantLoad& loader, double* rotation, double* x_percent,
-                           double* y_percent) {
+void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, const char* marker_path,
+                           VariantLoad& loader, double* rotation, double* x_percent, double* y_percent) {
   *rotation = 0.0;
   double x_factor = 1.0;
   double y_factor = 1.0;
@@ -41,8 +40,8 @@ void GetPieceRotationScale(const MarkerDocument& document, const CSection& piece
 }
 
 void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection& pieces, long index,
-                                 std::string_view vgfn, const char* marker_path, VariantLoad& loader,
-                                 double* rotation, double* x_factor, double* y_factor) {
+                                 std::string_view vgfn, const char* marker_path, VariantLoad& loader, double* rotation,
+                                 double* x_factor, double* y_factor) {
   const std::string iart(document.GetFieldValue(pieces, pieces[static_cast<std::size_t>(index)], "IART"));
   if (iart.empty()) return;
   const OpenedModel model(loader, marker_path, vgfn, document.Codes());

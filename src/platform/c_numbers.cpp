@@ -111,8 +111,8 @@ double GeneralAtof(std::string_view text) noexcept {
     auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), value, std::chars_format::hex);
     if (end == hex.data()) return negative ? -0.0 : 0.0;
     if (ec == std::errc::result_out_of_range) {
-      value = LooksLikeUnderflow(std::string_view(hex.data(), static_cast<std::size_t>(end - hex.data())))
-                  ? 0.0 : HUGE_VAL;
+      value =
+          LooksLikeUnderflow(std::string_view(hex.data(), static_cast<std::size_t>(end - hex.data()))) ? 0.0 : HUGE_VAL;
     }
     return negative ? -value : value;
   }
@@ -121,8 +121,8 @@ double GeneralAtof(std::string_view text) noexcept {
   auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value, format);
   if (end == rest.data()) return 0.0;
   if (ec == std::errc::result_out_of_range) {
-    value = LooksLikeUnderflow(std::string_view(rest.data(), static_cast<std::size_t>(end - rest.data())))
-                ? 0.0 : HUGE_VAL;
+    value =
+        LooksLikeUnderflow(std::string_view(rest.data(), static_cast<std::size_t>(end - rest.data()))) ? 0.0 : HUGE_VAL;
   }
   return negative ? -value : value;
 }

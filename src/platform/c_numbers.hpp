@@ -37,9 +37,9 @@ inline bool PlainInteger(std::string_view text, std::size_t max_digits, std::int
       // The digits are the word's top `length` bytes; the bytes below become leading zeros.
       const std::uint64_t below = length == 8 ? 0 : (std::uint64_t{1} << (8 * (8 - length))) - 1;
       word = (word & ~below) | (0x3030303030303030ull & below);
-      const bool all_digits = (((word & 0xF0F0F0F0F0F0F0F0ull) |
-                                (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
-                               0x3333333333333333ull);
+      const bool all_digits =
+          (((word & 0xF0F0F0F0F0F0F0F0ull) | (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+           0x3333333333333333ull);
       if (!all_digits) return false;
       word -= 0x3030303030303030ull;
       word = word * 10 + (word >> 8);  // pairs of digits
@@ -90,7 +90,8 @@ inline bool PlainDecimal(std::string_view text, double& value) noexcept {
   if (count == 0 || count > 15) return false;
   // Without decimals the integer is the value itself: no division (by one) to wait for.
   const auto decimals = point == nullptr ? 0 : end - point - 1;
-  const double magnitude = decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
+  const double magnitude =
+      decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }

@@ -5,10 +5,10 @@
 #include <cctype>
 
 #if defined(_WIN32)
-#include <windows.h>
+#  include <windows.h>
 #else
-#include <langinfo.h>
-#include <locale.h>
+#  include <langinfo.h>
+#  include <locale.h>
 #endif
 
 namespace dorvan_marker {
@@ -30,7 +30,8 @@ std::string Simplify(std::string_view name) {
 CodePage::Kind KindOfNumber(unsigned number) {
   switch (number) {
     case 932: return CodePage::Kind::ShiftJis;
-    case 936: case 54936: return CodePage::Kind::Gbk;
+    case 936:
+    case 54936: return CodePage::Kind::Gbk;
     case 949: return CodePage::Kind::Uhc;
     case 950: return CodePage::Kind::Big5;
     case 65001: return CodePage::Kind::Utf8;
@@ -100,7 +101,10 @@ CodePage CodePage::System() {
 
 bool CodePage::FromName(std::string_view name, CodePage& out) {
   const std::string key = Simplify(name);
-  if (key == "utf8" || key == "65001") { out = CodePage(Kind::Utf8); return true; }
+  if (key == "utf8" || key == "65001") {
+    out = CodePage(Kind::Utf8);
+    return true;
+  }
   if (key == "932" || key == "shiftjis" || key == "sjis" || key == "mskanji" || key == "31j") {
     out = CodePage(Kind::ShiftJis);
     return true;
@@ -109,8 +113,14 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
     out = CodePage(Kind::Gbk);
     return true;
   }
-  if (key == "949" || key == "euckr" || key == "uhc") { out = CodePage(Kind::Uhc); return true; }
-  if (key == "950" || key == "big5" || key == "big5hkscs") { out = CodePage(Kind::Big5); return true; }
+  if (key == "949" || key == "euckr" || key == "uhc") {
+    out = CodePage(Kind::Uhc);
+    return true;
+  }
+  if (key == "950" || key == "big5" || key == "big5hkscs") {
+    out = CodePage(Kind::Big5);
+    return true;
+  }
   // The single-byte sets: a code page number, the ISO 8859 parts, ASCII and KOI8.
   const bool number = !key.empty() && key.size() <= 5 &&
                       std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -118,8 +128,8 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
     out = SingleByte(static_cast<unsigned>(std::stoul(key)));
     return true;
   }
-  if (key.rfind("iso8859", 0) == 0 || key.rfind("latin", 0) == 0 || key.rfind("koi8", 0) == 0 ||
-      key == "ascii" || key == "usascii" || key == "ansix3.41968" || key == "posix" || key == "c") {
+  if (key.rfind("iso8859", 0) == 0 || key.rfind("latin", 0) == 0 || key.rfind("koi8", 0) == 0 || key == "ascii" ||
+      key == "usascii" || key == "ansix3.41968" || key == "posix" || key == "c") {
     out = CodePage(Kind::SingleByte);
     return true;
   }

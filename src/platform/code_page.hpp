@@ -14,12 +14,12 @@ namespace dorvan_marker {
 class CodePage {
  public:
   enum class Kind {
-    SingleByte,  // 1252 and every other one-byte set
-    Utf8,        // multibyte; no DBCS lead bytes, so every byte is scanned on its own
-    ShiftJis,    // 932: lead bytes 0x81-0x9F and 0xE0-0xFC
-    Gbk,         // 936 (and GB18030): lead bytes 0x81-0xFE
-    Uhc,         // 949: lead bytes 0x81-0xFE
-    Big5,        // 950: lead bytes 0x81-0xFE
+    SingleByte,      // 1252 and every other one-byte set
+    Utf8,            // multibyte; no DBCS lead bytes, so every byte is scanned on its own
+    ShiftJis,        // 932: lead bytes 0x81-0x9F and 0xE0-0xFC
+    Gbk,             // 936 (and GB18030): lead bytes 0x81-0xFE
+    Uhc,             // 949: lead bytes 0x81-0xFE
+    Big5,            // 950: lead bytes 0x81-0xFE
     OtherMultibyte,  // a multibyte set known only by the lead bytes the system gave
   };
 
@@ -58,7 +58,7 @@ class CodePage {
   void AddLeadBytes(unsigned first, unsigned last);
 
   Kind kind_ = Kind::SingleByte;
-  unsigned number_ = 0;               // the Windows number of an OtherMultibyte or a single-byte set, when known
+  unsigned number_ = 0;                  // the Windows number of an OtherMultibyte or a single-byte set, when known
   std::array<std::uint64_t, 4> lead_{};  // one bit per byte value
 };
 

@@ -1,27 +1,25 @@
 // SPDX-License-Identifier: MIT
 // The operating system's file system on POSIX systems.
 #if !defined(_WIN32)
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#  include <dirent.h>
+#  include <fcntl.h>
+#  include <sys/file.h>
+#  include <sys/stat.h>
+#  include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <thread>
+#  include <algorithm>
+#  include <cerrno>
+#  include <chrono>
+#  include <cstdio>
+#  include <cstring>
+#  include <thread>
 
-#include "platform/native_file_system.hpp"
+#  include "platform/native_file_system.hpp"
 
 namespace dorvan_marker {
 namespace {
 
-FileOutcome Refused(int error) {
-  return FileOutcome::Failure(FileOutcome::Kind::Failed, std::strerror(error));
-}
+FileOutcome Refused(int error) { return FileOutcome::Failure(FileOutcome::Kind::Failed, std::strerror(error)); }
 
 FileOutcome Refused() { return Refused(errno); }
 
@@ -42,7 +40,8 @@ bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 
 FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& held) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno == EEXIST ? FileOutcome::Failure(FileOutcome::Kind::Exists, std::strerror(EEXIST)) : Refused();
+  if (fd < 0)
+    return errno == EEXIST ? FileOutcome::Failure(FileOutcome::Kind::Exists, std::strerror(EEXIST)) : Refused();
   if (Flock(fd, LOCK_EX) != 0) {
     const int error = errno;
     unlink(path.c_str());
@@ -104,18 +103,18 @@ FileOutcome NativeFileSystem::Rename(const std::string& from, const std::string&
 }
 
 FileOutcome NativeFileSystem::Exchange(const std::string& a, const std::string& b) {
-#if defined(__linux__) && defined(RENAME_EXCHANGE)
+#  if defined(__linux__) && defined(RENAME_EXCHANGE)
   if (renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return {};
   const int error = errno;
   if (error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP) {
     return FileOutcome::Failure(FileOutcome::Kind::Unsupported, std::strerror(error));
   }
   return Refused(error);
-#else
+#  else
   (void)a;
   (void)b;
   return FileOutcome::Failure(FileOutcome::Kind::Unsupported, "names cannot be exchanged here");
-#endif
+#  endif
 }
 
 FileOutcome NativeFileSystem::Remove(const std::string& path) {
@@ -157,7 +156,8 @@ FileOutcome NativeFileSystem::ListFolder(const std::string& folder, std::vector<
   if (dir == nullptr) return Refused();
   names.clear();
   while (const dirent* entry = readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+      names.emplace_back(entry->d_name);
   }
   closedir(dir);
   return {};

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The operating system's file system on Windows.
 #if defined(_WIN32)
-#include <windows.h>
+#  include <windows.h>
 
-#include <cstdio>
+#  include <cstdio>
 
-#include "platform/native_file_system.hpp"
+#  include "platform/native_file_system.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -31,8 +31,8 @@ bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ER
 
 FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& held) {
   // Without FILE_SHARE_DELETE: nobody can remove or rename the file while this is open.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {

@@ -2,10 +2,10 @@
 #include "platform/shared_library.hpp"
 
 #if defined(_WIN32)
-#include <windows.h>
+#  include <windows.h>
 #else
-#include <dlfcn.h>
-#include <sys/stat.h>
+#  include <dlfcn.h>
+#  include <sys/stat.h>
 #endif
 
 #include <vector>
@@ -18,13 +18,13 @@ namespace {
 
 std::string WindowsReason(DWORD error) {
   char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-      0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
   std::string reason(text != nullptr ? text : "", length);
   if (text != nullptr) LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ' ||
-                             reason.back() == '.')) {
+  while (!reason.empty() &&
+         (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
   }
   return (reason.empty() ? "" : reason + " ") + "(Windows error " + std::to_string(error) + ")";

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 
 #if defined(_WIN32)
-#include <share.h>
+#  include <share.h>
 #else
-#include <fcntl.h>
-#include <unistd.h>
+#  include <fcntl.h>
+#  include <unistd.h>
 #endif
 
 #include <cerrno>

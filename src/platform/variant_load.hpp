@@ -33,8 +33,7 @@ class VariantLoad {
 
   // Rotation in radians and x and y scale factors (1.0 = unscaled) of a piece given by
   // its number. Outputs are left untouched on false.
-  virtual bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor,
-                                double* y_factor) = 0;
+  virtual bool GetRotationScale(const char* vgfn, int piece, double* rotation, double* x_factor, double* y_factor) = 0;
 
   // The same for a piece given by its key in the marker ("IART").
   virtual bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor,

@@ -26,8 +26,8 @@ struct ModelReference {
   std::string_view field;
 };
 
-ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section,
-                         long position, const CElementsArray& record, std::string_view field) {
+ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section, long position,
+                         const CElementsArray& record, std::string_view field) {
   return {name, OpenedModel::PathOf(document.Path(), name, document.Codes()), section, position, &record, field};
 }
 
@@ -103,8 +103,8 @@ void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& l
   const std::vector<ModelReference> references = ModelReferences(document);
   for (const ModelReference& reference : references) {
     if (reference.path && !loader.Failed(*reference.path)) continue;
-    Uses& uses = uses_of[reference.path ? std::pair(false, *reference.path)
-                                        : std::pair(true, std::string(reference.name))];
+    Uses& uses =
+        uses_of[reference.path ? std::pair(false, *reference.path) : std::pair(true, std::string(reference.name))];
     if (uses.first == nullptr || reference.record->Line() < uses.first->record->Line()) uses.first = &reference;
     uses.records.insert(reference.record);
   }
@@ -139,9 +139,9 @@ void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader&
     if (model.name.empty()) continue;
     const bool unreadable = !model.path || loader.Failed(*model.path);
     if (!unreadable && loader.SizeCount(*model.path) != 0) continue;
-    const std::string why = !model.path ? NotPlain(model.name)
-                                        : "model file " + Quoted(*model.path) +
-                                              (unreadable ? " could not be read" : " lists no sizes");
+    const std::string why =
+        !model.path ? NotPlain(model.name)
+                    : "model file " + Quoted(*model.path) + (unreadable ? " could not be read" : " lists no sizes");
     diagnostics
         .Add(Severity::Warning, diagnostic_code::kSizeUnresolved, model.section, model.position, *model.record,
              model.field,
@@ -194,8 +194,7 @@ void CheckPieceNames(const MarkerDocument& document, RecordingLoader& loader, Di
     const Miss& miss = found->second;
     diagnostics
         .Add(Severity::Warning, diagnostic_code::kPieceNameUnknown, "IBA", static_cast<long>(miss.record),
-             (*pieces)[miss.record], "INAM",
-             "piece " + Quoted(iart) + " keeps its marker name: " + miss.reason)
+             (*pieces)[miss.record], "INAM", "piece " + Quoted(iart) + " keeps its marker name: " + miss.reason)
         .model_path = miss.path;
   }
 }

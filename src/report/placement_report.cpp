@@ -105,8 +105,8 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
     diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
                     static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
                     which + " lies outside the fabric: its box runs from (" + Millimetres(piece.x_origin) + ", " +
-                        Millimetres(piece.y_origin) + ") to (" + Millimetres(piece.x_origin + piece.x_extent) +
-                        ", " + Millimetres(top) + ") mm on a width of " + Millimetres(document.Width) + " mm");
+                        Millimetres(piece.y_origin) + ") to (" + Millimetres(piece.x_origin + piece.x_extent) + ", " +
+                        Millimetres(top) + ") mm on a width of " + Millimetres(document.Width) + " mm");
   }
 }
 

@@ -41,7 +41,8 @@ struct Markers {
       // Large enough that imports overlap, small enough for many rounds.
       const auto seed = static_cast<std::uint64_t>(100 + i);
       paths.push_back(dorvan_marker::bench::WriteMarker({"M" + std::to_string(i), 8, 40, 1500, 10, 60, seed}, folder));
-      const auto result = dorvan_marker::ImportMarker(paths.back(), {folder + "/csvimprt.txt", folder + "/posimport.txt"});
+      const auto result =
+          dorvan_marker::ImportMarker(paths.back(), {folder + "/csvimprt.txt", folder + "/posimport.txt"});
       alone.push_back(ReadPair(folder));
       titles.push_back(result.title);
     }

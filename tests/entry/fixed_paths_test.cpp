@@ -109,9 +109,11 @@ TEST_F(ImportDorvanFileTest, ShowsTheErrorBoxForAMarkerWithoutModels) {
   } cases[] = {
       {"spring", "KOV: spring is an invalid Dorvan marker file.  No models were found.\n"},
       {"", "KOV:  is an invalid Dorvan marker file.  No models were found.\n"},
-      {std::string(70, 'c'), "KOV: " + std::string(70, 'c') + " is an invalid Dorvan marker file.  No models were found.\n"},
+      {std::string(70, 'c'),
+       "KOV: " + std::string(70, 'c') + " is an invalid Dorvan marker file.  No models were found.\n"},
       {std::string(200, 'c'),
-       "KOV: " + (std::string(200, 'c') + " is an invalid Dorvan marker file.  No models were found.").substr(0, 127) + "\n"},
+       "KOV: " + (std::string(200, 'c') + " is an invalid Dorvan marker file.  No models were found.").substr(0, 127) +
+           "\n"},
   };
   for (const auto& c : cases) {
     char name[256];

@@ -85,8 +85,7 @@ TEST(GoldenImport, HostFilesAndRefusalsAreUnchanged) {
 
   test::TempDir out;
   if (std::getenv("DORVAN_UPDATE_GOLDEN") != nullptr) {
-    std::string table =
-        "# name, import status, SHA-256 of the marker, of csvimprt.txt and of posimport.txt\n";
+    std::string table = "# name, import status, SHA-256 of the marker, of csvimprt.txt and of posimport.txt\n";
     for (const Case& c : cases) table += Outcome(c, out) + "\n";
     test::WriteFile(kTable, table);
     GTEST_SKIP() << "wrote " << kTable;

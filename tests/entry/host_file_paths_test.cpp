@@ -9,11 +9,7 @@ TEST(HostFilePathsIn, AddsASeparatorOnlyWhereTheFolderLacksOne) {
     std::string folder;
     std::string prefix;  // what comes before each file's name
   } cases[] = {
-      {"", ""},
-      {"out", "out/"},
-      {"out/", "out/"},
-      {"/", "/"},
-      {"out\\", "out\\/"},  // a backslash is no separator here
+      {"", ""}, {"out", "out/"}, {"out/", "out/"}, {"/", "/"}, {"out\\", "out\\/"},  // a backslash is no separator here
   };
   for (const auto& c : cases) {
     const dorvan_marker::HostFilePaths paths = dorvan_marker::HostFilePathsIn(c.folder);

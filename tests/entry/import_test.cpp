@@ -98,7 +98,9 @@ TEST(ImportMarker, FailsWithoutTouchingEarlierHostFiles) {
        dir / "broken.txt" + ":5: \"IGEO\" record 1: \"INUM\" \"9\" points outside the 1 piece records"},
       {dir / "late-error.txt", In(out), ImportStatus::Malformed,
        dir / "late-error.txt" + ":9: \"IGEO\" record 2: \"IGRF\" \"1e30\" gives an angle that cannot be rounded"},
-      {marker, {out / "csvimprt.txt", out / "missing/posimport.txt"}, ImportStatus::CannotWrite,
+      {marker,
+       {out / "csvimprt.txt", out / "missing/posimport.txt"},
+       ImportStatus::CannotWrite,
        "cannot create " + (out / "missing/posimport.txt") + ": No such file or directory"},
   };
   for (const auto& c : cases) {
@@ -178,8 +180,11 @@ TEST(ImportMarker, ReadsNoModelFileThatAMarkerNamesOutsideItsFolder) {
   const auto report = dorvan_marker::InspectMarker(dir / "lays/m.txt");
   std::vector<std::pair<std::string, std::size_t>> seen;
   for (const auto& d : report.diagnostics) seen.emplace_back(d.code, d.where.line);
-  EXPECT_EQ(seen, (decltype(seen){{"model-name-unsafe", 8}, {"model-name-unsafe", 17}, {"size-unresolved", 20},
-                                  {"size-unresolved", 21}, {"size-unresolved", 22}}));
+  EXPECT_EQ(seen, (decltype(seen){{"model-name-unsafe", 8},
+                                  {"model-name-unsafe", 17},
+                                  {"size-unresolved", 20},
+                                  {"size-unresolved", 21},
+                                  {"size-unresolved", 22}}));
   EXPECT_EQ(report.diagnostics.at(0).message,
             "model name \"../secret/JACKET\" is not a plain file name, so no model file is opened for it (named by 9 "
             "records): what the import asks of it stays unknown");

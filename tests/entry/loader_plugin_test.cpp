@@ -67,7 +67,8 @@ class Writer final : public dorvan_marker::ImportObserver {
 std::vector<std::string> CallsOfFakeLoader(const std::string& marker, const test::FakeLoader& answers) {
   std::vector<std::string> calls;
   test::TempDir out;
-  dorvan_marker::MarkerDocument document(marker, nullptr, dorvan_marker::CodePage(dorvan_marker::CodePage::Kind::ShiftJis));
+  dorvan_marker::MarkerDocument document(marker, nullptr,
+                                         dorvan_marker::CodePage(dorvan_marker::CodePage::Kind::ShiftJis));
   Writer writer(out);
   dorvan_marker::RunImport(
       document,
@@ -88,8 +89,8 @@ std::vector<std::string> CallsOfRecordingPlugin(const std::string& marker, const
   plugin->mode.clear();
   plugin->calls.clear();
   test::TempDir out;
-  const auto result =
-      dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"}, {"932", DORVAN_RECORDING_PLUGIN});
+  const auto result = dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"},
+                                                  {"932", DORVAN_RECORDING_PLUGIN});
   EXPECT_EQ(result.status, ImportStatus::Imported) << result.message;
   EXPECT_EQ(plugin->code_page, 932u) << "the code page of the names";
   EXPECT_NE(test::ReadFile(out / "posimport.txt").find("LEG BACK"), std::string::npos) << "the answers were used";
@@ -147,8 +148,8 @@ TEST(LoaderPlugin, OneThatCannotServeStopsTheImportNamed) {
   test::WriteFile(dir / "csvimprt.txt", "earlier");
   for (const auto& c : cases) {
     recording->mode = c.mode;
-    const auto result = dorvan_marker::ImportMarker(c.marker, {dir / "csvimprt.txt", dir / "posimport.txt"},
-                                                    {"932", c.plugin});
+    const auto result =
+        dorvan_marker::ImportMarker(c.marker, {dir / "csvimprt.txt", dir / "posimport.txt"}, {"932", c.plugin});
     EXPECT_EQ(result.status, c.status) << c.message;
     if (c.message.ends_with("...")) {
       EXPECT_EQ(result.message.substr(0, c.message.size() - 3), c.message.substr(0, c.message.size() - 3));

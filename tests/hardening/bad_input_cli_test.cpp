@@ -64,5 +64,4 @@ TEST_P(BadInputCli, EndsAsTabled) {
   EXPECT_EQ(styles.exit_code, static_cast<int>(row.styles)) << styles.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BadInputCli, ::testing::Range<std::size_t>(0, test::BadInputs().size()),
-                         test::RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputCli, ::testing::Range<std::size_t>(0, test::BadInputs().size()), test::RowName);

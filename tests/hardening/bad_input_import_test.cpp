@@ -2,8 +2,8 @@
 // The bad-input table at the C++ entry points: ImportMarker and ReadStyleList end with the
 // row's status and message, and the host folder keeps its earlier files unless the import
 // succeeded.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,7 +36,8 @@ ImportResult ImportAsNobody(const std::string& marker, const dorvan_marker::Host
   close(channel[1]);
   std::string reply;
   char buffer[4096];
-  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) reply.append(buffer, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+    reply.append(buffer, static_cast<std::size_t>(got));
   close(channel[0]);
   int status = 0;
   waitpid(child, &status, 0);

@@ -15,8 +15,7 @@ namespace test {
 namespace {
 
 // The model file every well-formed row uses: one size, one piece.
-const std::string kModel =
-    "MSIZ:SNAM\n1:S\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:M:1:p1:Front:0:1:1\n";
+const std::string kModel = "MSIZ:SNAM\n1:S\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:M:1:p1:Front:0:1:1\n";
 const std::string kPlacement = "P1,S,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n";
 
 // A small, good marker whose three reference fields can be set, or left out (nullopt):
@@ -24,8 +23,7 @@ const std::string kPlacement = "P1,S,16,0,0.000000,5.000000,10.000000,10.000000,
 std::string Marker(std::optional<std::string> vvet_vnum = "1", std::optional<std::string> iba_vnum = "1",
                    std::optional<std::string> inum = "1", const std::string& model = "M",
                    const std::string& piece = "p1") {
-  auto column = [](const char* tag, const std::optional<std::string>& value, std::string& header,
-                   std::string& record) {
+  auto column = [](const char* tag, const std::optional<std::string>& value, std::string& header, std::string& record) {
     if (!value) return;
     header += std::string(":") + tag;
     record += ":" + *value;
@@ -36,14 +34,14 @@ std::string Marker(std::optional<std::string> vvet_vnum = "1", std::optional<std
   column("VNUM", iba_vnum, iba_header, iba);
   std::string geo_header = "IGEO", geo = "4";
   column("INUM", inum, geo_header, geo);
-  return "VART:VEXT:VGFN\n1:VET:" + model + "\n" + vvet_header + ":VTAI:VTBA:VCTA\n" + vvet + ":0:" + model +
-         ":1\n" + iba_header + ":IFLG\n" + iba + ":0\n" + geo_header + ":IGRS:IXOR:IYOR:IXDI:IYDI:IGRF\n" + geo +
+  return "VART:VEXT:VGFN\n1:VET:" + model + "\n" + vvet_header + ":VTAI:VTBA:VCTA\n" + vvet + ":0:" + model + ":1\n" +
+         iba_header + ":IFLG\n" + iba + ":0\n" + geo_header + ":IGRS:IXOR:IYOR:IXDI:IYDI:IGRF\n" + geo +
          ":0:0:0:100:200:0\n";
 }
 
 // Writes the marker and the model M.mdl; returns the marker path.
 std::function<std::string(const TempDir&)> Files(std::string marker, std::string model = kModel,
-                                                  std::string model_name = "M") {
+                                                 std::string model_name = "M") {
   return [=](const TempDir& dir) {
     WriteFile(dir / (model_name + ".mdl"), model);
     WriteFile(dir / "marker.txt", marker);
@@ -70,8 +68,9 @@ void WriteRepeated(const std::string& path, const std::string& head, const std::
 
 std::string Outside(const std::string& line, const std::string& where, const std::string& value,
                     const std::string& what) {
-  return "{marker}:" + line + ": " + where + ": \"" + std::string(where.find("IGEO") != std::string::npos ? "INUM" : "VNUM") +
-         "\" \"" + value + "\" points outside the " + what;
+  return "{marker}:" + line + ": " + where + ": \"" +
+         std::string(where.find("IGEO") != std::string::npos ? "INUM" : "VNUM") + "\" \"" + value +
+         "\" points outside the " + what;
 }
 
 // The three reference fields, each missing, zero, negative, huge and not a number.
@@ -89,7 +88,8 @@ void AddReferenceRows(std::vector<BadInput>& rows) {
     rows.push_back({std::string("IGEO INUM ") + v.label, Files(Marker("1", "1", v.value)), Outcome::Malformed,
                     Styles::NoStyles, Outside("8", "\"IGEO\" record 1", v.shown, "1 piece records"), "", kNothing});
     rows.push_back({std::string("IBA VNUM ") + v.label, Files(Marker("1", v.value, "1")), Outcome::Malformed,
-                    Styles::NoStyles, Outside("6", "\"IBA\" record 1", v.shown, "1 articles (placement 1 of \"IGEO\")"), "", kNothing});
+                    Styles::NoStyles, Outside("6", "\"IBA\" record 1", v.shown, "1 articles (placement 1 of \"IGEO\")"),
+                    "", kNothing});
     rows.push_back({std::string("VVET VNUM ") + v.label, Files(Marker(v.value, "1", "1")), Outcome::Malformed,
                     Styles::NoStyles, Outside("4", "\"VVET\" record 1", v.shown, "1 records of \"VVET\""), "",
                     kNothing});
@@ -101,27 +101,32 @@ void AddFileRows(std::vector<BadInput>& rows) {
   rows.push_back({"empty file", Files(""), Outcome::NoModels, Styles::NoStyles, no_models, "", kNothing});
   rows.push_back({"only comments", Files("# saved by hand\n#VART:VEXT\n\n#1:VET\n   \n"), Outcome::NoModels,
                   Styles::NoStyles, no_models, "", kNothing});
-  rows.push_back({"binary garbage", Files(std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe:\x80\x81\n\x90\0\0:\0", 20) +
-                                          std::string(1000, '\xC8')),
+  rows.push_back({"binary garbage",
+                  Files(std::string("\x7f"
+                                    "ELF\x02\x01\x01\0\0\xff\xfe:\x80\x81\n\x90\0\0:\0",
+                                    20) +
+                        std::string(1000, '\xC8')),
                   Outcome::NoModels, Styles::NoStyles, no_models, "", kNothing});
   // NUL bytes are ordinary bytes of a name: they reach the host file, they end nothing.
-  rows.push_back({"NUL bytes in a name", Files(Marker("1", "1", "1", "M", std::string("p\0q", 3))),
-                  Outcome::Imported, Styles::NoStyles, "",
+  rows.push_back({"NUL bytes in a name", Files(Marker("1", "1", "1", "M", std::string("p\0q", 3))), Outcome::Imported,
+                  Styles::NoStyles, "",
                   std::string("P\0Q", 3) + ",S,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
-  rows.push_back({"a line of 100 MB", [](const TempDir& dir) {
+  rows.push_back({"a line of 100 MB",
+                  [](const TempDir& dir) {
                     WriteFile(dir / "M.mdl", kModel);
                     WriteRepeated(dir / "marker.txt", "# ", "0123456789abcdef", (100u << 20) / 16, "\n" + Marker());
                     return dir / "marker.txt";
                   },
                   Outcome::Imported, Styles::NoStyles, "", kPlacement, kHuge});
-  rows.push_back({"10 million tiny records", [](const TempDir& dir) {
+  rows.push_back({"10 million tiny records",
+                  [](const TempDir& dir) {
                     WriteFile(dir / "M.mdl", kModel);
                     WriteRepeated(dir / "marker.txt", Marker() + "PLC:PNAM\n", "5:\n", 10'000'000, "");
                     return dir / "marker.txt";
                   },
                   Outcome::Imported, Styles::NoStyles, "", kPlacement, kHuge});
-  rows.push_back({"record number 2147483648", Files(Marker() + "2147483648:x\n"), Outcome::Malformed,
-                  Styles::Malformed, "{marker}:9: record number \"2147483648\" does not fit in 32 bits", "", kNothing});
+  rows.push_back({"record number 2147483648", Files(Marker() + "2147483648:x\n"), Outcome::Malformed, Styles::Malformed,
+                  "{marker}:9: record number \"2147483648\" does not fit in 32 bits", "", kNothing});
   rows.push_back({"record number 99999999999999999999", Files(Marker() + "99999999999999999999:x\n"),
                   Outcome::Malformed, Styles::Malformed,
                   "{marker}:9: record number \"99999999999999999999\" does not fit in 32 bits", "", kNothing});
@@ -135,8 +140,8 @@ void AddFileRows(std::vector<BadInput>& rows) {
 // is fine, but the names and sizes of all placements may come to at most 16 times the
 // marker plus 16 MiB, so a long name placed by many short records cannot fill the memory.
 void AddAmplificationRows(std::vector<BadInput>& rows) {
-  rows.push_back({"value of 5000 bytes", Files(Marker("1", "1", "1", "M", std::string(5000, 'n'))),
-                  Outcome::Imported, Styles::NoStyles, "",
+  rows.push_back({"value of 5000 bytes", Files(Marker("1", "1", "1", "M", std::string(5000, 'n'))), Outcome::Imported,
+                  Styles::NoStyles, "",
                   std::string(5000, 'N') + ",S,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
   std::string repeated = Marker("1", "1", "1", "M", std::string(4096, 'n'));
   for (int i = 0; i < 5000; ++i) repeated += "4:1\n";
@@ -152,7 +157,8 @@ void AddAmplificationRows(std::vector<BadInput>& rows) {
 void AddPathRows(std::vector<BadInput>& rows) {
   // 300 characters through folders of 50: the system takes it, the model path (beyond
   // 259 bytes) is never opened, so the size stays the code "0" and the piece keeps its key.
-  rows.push_back({"marker path of 300 characters", [](const TempDir& dir) {
+  rows.push_back({"marker path of 300 characters",
+                  [](const TempDir& dir) {
                     std::string folder = dir.Path();
                     while (folder.size() + 11 < 300) {
                       folder += "/" + std::string(std::min<std::size_t>(49, 300 - 12 - folder.size()), 'd');
@@ -168,21 +174,24 @@ void AddPathRows(std::vector<BadInput>& rows) {
                   "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
   rows.push_back({"marker file name of 300 characters", [](const TempDir& dir) { return dir / std::string(300, 'n'); },
                   Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
-  rows.push_back({"marker path is a folder", [](const TempDir& dir) {
+  rows.push_back({"marker path is a folder",
+                  [](const TempDir& dir) {
                     std::filesystem::create_directory(dir / "folder.txt");
                     return dir / "folder.txt";
                   },
                   Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
   // Found while building the table: a pipe blocked the host until something wrote to it,
   // and a device without end was read until the memory ran out.
-  rows.push_back({"marker path is a pipe", [](const TempDir& dir) {
+  rows.push_back({"marker path is a pipe",
+                  [](const TempDir& dir) {
                     mkfifo((dir / "pipe.txt").c_str(), 0644);
                     return dir / "pipe.txt";
                   },
                   Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
   rows.push_back({"marker path is a device without end", [](const TempDir&) { return std::string("/dev/zero"); },
                   Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
-  rows.push_back({"model file is a pipe", [](const TempDir& dir) {
+  rows.push_back({"model file is a pipe",
+                  [](const TempDir& dir) {
                     mkfifo((dir / "M.mdl").c_str(), 0644);
                     WriteFile(dir / "marker.txt", Marker());
                     return dir / "marker.txt";
@@ -191,17 +200,19 @@ void AddPathRows(std::vector<BadInput>& rows) {
                   "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
   // A model file that cannot be read is a missing one: the import goes on without it.
   const std::string without_model = "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n";
-  rows.push_back({"model file is a folder", [](const TempDir& dir) {
+  rows.push_back({"model file is a folder",
+                  [](const TempDir& dir) {
                     std::filesystem::create_directory(dir / "M.mdl");
                     WriteFile(dir / "marker.txt", Marker());
                     return dir / "marker.txt";
                   },
                   Outcome::Imported, Styles::NoStyles, "", without_model, kNothing});
-  rows.push_back({"model file empty", Files(Marker(), ""), Outcome::Imported, Styles::NoStyles, "", without_model,
-                  kNothing});
+  rows.push_back(
+      {"model file empty", Files(Marker(), ""), Outcome::Imported, Styles::NoStyles, "", without_model, kNothing});
   rows.push_back({"model file garbage", Files(Marker(), std::string("\0\xff\x80:\n9999999999999:x\n", 20)),
                   Outcome::Imported, Styles::NoStyles, "", without_model, kNothing});
-  rows.push_back({"model file unreadable", [](const TempDir& dir) {
+  rows.push_back({"model file unreadable",
+                  [](const TempDir& dir) {
                     const std::string path = Files(Marker())(dir);
                     chmod((dir / "M.mdl").c_str(), 0);
                     return path;
@@ -253,7 +264,8 @@ void GiveToNobody(const TempDir& dir) {
   if (chown(dir.Path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("cannot chown " + dir.Path());
   std::error_code ignored;
   for (auto& entry : std::filesystem::recursive_directory_iterator(dir.Path(), ignored)) {
-    if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("cannot chown " + entry.path().string());
+    if (lchown(entry.path().c_str(), kNobody, kNobody) != 0)
+      throw std::runtime_error("cannot chown " + entry.path().string());
   }
 }
 

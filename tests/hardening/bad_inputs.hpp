@@ -14,20 +14,20 @@ namespace test {
 // What a bad-input row needs beyond its files.
 enum RowNeeds : unsigned {
   kNothing = 0,
-  kHuge = 1u << 0,              // makes a file of 40 MB or more: skipped under the sanitizers
-  kUnprivileged = 1u << 1,      // must run as an unprivileged user for permissions to bite
-  kOutFolderMissing = 1u << 2,  // the host folder does not exist
-  kOutFolderReadOnly = 1u << 3, // the host folder has no write bits
-  kHostFileReadOnly = 1u << 4,  // the command file exists without write bits
+  kHuge = 1u << 0,               // makes a file of 40 MB or more: skipped under the sanitizers
+  kUnprivileged = 1u << 1,       // must run as an unprivileged user for permissions to bite
+  kOutFolderMissing = 1u << 2,   // the host folder does not exist
+  kOutFolderReadOnly = 1u << 3,  // the host folder has no write bits
+  kHostFileReadOnly = 1u << 4,   // the command file exists without write bits
 };
 
 // How the import of a row ends, by the numbers of ImportDorvanFile.
 enum class Outcome : int {
-  Imported = 1,     // both host files written
-  CannotOpen = 0,   // the marker cannot be opened
-  NoModels = -1,    // the marker holds no models
-  Malformed = -2,   // the marker is broken; the message says where
-  CannotWrite = -3, // the host files cannot be written; both stay as they were
+  Imported = 1,      // both host files written
+  CannotOpen = 0,    // the marker cannot be opened
+  NoModels = -1,     // the marker holds no models
+  Malformed = -2,    // the marker is broken; the message says where
+  CannotWrite = -3,  // the host files cannot be written; both stay as they were
 };
 
 // How listing a row's model names ends, by the numbers of ReadStyleList.

@@ -94,8 +94,7 @@ void WideHeader(const test::TempDir& dir, std::size_t bytes) {
 // A piece name of the longest length allowed, placed many times: the host file repeats it.
 void LongNameManyPlacements(const test::TempDir& dir, std::size_t bytes) {
   Writer w(dir / "marker.txt");
-  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:" + std::string(4096, 'n') + ":1\n" +
-       "IGEO:INUM\n";
+  w << "VART:VEXT\n1:VET\nVVET:VNUM:VTAI\n2:1:S\nIBA:IART:VNUM\n3:" + std::string(4096, 'n') + ":1\n" + "IGEO:INUM\n";
   for (std::size_t i = 0; i < bytes / 4; ++i) w << "4:1\n";
 }
 
@@ -104,7 +103,7 @@ void LongModelNameManyPlacements(const test::TempDir& dir, std::size_t bytes) {
   const std::string name(4096, 'M');
   Writer w(dir / "marker.txt");
   w << "VART:VEXT:VGFN\n1:MDL:" + name + "\nVMDL:VNUM:VNMD:VTAN\n2:1:" + name + ":S\nIBA:IART:VNUM\n3:p:1\n" +
-       "IGEO:INUM\n";
+           "IGEO:INUM\n";
   for (std::size_t i = 0; i < bytes / 4; ++i) w << "4:1\n";
 }
 

@@ -59,14 +59,14 @@ TEST(WriteCommandFile, WritesTheJacketExample) {
                       "/m/JACKET.txt");
   marker.loader->sizes["/m/JACKET.mdl"] = {};
   marker.loader->by_number[{"/m/JACKET.mdl", "JACKET", 3}] = {0.0, 1.0 / 1.015, 1.0 / 1.0075};
-  EXPECT_EQ(WriteCommandFile(marker),
-            CrLfLines({"=:model",   "m:JACKET-38", "p:FRONT",    "i:1",        "xs:0.000000", "ys:0.000000",
-                       "p:BACK",    "i:1",         "xs:0.000000", "ys:0.000000", "=:model",    "m:JACKET-42",
-                       "p:FRONT",   "i:1",         "xs:0.000000", "ys:0.000000", "p:BACK",     "i:1",
-                       "xs:0.000000", "ys:0.000000", "p:SLEEVE",  "i:1",         "xs:1.500000", "ys:0.750000",
-                       "=:order",   "o:JACKET",    "d:inv-import", "w:59.055118", "8:",         "m:JACKET-38",
-                       "q:1",       "s:38",        "q:1",        "s:40",        "m:JACKET-42", "q:1",
-                       "s:42"}));
+  EXPECT_EQ(
+      WriteCommandFile(marker),
+      CrLfLines({"=:model",     "m:JACKET-38", "p:FRONT",     "i:1",     "xs:0.000000", "ys:0.000000",  "p:BACK",
+                 "i:1",         "xs:0.000000", "ys:0.000000", "=:model", "m:JACKET-42", "p:FRONT",      "i:1",
+                 "xs:0.000000", "ys:0.000000", "p:BACK",      "i:1",     "xs:0.000000", "ys:0.000000",  "p:SLEEVE",
+                 "i:1",         "xs:1.500000", "ys:0.750000", "=:order", "o:JACKET",    "d:inv-import", "w:59.055118",
+                 "8:",          "m:JACKET-38", "q:1",         "s:38",    "q:1",         "s:40",         "m:JACKET-42",
+                 "q:1",         "s:42"}));
 }
 
 TEST(WriteCommandFile, GroupsSizesIntoModelRuns) {
@@ -76,13 +76,21 @@ TEST(WriteCommandFile, GroupsSizesIntoModelRuns) {
     std::vector<Placed> placed;
     std::string order;  // the lines after "8:", joined with '|'
   } cases[] = {
-      {"another order makes a new model", {"38", "40"}, {{"FRONT", "38"}, {"BACK", "38"}, {"BACK", "40"}, {"FRONT", "40"}},
+      {"another order makes a new model",
+       {"38", "40"},
+       {{"FRONT", "38"}, {"BACK", "38"}, {"BACK", "40"}, {"FRONT", "40"}},
        "m:JACKET-38|q:1|s:38|m:JACKET-40|q:1|s:40|"},
-      {"a size without pieces ends a run", {"38", "40", "42"}, {{"FRONT", "38"}, {"FRONT", "42"}},
+      {"a size without pieces ends a run",
+       {"38", "40", "42"},
+       {{"FRONT", "38"}, {"FRONT", "42"}},
        "m:JACKET-38|q:1|s:38|m:JACKET-42|q:1|s:42|"},
-      {"a piece laid twice counts twice", {"38", "40"}, {{"FRONT", "38"}, {"FRONT", "38"}, {"FRONT", "40"}},
+      {"a piece laid twice counts twice",
+       {"38", "40"},
+       {{"FRONT", "38"}, {"FRONT", "38"}, {"FRONT", "40"}},
        "m:JACKET-38|q:1|s:38|m:JACKET-40|q:1|s:40|"},
-      {"three sizes, one run", {"S", "M", "L"}, {{"FRONT", "S"}, {"FRONT", "M"}, {"FRONT", "L"}},
+      {"three sizes, one run",
+       {"S", "M", "L"},
+       {{"FRONT", "S"}, {"FRONT", "M"}, {"FRONT", "L"}},
        "m:JACKET-S|q:1|s:S|q:1|s:M|q:1|s:L|"},
   };
   for (const auto& c : cases) {

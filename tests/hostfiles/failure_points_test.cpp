@@ -46,23 +46,38 @@ class FaultyFileSystem : public dorvan_marker::FileSystem {
   const std::string& Failed() const { return failed_; }
   int Paused() const { return paused_; }
 
-  FileOutcome CreateHeld(Path p, Handle& h) override { return Call("CreateHeld", [&] { return os_.CreateHeld(p, h); }); }
+  FileOutcome CreateHeld(Path p, Handle& h) override {
+    return Call("CreateHeld", [&] { return os_.CreateHeld(p, h); });
+  }
   void Release(Handle h) override { os_.Release(h); }
-  FileOutcome OpenForWriting(Path p, Handle& h) override { return Call("Open", [&] { return os_.OpenForWriting(p, h); }); }
+  FileOutcome OpenForWriting(Path p, Handle& h) override {
+    return Call("Open", [&] { return os_.OpenForWriting(p, h); });
+  }
   FileOutcome Write(Handle h, const char* bytes, std::size_t size) override {
     const FileOutcome outcome = Call("Write", [&] { return os_.Write(h, bytes, size); });
     if (!outcome.Ok()) os_.Write(h, bytes, size / 2);
     return outcome;
   }
-  FileOutcome Close(Handle h) override { return Call("Close", [&] { return os_.Close(h); }, [&] { os_.Close(h); }); }
-  FileOutcome Rename(Path a, Path b) override { return Call("Rename", [&] { return os_.Rename(a, b); }); }
+  FileOutcome Close(Handle h) override {
+    return Call(
+        "Close", [&] { return os_.Close(h); }, [&] { os_.Close(h); });
+  }
+  FileOutcome Rename(Path a, Path b) override {
+    return Call("Rename", [&] { return os_.Rename(a, b); });
+  }
   FileOutcome Exchange(Path a, Path b) override {
     if (!exchange_) return FileOutcome::Failure(Kind::Unsupported, "cannot exchange");
     return Call("Exchange", [&] { return os_.Exchange(a, b); });
   }
-  FileOutcome Remove(Path p) override { return Call("Remove", [&] { return os_.Remove(p); }); }
-  FileOutcome RemoveUnheld(Path p) override { return Call("RemoveUnheld", [&] { return os_.RemoveUnheld(p); }); }
-  FileOutcome Inspect(Path p, PathKind& k) override { return Call("Inspect", [&] { return os_.Inspect(p, k); }); }
+  FileOutcome Remove(Path p) override {
+    return Call("Remove", [&] { return os_.Remove(p); });
+  }
+  FileOutcome RemoveUnheld(Path p) override {
+    return Call("RemoveUnheld", [&] { return os_.RemoveUnheld(p); });
+  }
+  FileOutcome Inspect(Path p, PathKind& k) override {
+    return Call("Inspect", [&] { return os_.Inspect(p, k); });
+  }
   FileOutcome ListFolder(Path p, std::vector<std::string>& n) override {
     return Call("ListFolder", [&] { return os_.ListFolder(p, n); });
   }
@@ -77,7 +92,8 @@ class FaultyFileSystem : public dorvan_marker::FileSystem {
 
  private:
   template <typename Operation>
-  FileOutcome Call(const std::string& name, Operation&& operation, const std::function<void()>& instead = [] {}) {
+  FileOutcome Call(
+      const std::string& name, Operation&& operation, const std::function<void()>& instead = [] {}) {
     const int call = ++calls_[name];
     const auto fault = std::find_if(faults_.begin(), faults_.end(), [&](const Fault& f) {
       return f.operation == name && call >= f.first && call < f.first + f.count;
@@ -181,8 +197,9 @@ INSTANTIATE_TEST_SUITE_P(Protocols, FailurePoints,
 // folder, * a token) with what the file holds.
 TEST(FailurePoints, EndAsTabled) {
   const std::string kNew = "<the new file>";
-  const std::string kUndoFailed = "cannot replace OUT/posimport.txt: Input/output error; putting the previous files "
-                                  "back failed too (Input/output error): OUT/csvimprt.txt is the new one, ";
+  const std::string kUndoFailed =
+      "cannot replace OUT/posimport.txt: Input/output error; putting the previous files "
+      "back failed too (Input/output error): OUT/csvimprt.txt is the new one, ";
   const struct {
     const char* what;
     bool exchange;
@@ -191,25 +208,43 @@ TEST(FailurePoints, EndAsTabled) {
     std::vector<std::pair<std::string, std::string>> folder;
     int paused_ms;
   } cases[] = {
-      {"undoing an exchange fails", true, {{"Exchange", 2, 2}},
+      {"undoing an exchange fails",
+       true,
+       {{"Exchange", 2, 2}},
        kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-new; OUT/posimport.txt is the previous one",
-       {{"csvimprt.txt", kNew}, {"csvimprt.txt.*.dorvan-new", kOldCommand}, {"posimport.txt", kOldPlacement},
+       {{"csvimprt.txt", kNew},
+        {"csvimprt.txt.*.dorvan-new", kOldCommand},
+        {"posimport.txt", kOldPlacement},
         {"posimport.txt.*.dorvan-new", kNew}},
        0},
-      {"undoing a set-aside replacement fails", false, {{"Rename", 4, 2}},
+      {"undoing a set-aside replacement fails",
+       false,
+       {{"Rename", 4, 2}},
        kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-old; OUT/posimport.txt is missing, the previous "
                      "one is OUT/posimport.txt.*.dorvan-old",
-       {{"csvimprt.txt", kNew}, {"csvimprt.txt.*.dorvan-old", kOldCommand}, {"posimport.txt.*.dorvan-new", kNew},
+       {{"csvimprt.txt", kNew},
+        {"csvimprt.txt.*.dorvan-old", kOldCommand},
+        {"posimport.txt.*.dorvan-new", kNew},
         {"posimport.txt.*.dorvan-old", kOldPlacement}},
        0},
-      {"a file busy until the last try", false, {{"Rename", 2, 8, Kind::Busy}}, "",
-       {{"csvimprt.txt", kNew}, {"posimport.txt", kNew}}, 2000},
-      {"a file busy beyond the last try", false, {{"Rename", 2, 9, Kind::Busy}},
+      {"a file busy until the last try",
+       false,
+       {{"Rename", 2, 8, Kind::Busy}},
+       "",
+       {{"csvimprt.txt", kNew}, {"posimport.txt", kNew}},
+       2000},
+      {"a file busy beyond the last try",
+       false,
+       {{"Rename", 2, 9, Kind::Busy}},
        "cannot replace OUT/posimport.txt: Input/output error",
-       {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}}, 2000},
-      {"another import holds the folder", true, {{"LockFolder", 1, 1, Kind::TimedOut}},
+       {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}},
+       2000},
+      {"another import holds the folder",
+       true,
+       {{"LockFolder", 1, 1, Kind::TimedOut}},
        "cannot replace OUT/csvimprt.txt: another import into its folder took more than 10 s",
-       {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}}, 0},
+       {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}},
+       0},
   };
   Scene scene;
   const auto pattern = [&](const std::string& text) {

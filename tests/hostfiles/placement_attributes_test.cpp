@@ -77,12 +77,13 @@ TEST(GetPlacementSizeAndPiece, AppliesThePositionRule) {
 }
 
 TEST(GetPlacementSizeAndPiece, TakesTheResolvedSizeForVcta1) {
-  ParsedMarker marker(MarkerText()
-                          .Section("VART", {"VEXT"}, {{"VET"}, {"VET"}, {"VET"}})
-                          .Section("VVET", {"VNUM", "VTAI", "VCTA"}, {{"1", "0", "1"}, {"2", "0", "01"}, {"3", "", " 1"}})
-                          .Section("IBA", {"IART", "VNUM"}, {{"a", "1"}, {"b", "2"}, {"c", "3"}})
-                          .Section("IGEO", {"INUM"}, {{"1"}, {"2"}, {"3"}})
-                          .Text());
+  ParsedMarker marker(
+      MarkerText()
+          .Section("VART", {"VEXT"}, {{"VET"}, {"VET"}, {"VET"}})
+          .Section("VVET", {"VNUM", "VTAI", "VCTA"}, {{"1", "0", "1"}, {"2", "0", "01"}, {"3", "", " 1"}})
+          .Section("IBA", {"IART", "VNUM"}, {{"a", "1"}, {"b", "2"}, {"c", "3"}})
+          .Section("IGEO", {"INUM"}, {{"1"}, {"2"}, {"3"}})
+          .Text());
   marker->ArticleSizes = CStringArray{"resolved-0", "resolved-1", "resolved-2"};
   EXPECT_EQ(Resolve(marker, 0).size, "resolved-0");
   EXPECT_EQ(Resolve(marker, 1).size, "0");
@@ -111,16 +112,22 @@ TEST(GetPlacementSizeAndPiece, RaisesForBrokenReferences) {
     std::string text;
     const char* message;
   } cases[] = {
-      {marker_with("", "1", "1"), "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"\" points outside the 1 piece records"},
-      {marker_with("0", "1", "1"), "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"0\" points outside the 1 piece records"},
-      {marker_with("2", "1", "1"), "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"2\" points outside the 1 piece records"},
-      {marker_with("x", "1", "1"), "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"x\" points outside the 1 piece records"},
+      {marker_with("", "1", "1"),
+       "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"\" points outside the 1 piece records"},
+      {marker_with("0", "1", "1"),
+       "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"0\" points outside the 1 piece records"},
+      {marker_with("2", "1", "1"),
+       "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"2\" points outside the 1 piece records"},
+      {marker_with("x", "1", "1"),
+       "/m/marker.txt:8: \"IGEO\" record 1: \"INUM\" \"x\" points outside the 1 piece records"},
       {marker_with("1", "-1", "1"),
        "/m/marker.txt:6: \"IBA\" record 1: \"VNUM\" \"-1\" points outside the 1 articles (placement 1 of \"IGEO\")"},
       {marker_with("1", "99999999999999999999", "1"),
-       "/m/marker.txt:6: \"IBA\" record 1: \"VNUM\" \"99999999999999999999\" points outside the 1 articles (placement 1 of "
+       "/m/marker.txt:6: \"IBA\" record 1: \"VNUM\" \"99999999999999999999\" points outside the 1 articles (placement "
+       "1 of "
        "\"IGEO\")"},
-      {marker_with("1", "1", "0"), "/m/marker.txt:4: \"VMDL\" record 1: \"VNUM\" \"0\" points outside the 1 records of \"VMDL\""},
+      {marker_with("1", "1", "0"),
+       "/m/marker.txt:4: \"VMDL\" record 1: \"VNUM\" \"0\" points outside the 1 records of \"VMDL\""},
       {marker_with("1", "1", "2147483647"),
        "/m/marker.txt:4: \"VMDL\" record 1: \"VNUM\" \"2147483647\" points outside the 1 records of \"VMDL\""},
   };

@@ -27,12 +27,24 @@ ParsedMarker* MixedMarker() {
                    {{"MDL", "JACKET"}, {"MDL", "JACKET"}, {"VET", "COAT"}, {"VET", "COAT"}, {"VET", "HAT"}})
           .Section("VMDL", {"VNUM", "VNMD", "VTAN"}, {{"1", "JK1", "38"}, {"2", "JK2", "40"}})
           .Section("IBA", {"IART", "INAM", "VNUM"},
-                   {{"fr", "1", "1"}, {"fr", "1", "2"}, {"bk", "2", "1"}, {"fr", "1", "1"}, {"cf", "5", "3"},
-                    {"cf", "6", "4"}, {"cf", "7", "5"}, {"fr", "1", "3"}})
+                   {{"fr", "1", "1"},
+                    {"fr", "1", "2"},
+                    {"bk", "2", "1"},
+                    {"fr", "1", "1"},
+                    {"cf", "5", "3"},
+                    {"cf", "6", "4"},
+                    {"cf", "7", "5"},
+                    {"fr", "1", "3"}})
           .Section("IGEO", {"INUM", "IXOR", "IYOR", "IXDI", "IYDI"},
-                   {{"1", "10", "10", "100", "50"}, {"2", "20", "10", "100", "50"}, {"3", "30", "10", "80", "50"},
-                    {"4", "40", "10", "100", "50"}, {"5", "50", "10", "60", "40"}, {"6", "60", "10", "60", "40"},
-                    {"7", "70", "10", "60", "40"}, {"8", "80", "10", "60", "40"}, {"1", "90", "10", "100", "50"},
+                   {{"1", "10", "10", "100", "50"},
+                    {"2", "20", "10", "100", "50"},
+                    {"3", "30", "10", "80", "50"},
+                    {"4", "40", "10", "100", "50"},
+                    {"5", "50", "10", "60", "40"},
+                    {"6", "60", "10", "60", "40"},
+                    {"7", "70", "10", "60", "40"},
+                    {"8", "80", "10", "60", "40"},
+                    {"1", "90", "10", "100", "50"},
                     {"5", "95", "10", "60", "40"}})
           .Text());
   test::FakeLoader& loader = *marker->loader;
@@ -62,8 +74,10 @@ Written Import(bool repeats) {
   dorvan_marker::WriteCommandFile(**marker, placements, dir / "c.txt");
   dorvan_marker::WritePlacementFile(**marker, placements, dir / "p.txt");
   Written written{test::ReadFile(dir / "c.txt"), test::ReadFile(dir / "p.txt"), 0};
-  written.rotation_queries = static_cast<std::size_t>(std::count_if(
-      marker->calls.begin(), marker->calls.end(), [](const std::string& call) { return call.starts_with("GetRotationScale"); }));
+  written.rotation_queries =
+      static_cast<std::size_t>(std::count_if(marker->calls.begin(), marker->calls.end(), [](const std::string& call) {
+        return call.starts_with("GetRotationScale");
+      }));
   return written;
 }
 

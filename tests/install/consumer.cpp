@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> styles;
   if (!GetStyleList(argv[1], &styles)) return 2;
   for (const std::string& style : styles) std::printf("%s\n", style.c_str());
-  const dorvan_marker::ImportResult result = dorvan_marker::ImportMarker(argv[1], dorvan_marker::HostFilePathsIn(argv[2]));
+  const dorvan_marker::ImportResult result =
+      dorvan_marker::ImportMarker(argv[1], dorvan_marker::HostFilePathsIn(argv[2]));
   if (result.status != dorvan_marker::ImportStatus::Imported) {
     std::fprintf(stderr, "%s\n", result.message.c_str());
     return 3;

@@ -23,9 +23,9 @@ TEST(NormalizeName, MakesHostNames) {
       {"front_panel-2", "FRONT_PANEL-2"},
       {"Back/yoke", "BACK-YOKE"},
       {"tab\there", "TAB-HERE"},
-      {"\xE9t\xE9", "XT-"},          // é is no name character in a single-byte code page
+      {"\xE9t\xE9", "XT-"},                              // é is no name character in a single-byte code page
       {"\x80\x8E\x99\x9A\xA5", "\x80\x8E\x99\x9A\xA5"},  // the code page 437 capitals stay
-      {"\x81", "X"},                 // other high bytes become '-', and a leading '-' an 'X'
+      {"\x81", "X"},                                     // other high bytes become '-', and a leading '-' an 'X'
       {std::string("a\0b", 3), std::string("A\0B", 3)},
   };
   for (const auto& c : cases) EXPECT_EQ(NormalizeName(c.in, CodePage()), c.out) << c.in;
@@ -34,7 +34,11 @@ TEST(NormalizeName, MakesHostNames) {
 TEST(NormalizeName, KeepsDoubleByteCharactersWhole) {
   const CodePage sjis(CodePage::Kind::ShiftJis);
   // 0x83 0x61 is a katakana whose trail byte looks like 'a': it must not be upper-cased.
-  EXPECT_EQ(NormalizeName("\x83\x61" "a", sjis), "\x83\x61" "A");
+  EXPECT_EQ(NormalizeName("\x83\x61"
+                          "a",
+                          sjis),
+            "\x83\x61"
+            "A");
   // 0x95 0x5C has the trail byte '\': not replaced, while a lone '\' is.
   EXPECT_EQ(NormalizeName("\x95\x5C\\", sjis), "\x95\x5C-");
   // A lead byte as the very last byte stays, alone.

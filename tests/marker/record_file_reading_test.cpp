@@ -33,7 +33,10 @@ TEST(RecordFileReading, ReadsTheFormat) {
       {"# after a blank is data", " #x:y\n", {"1| #x|y"}},
       {"trailing white space goes, leading stays", "  a: b \t\r\n", {"1|  a| b"}},
       {"a last line without line end counts", "a\nb", {"1|a", "2|b"}},
-      {"control-Z ends the file", "a\n\x1A" "b\n", {"1|a"}},
+      {"control-Z ends the file",
+       "a\n\x1A"
+       "b\n",
+       {"1|a"}},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadWhole(c.text), c.records) << c.name;
 }
@@ -47,9 +50,22 @@ TEST(RecordFileReading, ReadsAVeryLongLine) {
 
 TEST(RecordFileReading, SplitsLikeTheLineReader) {
   const char* const texts[] = {
-      "", "\n", ":", "::", "a:", ":a", "a::b", "#a:b\n1:2", " #a:b", "a:b \r\n1:x\t\r\n", "a\rb:c\n",
-      "VMDL:VNUM\n1:1:x:\n\n   \n2:", "1.5:a\n.:b\n:c\n", "tag:with a very long field that crosses words:x\n",
-      "a:b\n\x1a:after the end", "last line without end:1",
+      "",
+      "\n",
+      ":",
+      "::",
+      "a:",
+      ":a",
+      "a::b",
+      "#a:b\n1:2",
+      " #a:b",
+      "a:b \r\n1:x\t\r\n",
+      "a\rb:c\n",
+      "VMDL:VNUM\n1:1:x:\n\n   \n2:",
+      "1.5:a\n.:b\n:c\n",
+      "tag:with a very long field that crosses words:x\n",
+      "a:b\n\x1a:after the end",
+      "last line without end:1",
   };
   for (const std::string text : texts) EXPECT_EQ(ReadWhole(text), ReadLineByLine(text)) << text;
 }

@@ -60,17 +60,17 @@ TEST(MakeModelFilePath, MakesNoPathForANameThatIsNotAPlainFileName) {
       {"sh#1", {}, true, true},
       {"\x80\xA5\xFF", {}, true, true},
       {"\x95\x5C", kSjis, true, true},  // one character whose second byte is '\'
-      {".", {}, true, true},             // "..mdl" beside the marker
+      {".", {}, true, true},            // "..mdl" beside the marker
       {"..", {}, true, true},
       {"../x", {}, false, false},
       {"a/b", {}, false, false},
-      {"\x95/x", kSjis, false, false},  // '/' is never a second byte
+      {"\x95/x", kSjis, false, false},            // '/' is never a second byte
       {std::string("M\0", 2), {}, false, false},  // the path would end before ".mdl"
       {"C:x", {}, true, false},
       {"a:b", {}, true, false},
       {"\\\\server\\share\\m", {}, true, false},
       {"a\\b", {}, true, false},
-      {"\x95\\", {}, true, false},        // single-byte: the '\' stands alone
+      {"\x95\\", {}, true, false},         // single-byte: the '\' stands alone
       {"\x95\x95\\", kSjis, true, false},  // the second 0x95 is the trail byte: the '\' stands alone
   };
   for (const auto& c : cases) {

@@ -28,7 +28,8 @@ std::string Marker(const std::vector<MarkerText::Row>& pieces) {
 }  // namespace
 
 TEST(BuildPieceNameTable, KeepsTheNamesThatDiffer) {
-  ParsedMarker marker(Marker({{"fr", "1", "1"}, {"bk", "2", "1"}, {"SAME", " \t", "1"}, {"e", "4", "1"}, {"", "5", "1"}}));
+  ParsedMarker marker(
+      Marker({{"fr", "1", "1"}, {"bk", "2", "1"}, {"SAME", " \t", "1"}, {"e", "4", "1"}, {"", "5", "1"}}));
   auto& names = marker.loader->names;
   names[{"/m/MODEL.mdl", "JACKET", 1}] = "Front";
   names[{"/m/MODEL.mdl", "JACKET", 2}] = "Back";
@@ -37,7 +38,8 @@ TEST(BuildPieceNameTable, KeepsTheNamesThatDiffer) {
   names[{"/m/MODEL.mdl", "JACKET", 5}] = "Unnamed";
   // "SAME" has a blank "INAM": it asks for piece 1, whose name differs.
   dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
-  EXPECT_EQ(marker->PieceNames, (Names{{"fr", "Front"}, {"bk", "Back"}, {"SAME", "Front"}, {"e", ""}, {"", "Unnamed"}}));
+  EXPECT_EQ(marker->PieceNames,
+            (Names{{"fr", "Front"}, {"bk", "Back"}, {"SAME", "Front"}, {"e", ""}, {"", "Unnamed"}}));
 }
 
 TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
@@ -46,7 +48,7 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
                               {"x", "abc", "1"},  // piece 0 is unknown: stays open
                               {"x", "-2", "1"},   // tried again
                               {"same", "3", "1"},
-                              {"same", "4", "99"},  // resolved even though no entry was made
+                              {"same", "4", "99"},    // resolved even though no entry was made
                               {"coat", "1", "2"}}));  // article 2 has no VMDL record: nothing asked
   marker.loader->sizes["/m/MODEL.mdl"] = {};
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", 1}] = "Front";
@@ -54,10 +56,10 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", 3}] = "same";
   dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->PieceNames, (Names{{"fr", "Front"}, {"x", "Minus two"}}));
-  EXPECT_EQ(marker.calls, (Calls{"Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,1)=1", "Open(/m/MODEL.mdl)=1",
-                                 "GetPieceNameFromMDL(JACKET,0)=0", "Open(/m/MODEL.mdl)=1",
-                                 "GetPieceNameFromMDL(JACKET,-2)=1", "Open(/m/MODEL.mdl)=1",
-                                 "GetPieceNameFromMDL(JACKET,3)=1"}));
+  EXPECT_EQ(marker.calls,
+            (Calls{"Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,1)=1", "Open(/m/MODEL.mdl)=1",
+                   "GetPieceNameFromMDL(JACKET,0)=0", "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,-2)=1",
+                   "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,3)=1"}));
 }
 
 TEST(BuildPieceNameTable, SkipsPiecesWhoseModelCannotBeOpened) {
@@ -68,10 +70,8 @@ TEST(BuildPieceNameTable, SkipsPiecesWhoseModelCannotBeOpened) {
 }
 
 TEST(BuildPieceNameTable, StaysEmptyWithoutItsSections) {
-  ParsedMarker marker(MarkerText()
-                          .Section("VART", {"VGFN"}, {{"J"}})
-                          .Section("IBA", {"IART", "VNUM"}, {{"fr", "1"}})
-                          .Text());
+  ParsedMarker marker(
+      MarkerText().Section("VART", {"VGFN"}, {{"J"}}).Section("IBA", {"IART", "VNUM"}, {{"fr", "1"}}).Text());
   dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
   EXPECT_TRUE(marker->PieceNames.empty());
   EXPECT_TRUE(marker.calls.empty());
@@ -84,8 +84,8 @@ TEST(BuildPieceNameTable, RaisesForAnArticleOutsideVart) {
       dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
       ADD_FAILURE() << vnum;
     } catch (const InvalidArgumentError& error) {
-      EXPECT_EQ(std::string(error.what()),
-                "/m/marker.txt:8: \"IBA\" record 1: \"VNUM\" \"" + std::string(vnum) + "\" points outside the 2 articles")
+      EXPECT_EQ(std::string(error.what()), "/m/marker.txt:8: \"IBA\" record 1: \"VNUM\" \"" + std::string(vnum) +
+                                               "\" points outside the 2 articles")
           << vnum;
     }
   }

@@ -55,9 +55,9 @@ TEST(GetPieceRotationScale, TakesTheModelRouteForMdlArticles) {
   EXPECT_DOUBLE_EQ(back.y_percent, 7.0) << "a factor of 0.0 leaves the caller's value";
   const Outcome pocket = Query(*marker, 2);  // "abc" asks for piece 0, which is unknown
   EXPECT_DOUBLE_EQ(pocket.rotation, 0.0);
-  EXPECT_EQ(marker->calls, (Calls{"Open(/m/MODEL.mdl)=1", "GetRotationScale(JACKET,2)=1", "Open(/m/MODEL.mdl)=1",
-                                  "GetRotationScale(JACKET,1)=1", "Open(/m/MODEL.mdl)=1",
-                                  "GetRotationScale(JACKET,0)=0"}));
+  EXPECT_EQ(marker->calls,
+            (Calls{"Open(/m/MODEL.mdl)=1", "GetRotationScale(JACKET,2)=1", "Open(/m/MODEL.mdl)=1",
+                   "GetRotationScale(JACKET,1)=1", "Open(/m/MODEL.mdl)=1", "GetRotationScale(JACKET,0)=0"}));
 }
 
 TEST(GetPieceRotationScale, QueriesEvenWhenTheOpenFails) {
@@ -92,9 +92,9 @@ TEST(GetPieceRotationScale, RaisesForReferencesOutside) {
   double r = 0, x = 0, y = 0;
   const CSection* pieces = (*marker)->FindSection("IBA");
   for (long index : {-1L, 2L}) {
-    EXPECT_THROW(dorvan_marker::GetPieceRotationScale(**marker, *pieces, index, "/m/marker.txt", *(*marker)->Loader,
-                                                      &r, &x, &y),
-                 InvalidArgumentError)
+    EXPECT_THROW(
+        dorvan_marker::GetPieceRotationScale(**marker, *pieces, index, "/m/marker.txt", *(*marker)->Loader, &r, &x, &y),
+        InvalidArgumentError)
         << index;
   }
   try {

@@ -29,11 +29,12 @@ std::string VetMarker(const std::vector<std::string>& codes, const std::string& 
 }  // namespace
 
 TEST(ReadArticleSizeCodes, FollowsTheArticleKinds) {
-  const std::string with_both = MarkerText()
-                                    .Section("VART", {"VEXT"}, {{"MDL"}, {"mDl"}, {"VET"}, {"vet"}, {""}, {"xin"}, {"XIN"}, {"other"}})
-                                    .Section("VMDL", {"VTAN"}, {{"38"}, {""}, {"x"}, {"x"}, {"x"}, {"x"}, {"x"}, {"x"}})
-                                    .Section("VVET", {"VTAI"}, {{"y"}, {"y"}, {"40"}, {""}, {"42"}, {"y"}, {"y"}, {"y"}})
-                                    .Text();
+  const std::string with_both =
+      MarkerText()
+          .Section("VART", {"VEXT"}, {{"MDL"}, {"mDl"}, {"VET"}, {"vet"}, {""}, {"xin"}, {"XIN"}, {"other"}})
+          .Section("VMDL", {"VTAN"}, {{"38"}, {""}, {"x"}, {"x"}, {"x"}, {"x"}, {"x"}, {"x"}})
+          .Section("VVET", {"VTAI"}, {{"y"}, {"y"}, {"40"}, {""}, {"42"}, {"y"}, {"y"}, {"y"}})
+          .Text();
   ParsedMarker marker(with_both);
   CStringArray codes;
   dorvan_marker::ReadArticleSizeCodes(*marker, codes);
@@ -55,10 +56,12 @@ TEST(ReadArticleSizeCodes, FollowsTheArticleKinds) {
 }
 
 TEST(ReadArticleSizeCodes, RaisesForAnArticleWithoutItsRecord) {
-  ParsedMarker short_vmdl(MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}}).Section("VMDL", {"VTAN"}, {{"1"}}).Text());
+  ParsedMarker short_vmdl(
+      MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}}).Section("VMDL", {"VTAN"}, {{"1"}}).Text());
   CStringArray codes;
   EXPECT_THROW(dorvan_marker::ReadArticleSizeCodes(*short_vmdl, codes), InvalidArgumentError);
-  ParsedMarker short_vvet(MarkerText().Section("VART", {"VEXT"}, {{"VET"}, {""}}).Section("VVET", {"VTAI"}, {{"1"}}).Text());
+  ParsedMarker short_vvet(
+      MarkerText().Section("VART", {"VEXT"}, {{"VET"}, {""}}).Section("VVET", {"VTAI"}, {{"1"}}).Text());
   codes.clear();
   try {
     dorvan_marker::ReadArticleSizeCodes(*short_vvet, codes);
@@ -83,7 +86,11 @@ TEST(BuildSizeLists, ResolvesCodesToSizeNames) {
       {"order of first occurrence", {"1", "0", "1", "2"}, {"S", "M", "L"}, {"M", "S", "M", "L"}, {"M", "S", "L"}},
       {"letter case matters", {"0", "1"}, {"m", "M"}, {"m", "M"}, {"m", "M"}},
       {"an empty model list leaves codes", {"7", "-1", "x"}, {}, {"7", "-1", "x"}, {"7", "-1", "x"}},
-      {"a size name holding | splits when met again", {"0", "0", "1"}, {"a|b", "M"}, {"a|b", "a", "b"}, {"a|b", "a", "b"}},
+      {"a size name holding | splits when met again",
+       {"0", "0", "1"},
+       {"a|b", "M"},
+       {"a|b", "a", "b"},
+       {"a|b", "a", "b"}},
   };
   for (const auto& c : cases) {
     ParsedMarker marker(VetMarker(c.codes));
@@ -95,10 +102,20 @@ TEST(BuildSizeLists, ResolvesCodesToSizeNames) {
 }
 
 TEST(BuildSizeLists, ReadsEachModelOnceAndRetriesFailedOnes) {
-  const std::string text = MarkerText()
-                               .Section("VART", {"VEXT", "VGFN"}, {{"VET", "J"}, {"VET", "K"}, {"VET", "J"}, {"VET", "j"}, {"VET", "GONE"}, {"VET", "GONE"}, {"VET", "E"}, {"VET", "E"}})
-                               .Section("VVET", {"VNUM", "VTAI", "VTBA"}, {{"1", "0"}, {"2", "1"}, {"3", "1"}, {"4", "0"}, {"5", "0"}, {"6", "4"}, {"7", "9"}, {"8", "-1"}})
-                               .Text();
+  const std::string text =
+      MarkerText()
+          .Section("VART", {"VEXT", "VGFN"},
+                   {{"VET", "J"},
+                    {"VET", "K"},
+                    {"VET", "J"},
+                    {"VET", "j"},
+                    {"VET", "GONE"},
+                    {"VET", "GONE"},
+                    {"VET", "E"},
+                    {"VET", "E"}})
+          .Section("VVET", {"VNUM", "VTAI", "VTBA"},
+                   {{"1", "0"}, {"2", "1"}, {"3", "1"}, {"4", "0"}, {"5", "0"}, {"6", "4"}, {"7", "9"}, {"8", "-1"}})
+          .Text();
   ParsedMarker marker(text);
   marker.loader->sizes["/m/J.mdl"] = {"S", "M"};
   marker.loader->sizes["/m/K.mdl"] = {"38", "40"};
@@ -112,17 +129,18 @@ TEST(BuildSizeLists, ReadsEachModelOnceAndRetriesFailedOnes) {
 }
 
 TEST(BuildSizeLists, TakesTheModelFromVtbaOrTheArticleVnumPointsTo) {
-  const std::string text = MarkerText()
-                               .Section("VART", {"VEXT", "VGFN"}, {{"VET", "FROMVART1"}, {"VET", "FROMVART2"}, {"VET", ""}})
-                               .Section("VVET", {"VNUM", "VTAI", "VTBA"}, {{"2", "0", ""}, {"1", "0", "OWN"}, {"3", "0", ""}})
-                               .Text();
+  const std::string text =
+      MarkerText()
+          .Section("VART", {"VEXT", "VGFN"}, {{"VET", "FROMVART1"}, {"VET", "FROMVART2"}, {"VET", ""}})
+          .Section("VVET", {"VNUM", "VTAI", "VTBA"}, {{"2", "0", ""}, {"1", "0", "OWN"}, {"3", "0", ""}})
+          .Text();
   ParsedMarker marker(text);
   marker.loader->sizes["/m/FROMVART2.mdl"] = {"A"};
   marker.loader->sizes["/m/OWN.mdl"] = {"B"};
   dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"A", "B", "0"})) << "an empty base name leaves the code";
-  EXPECT_EQ(marker.calls, (Calls{"Open(/m/FROMVART2.mdl)=1", "GetSizesFromMDL=1", "Open(/m/OWN.mdl)=1",
-                                 "GetSizesFromMDL=1"}));
+  EXPECT_EQ(marker.calls,
+            (Calls{"Open(/m/FROMVART2.mdl)=1", "GetSizesFromMDL=1", "Open(/m/OWN.mdl)=1", "GetSizesFromMDL=1"}));
 }
 
 TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
@@ -135,11 +153,12 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
 
   // A fixed article keeps a code that is no valid position, and a size name equal to a
   // fixed article's code is not put in.
-  const std::string text = MarkerText()
-                               .Section("VART", {"VEXT", "VGFN"}, {{"VET", "J"}, {"VET", "J"}, {"VET", "J"}, {"VET", "J"}})
-                               .Section("VVET", {"VNUM", "VTAI", "VTBA", "VCTA"},
-                                        {{"1", "99", "J", "0"}, {"2", "M", "J", "0"}, {"3", "1", "J", ""}, {"4", "2", "J", "00"}})
-                               .Text();
+  const std::string text =
+      MarkerText()
+          .Section("VART", {"VEXT", "VGFN"}, {{"VET", "J"}, {"VET", "J"}, {"VET", "J"}, {"VET", "J"}})
+          .Section("VVET", {"VNUM", "VTAI", "VTBA", "VCTA"},
+                   {{"1", "99", "J", "0"}, {"2", "M", "J", "0"}, {"3", "1", "J", ""}, {"4", "2", "J", "00"}})
+          .Text();
   ParsedMarker marker(text);
   marker.loader->sizes["/m/J.mdl"] = {"S", "M", "L"};
   dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
@@ -148,7 +167,10 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
 }
 
 TEST(BuildSizeLists, LeavesCodesWithoutVvet) {
-  ParsedMarker marker(MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}, {"x"}}).Section("VMDL", {"VTAN"}, {{"38"}, {""}, {""}}).Text());
+  ParsedMarker marker(MarkerText()
+                          .Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}, {"x"}})
+                          .Section("VMDL", {"VTAN"}, {{"38"}, {""}, {""}})
+                          .Text());
   dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"38", "-1", ""}));
   EXPECT_EQ(marker->Sizes, (CStringArray{"38", "-1", ""}));
@@ -164,15 +186,24 @@ TEST(BuildSizeLists, RaisesWhereTheMarkerIsBroken) {
       {"no articles", MarkerText().Section("VART", {"VEXT"}, {}).Section("VMDL", {"VTAN"}, {{"1"}}).Text(),
        "/m/marker.txt: \"VART\": the articles' section holds no records"},
       {"fewer VVET records than articles",
-       MarkerText().Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}}).Section("VMDL", {"VTAN"}, {{"1"}, {"2"}}).Section("VVET", {"VTAI"}, {{"1"}}).Text(),
+       MarkerText()
+           .Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}})
+           .Section("VMDL", {"VTAN"}, {{"1"}, {"2"}})
+           .Section("VVET", {"VTAI"}, {{"1"}})
+           .Text(),
        "/m/marker.txt: \"VVET\": the section has 1 records for 2 articles"},
       {"VNUM outside the articles",
-       MarkerText().Section("VART", {"VEXT", "VGFN"}, {{"VET", "J"}}).Section("VVET", {"VNUM", "VTAI"}, {{"2", "0"}}).Text(),
+       MarkerText()
+           .Section("VART", {"VEXT", "VGFN"}, {{"VET", "J"}})
+           .Section("VVET", {"VNUM", "VTAI"}, {{"2", "0"}})
+           .Text(),
        "/m/marker.txt:4: \"VVET\" record 1: \"VNUM\" \"2\" points outside the 1 articles"},
       {"a code that is no position", VetMarker({"0", "3"}),
-       "/m/marker.txt:6: \"VVET\" record 2: size code \"3\" of article 2 is not a size of model \"J\", which has 3 sizes"},
+       "/m/marker.txt:6: \"VVET\" record 2: size code \"3\" of article 2 is not a size of model \"J\", which has 3 "
+       "sizes"},
       {"-1 where the model has sizes", VetMarker({"-1"}),
-       "/m/marker.txt:4: \"VVET\" record 1: size code \"-1\" of article 1 is not a size of model \"J\", which has 3 sizes"},
+       "/m/marker.txt:4: \"VVET\" record 1: size code \"-1\" of article 1 is not a size of model \"J\", which has 3 "
+       "sizes"},
   };
   for (const auto& c : cases) {
     ParsedMarker marker(c.text);

@@ -14,12 +14,47 @@
 namespace {
 
 TEST(AtofPlainNumbers, GiveWhatStrtodGives) {
-  const char* const texts[] = {"0",    "-0",    "+0",     "7",      "-7",     "007",    "-200",    "60000",
-                               "5419", "-10838", " 42",   "\t-13",  "+-1",    "-+1",    "1 ",      "12:3",
-                               "999999999999999",  "-999999999999999", "9999999999999999", "12345678901234567",
-                               "-",    "+",     " ",      "1a",     "00000000000000000001", "0.99", "-0.0349066",
-                               "1.5707963", "1.", ".5", "-.5", ".", "-.", "1.2.3", "0.1", "0.3", "123456789.012345",
-                               "1234567890.123456", "9007199254740993", "0.000000000000001", "2.2250738585072014",
+  const char* const texts[] = {"0",
+                               "-0",
+                               "+0",
+                               "7",
+                               "-7",
+                               "007",
+                               "-200",
+                               "60000",
+                               "5419",
+                               "-10838",
+                               " 42",
+                               "\t-13",
+                               "+-1",
+                               "-+1",
+                               "1 ",
+                               "12:3",
+                               "999999999999999",
+                               "-999999999999999",
+                               "9999999999999999",
+                               "12345678901234567",
+                               "-",
+                               "+",
+                               " ",
+                               "1a",
+                               "00000000000000000001",
+                               "0.99",
+                               "-0.0349066",
+                               "1.5707963",
+                               "1.",
+                               ".5",
+                               "-.5",
+                               ".",
+                               "-.",
+                               "1.2.3",
+                               "0.1",
+                               "0.3",
+                               "123456789.012345",
+                               "1234567890.123456",
+                               "9007199254740993",
+                               "0.000000000000001",
+                               "2.2250738585072014",
                                "1.00000000000000011102230246251565"};
   for (const std::string text : texts) {
     const double expected = std::strtod(text.c_str(), nullptr);
@@ -68,8 +103,10 @@ TEST(PlainInteger, ReadsEightDigitsAtOnceAsOneByOne) {
   }
   std::int64_t value = 0;
   const std::string text = "12:-00012345:99999999:123456789";
-  ASSERT_TRUE(dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(3, 9), 9, value, text.data()));
+  ASSERT_TRUE(
+      dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(3, 9), 9, value, text.data()));
   EXPECT_EQ(value, -12345);
-  ASSERT_TRUE(dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(13, 8), 9, value, text.data()));
+  ASSERT_TRUE(
+      dorvan_marker::c_numbers_detail::PlainInteger(std::string_view(text).substr(13, 8), 9, value, text.data()));
   EXPECT_EQ(value, 99999999);
 }

@@ -10,14 +10,22 @@ TEST(CodePage, KnowsTheNamesUsersGive) {
     const char* name;
     CodePage::Kind kind;
   } cases[] = {
-      {"1252", CodePage::Kind::SingleByte}, {"ISO-8859-1", CodePage::Kind::SingleByte},
-      {"ANSI_X3.4-1968", CodePage::Kind::SingleByte}, {"UTF-8", CodePage::Kind::Utf8},
-      {"utf8", CodePage::Kind::Utf8},       {"932", CodePage::Kind::ShiftJis},
-      {"SHIFT_JIS", CodePage::Kind::ShiftJis}, {"cp936", CodePage::Kind::Gbk},
-      {"GB18030", CodePage::Kind::Gbk},     {"949", CodePage::Kind::Uhc},
-      {"EUC-KR", CodePage::Kind::Uhc},      {"BIG5", CodePage::Kind::Big5},
-      {"950", CodePage::Kind::Big5},        {"windows-1250", CodePage::Kind::SingleByte},
-      {"KOI8-R", CodePage::Kind::SingleByte}, {"437", CodePage::Kind::SingleByte},
+      {"1252", CodePage::Kind::SingleByte},
+      {"ISO-8859-1", CodePage::Kind::SingleByte},
+      {"ANSI_X3.4-1968", CodePage::Kind::SingleByte},
+      {"UTF-8", CodePage::Kind::Utf8},
+      {"utf8", CodePage::Kind::Utf8},
+      {"932", CodePage::Kind::ShiftJis},
+      {"SHIFT_JIS", CodePage::Kind::ShiftJis},
+      {"cp936", CodePage::Kind::Gbk},
+      {"GB18030", CodePage::Kind::Gbk},
+      {"949", CodePage::Kind::Uhc},
+      {"EUC-KR", CodePage::Kind::Uhc},
+      {"BIG5", CodePage::Kind::Big5},
+      {"950", CodePage::Kind::Big5},
+      {"windows-1250", CodePage::Kind::SingleByte},
+      {"KOI8-R", CodePage::Kind::SingleByte},
+      {"437", CodePage::Kind::SingleByte},
   };
   for (const auto& c : cases) {
     CodePage page;
@@ -64,8 +72,10 @@ TEST(CodePage, TakesLeadBytesFromTheSystemsTable) {
   EXPECT_EQ(other.kind(), CodePage::Kind::OtherMultibyte);
   EXPECT_EQ(other.Name(), "1361");
   EXPECT_TRUE(other.IsMultibyte());
-  for (unsigned byte : {0x84U, 0xD3U, 0xD8U, 0xDCU, 0xF9U}) EXPECT_TRUE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
-  for (unsigned byte : {0x83U, 0xD4U, 0xD7U, 0xDFU, 0xFAU}) EXPECT_FALSE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
+  for (unsigned byte : {0x84U, 0xD3U, 0xD8U, 0xDCU, 0xF9U})
+    EXPECT_TRUE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
+  for (unsigned byte : {0x83U, 0xD4U, 0xD7U, 0xDFU, 0xFAU})
+    EXPECT_FALSE(other.IsLeadByte(static_cast<unsigned char>(byte))) << byte;
 
   // Ranges end at the first pair of zeros, even when the table goes on.
   const unsigned char stops[12] = {0xA1, 0xA1, 0, 0, 0xB0, 0xB0};

@@ -24,7 +24,8 @@ TEST(NativeFileSystem, AFolderLockKeepsOutEverySpellingOfTheFolderUntilLetGo) {
   dorvan_marker::SystemHandle lock = dorvan_marker::kNoHandle;
   dorvan_marker::SystemHandle second = dorvan_marker::kNoHandle;
   ASSERT_TRUE(file_system.LockFolder(dir / "a", identity, 0, lock).Ok());
-  EXPECT_EQ(file_system.LockFolder(dir / "a/b/../.", same, 50, second).kind, dorvan_marker::FileOutcome::Kind::TimedOut);
+  EXPECT_EQ(file_system.LockFolder(dir / "a/b/../.", same, 50, second).kind,
+            dorvan_marker::FileOutcome::Kind::TimedOut);
   file_system.UnlockFolder(lock);
   ASSERT_TRUE(file_system.LockFolder(dir / "a/b/../.", same, 0, second).Ok());
   file_system.UnlockFolder(second);

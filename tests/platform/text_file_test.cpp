@@ -37,7 +37,10 @@ TEST(TextFile, FollowsTheTextModeRules) {
       {"carriage return and line feed", "a\r\nb\r\n", {"a", "b"}},
       {"last line without end", "a\nb", {"a", "b"}},
       {"lone carriage return stays", "a\rb\n", {"a\rb"}},
-      {"control-Z ends the file", std::string("a\nb\x1A" "c\nd\n"), {"a", "b"}},
+      {"control-Z ends the file",
+       std::string("a\nb\x1A"
+                   "c\nd\n"),
+       {"a", "b"}},
       {"empty lines count", "\n\n", {"", ""}},
       {"NUL is an ordinary byte", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
   };
@@ -67,8 +70,8 @@ TEST(TextFile, OpensRegularFilesOnly) {
 
 TEST(TextFile, ReadsWholeFilesOfAnySize) {
   test::TempDir dir;
-  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4096},
-                           std::size_t{65543}, std::size_t{1} << 20}) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4096}, std::size_t{65543},
+                           std::size_t{1} << 20}) {
     std::string bytes(size, 'x');
     for (std::size_t i = 0; i < size; i += 7) bytes[i] = static_cast<char>('a' + i % 26);
     test::WriteFile(dir / "f.txt", bytes);

@@ -73,8 +73,8 @@ int ByKey(dorvan_loader* loader, const char* vgfn, const char* iart, double* rot
 extern "C" DORVAN_LOADER_EXPORT test::RecordingPluginState* recording_plugin_state() { return &State(); }
 
 extern "C" DORVAN_LOADER_EXPORT const dorvan_loader_table* dorvan_marker_get_loader(unsigned int abi_version,
-                                                                                     unsigned int code_page) {
-  static dorvan_loader_table table = {abi_version, "recording", "0", 0,      Create, Destroy,
+                                                                                    unsigned int code_page) {
+  static dorvan_loader_table table = {abi_version, "recording", "0",          0,        Create, Destroy,
                                       Open,        GetSizes,    GetPieceName, ByNumber, ByKey};
   State().code_page = code_page;
   table.abi_version = State().mode == "wrong-version" ? abi_version + 1 : abi_version;

@@ -20,9 +20,9 @@ class FakeLoader : public dorvan_marker::VariantLoad {
     double y_factor = 1.0;
   };
 
-  std::map<std::string, std::vector<std::string>> sizes;                // path -> size list
-  std::map<std::tuple<std::string, std::string, int>, std::string> names;  // (path, vgfn, number)
-  std::map<std::tuple<std::string, std::string, int>, Answer> by_number;    // (path, vgfn, number)
+  std::map<std::string, std::vector<std::string>> sizes;                       // path -> size list
+  std::map<std::tuple<std::string, std::string, int>, std::string> names;      // (path, vgfn, number)
+  std::map<std::tuple<std::string, std::string, int>, Answer> by_number;       // (path, vgfn, number)
   std::map<std::tuple<std::string, std::string, std::string>, Answer> by_key;  // (path, vgfn, iart)
   std::vector<std::string>* calls;  // shared with the test, outlives the loader
   bool repeats = false;             // what RepeatsAnswers says (the tables never change)
@@ -47,7 +47,8 @@ class FakeLoader : public dorvan_marker::VariantLoad {
   bool GetPieceNameFromMDL(const char* vgfn, int piece, std::string& name) override {
     const auto found = names.find({open_, vgfn, piece});
     const bool ok = found != names.end();
-    calls->push_back("GetPieceNameFromMDL(" + std::string(vgfn) + "," + std::to_string(piece) + ")=" + (ok ? "1" : "0"));
+    calls->push_back("GetPieceNameFromMDL(" + std::string(vgfn) + "," + std::to_string(piece) +
+                     ")=" + (ok ? "1" : "0"));
     if (ok) name = found->second;
     return ok;
   }

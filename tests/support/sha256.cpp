@@ -46,7 +46,14 @@ void Compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
     b = a;
     a = t1 + t2;
   }
-  h[0] += a; h[1] += b; h[2] += c; h[3] += d; h[4] += e; h[5] += f; h[6] += g; h[7] += k;
+  h[0] += a;
+  h[1] += b;
+  h[2] += c;
+  h[3] += d;
+  h[4] += e;
+  h[5] += f;
+  h[6] += g;
+  h[7] += k;
 }
 
 }  // namespace

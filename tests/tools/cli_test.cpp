@@ -112,11 +112,12 @@ TEST(CliImport, AFileSizeLimitLeavesTheOldPairAndNothingElse) {
   test::WriteFile(out / "csvimprt.txt", "old\r\n");
   test::WriteFile(out / "posimport.txt", "old too\r\n");
   // 512 bytes (1024 in some shells): less than one host file of the example at least.
-  const CliRun run = test::RunProgram(DORVAN_CLI, "import " + Quote(kExample) + " --out-dir " + Quote(out.Path()),
-                                      "ulimit -f 1 && ");
+  const CliRun run =
+      test::RunProgram(DORVAN_CLI, "import " + Quote(kExample) + " --out-dir " + Quote(out.Path()), "ulimit -f 1 && ");
   EXPECT_EQ(run.exit_code, 5);
-  EXPECT_TRUE(std::regex_match(run.err, std::regex("dorvan-marker: cannot write " + out.Path() +
-                                                   "/(csvimprt|posimport)\\.txt\\.[0-9a-f]{16}\\.dorvan-new: File too large\n")))
+  EXPECT_TRUE(std::regex_match(run.err,
+                               std::regex("dorvan-marker: cannot write " + out.Path() +
+                                          "/(csvimprt|posimport)\\.txt\\.[0-9a-f]{16}\\.dorvan-new: File too large\n")))
       << run.err;
   EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"csvimprt.txt", "posimport.txt"}));
   EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), "old\r\n");
@@ -140,9 +141,9 @@ const char* const kLostMarker =
 TEST(CliInspect, ReportsTheExampleWithoutWritingAnything) {
   const CliRun run = RunCli("inspect " + Quote(kExample));
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  for (const char* expected : {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "5570.0 mm long",
-                               "83.4 % by bounding boxes", "24 (0 in neither host file)", "SPRING JACKET-42",
-                               "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
+  for (const char* expected :
+       {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "5570.0 mm long", "83.4 % by bounding boxes",
+        "24 (0 in neither host file)", "SPRING JACKET-42", "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
 }
@@ -168,8 +169,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect " + Quote(dir / "broken.txt"), 4, "broken.txt:5: error: \"IGEO\" record 1: \"INUM\""},
       {"inspect " + Quote(dir / "lost.txt"), 6, "lost.txt:16: error: \"IGEO\" record 2: \"INUM\""},
       // Several markers: the largest code, and a summary table.
-      {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4,
-       "marker"},
+      {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
       {"inspect", 64, ""},
       {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
       {"render " + Quote(kExample), 64, ""},
@@ -225,7 +225,8 @@ TEST(CliLoaderPlugin, TheSamplePluginImportsTheExampleAsTheOwnLoaderDoes) {
   // The plug-in's data alone beside the marker: no .mdl file to fall back on.
   test::TempDir models;
   const std::string data = std::string(DORVAN_EXAMPLES) + "/loader-plugin/data/";
-  for (const char* model : {"JACKET.tsv", "TROUSERS.tsv"}) test::WriteFile(models / model, test::ReadFile(data + model));
+  for (const char* model : {"JACKET.tsv", "TROUSERS.tsv"})
+    test::WriteFile(models / model, test::ReadFile(data + model));
   test::WriteFile(models / "spring jacket.txt", test::ReadFile(kExample));
   test::TempDir own, plugin;
   const CliRun by_own = RunCli("import " + Quote(kExample) + " --out-dir " + Quote(own.Path()));
@@ -252,8 +253,8 @@ TEST(CliLoaderPlugin, TheSamplePluginImportsTheExampleAsTheOwnLoaderDoes) {
 // cannot serve ends the commands that import with exit code 7 and writes nothing.
 TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
   test::TempDir out;
-  const std::string message = std::string(DORVAN_NO_ENTRY_PLUGIN) +
-                              ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
+  const std::string message =
+      std::string(DORVAN_NO_ENTRY_PLUGIN) + ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
   const std::string broken = "DORVAN_MARKER_LOADER=" + Quote(DORVAN_NO_ENTRY_PLUGIN) + " ";
   const struct {
     std::string prefix;

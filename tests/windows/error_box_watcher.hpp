@@ -9,9 +9,9 @@ namespace host_test {
 
 // What a watch saw of the library's error box.
 struct ErrorBoxSeen {
-  bool found = false;     // a top-level window of this process with the caption appeared
-  bool owned = false;     // it had an owner window
-  std::string text;       // its message text
+  bool found = false;  // a top-level window of this process with the caption appeared
+  bool owned = false;  // it had an owner window
+  std::string text;    // its message text
 };
 
 // Watches, from a second thread, for the message box that a call into the library may

@@ -88,7 +88,10 @@ void CheckStyleLists(const Library& library, const Work& work) {
     std::vector<std::string> after;
   } cases[] = {
       {"GetStyleList lists the models of spring.lay 2.txt", work.Marker(), {}, true, {"JACKET", "TROUSERS"}},
-      {"GetStyleList appends only names the list lacks", work.Marker(), {"TROUSERS", "jacket"}, true,
+      {"GetStyleList appends only names the list lacks",
+       work.Marker(),
+       {"TROUSERS", "jacket"},
+       true,
        {"TROUSERS", "jacket", "JACKET"}},
       {"GetStyleList leaves the list alone for a missing file", work.File("missing.txt"), {"KEEP"}, false, {"KEEP"}},
   };
@@ -115,7 +118,8 @@ void CheckHostFiles(const Work& work, const std::string& when) {
   }
   const std::vector<std::string> only_host_files(std::begin(kHostFileNames), std::end(kHostFileNames));
   const FolderSnapshot folder = Snapshot(kHostFolder);
-  Check(folder.names == only_host_files, when + ": " + kHostFolder + " holds the two host files only", Listed(folder.names));
+  Check(folder.names == only_host_files, when + ": " + kHostFolder + " holds the two host files only",
+        Listed(folder.names));
 }
 
 void CheckFirstImport(const Library& library, const Work& work) {
@@ -161,8 +165,9 @@ void CheckRefusals(const Library& library, const Work& work) {
     }
     // The box's text has room for 127 bytes: a longer caller's text is cut there.
     const std::string expected_text =
-        *r.box_text != '\0' ? r.box_text
-                            : (r.caller_text + " is an invalid Dorvan marker file.  No models were found.").substr(0, 127);
+        *r.box_text != '\0'
+            ? r.box_text
+            : (r.caller_text + " is an invalid Dorvan marker file.  No models were found.").substr(0, 127);
     Check(call.box.found, what + "the error box \"KOV\" was found and dismissed");
     Check(call.box.text == expected_text, what + "the box says " + Shown(expected_text), Shown(call.box.text));
     Check(call.box.found && !call.box.owned, what + "the box has no owner");
@@ -202,7 +207,8 @@ void CheckHeldMarker(const Library& library, const Work& work) {
 void CheckSecondImport(const Library& library, const Work& work) {
   const FolderSnapshot first = Snapshot(kHostFolder);
   const ImportCall again = Import(library, work.Marker(), "");
-  Check(again.result == DORVAN_IMPORT_OK && again.Name() == "SPRING-LAY 2", "a second import gives 1 and the name again");
+  Check(again.result == DORVAN_IMPORT_OK && again.Name() == "SPRING-LAY 2",
+        "a second import gives 1 and the name again");
   const FolderSnapshot second = Snapshot(kHostFolder);
   Check(second.written.size() == 2 && first.written.size() == 2 &&
             CompareFileTime(&first.written[0], &second.written[0]) != 0 &&
@@ -275,7 +281,8 @@ void CheckHeldPlacementFile(const Library& library, const Work& work) {
       CheckHostFiles(work, c.what);
     } else {
       Check(call.BufferUnchanged(), what + "the name buffer is unchanged");
-      Check(SameFolder(before, Snapshot(kHostFolder)), what + "the previous pair is untouched, and nothing else is there");
+      Check(SameFolder(before, Snapshot(kHostFolder)),
+            what + "the previous pair is untouched, and nothing else is there");
     }
     SetFileAttributesA(placement_file.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
@@ -353,11 +360,13 @@ void CheckVersionResource(const std::string& dll) {
   DWORD unused = 0;
   std::vector<char> info(GetFileVersionInfoSizeA(dll.c_str(), &unused));
   const bool read = !info.empty() && GetFileVersionInfoA(dll.c_str(), 0, static_cast<DWORD>(info.size()), info.data());
-  Check(read, "GetFileVersionInfoA reads the DLL's version resource", "Windows error " + std::to_string(GetLastError()));
+  Check(read, "GetFileVersionInfoA reads the DLL's version resource",
+        "Windows error " + std::to_string(GetLastError()));
   if (!read) return;
   void* value = nullptr;
   UINT size = 0;
-  const auto* fixed = VerQueryValueA(info.data(), "\\", &value, &size) ? static_cast<VS_FIXEDFILEINFO*>(value) : nullptr;
+  const auto* fixed =
+      VerQueryValueA(info.data(), "\\", &value, &size) ? static_cast<VS_FIXEDFILEINFO*>(value) : nullptr;
   const std::string version = fixed == nullptr ? "none"
                                                : std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
                                                      std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
@@ -366,8 +375,10 @@ void CheckVersionResource(const std::string& dll) {
   const struct {
     const char* name;
     const char* expected;
-  } strings[] = {{"FileVersion", DORVAN_MARKER_VERSION_STRING}, {"ProductVersion", DORVAN_MARKER_VERSION_STRING},
-                 {"ProductName", "dorvan_marker"}, {"OriginalFilename", "dorvan_marker.dll"}};
+  } strings[] = {{"FileVersion", DORVAN_MARKER_VERSION_STRING},
+                 {"ProductVersion", DORVAN_MARKER_VERSION_STRING},
+                 {"ProductName", "dorvan_marker"},
+                 {"OriginalFilename", "dorvan_marker.dll"}};
   for (const auto& s : strings) {
     const std::string key = std::string("\\StringFileInfo\\040904B0\\") + s.name;
     const std::string text = VerQueryValueA(info.data(), key.c_str(), &value, &size) && size > 0
@@ -398,9 +409,9 @@ void CheckBrokenLoader(const Library& library, const Work& work, HMODULE module)
   const std::string words = plugin + ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
 
   std::vector<std::string> names;
-  Check(library.get_style_list(work.Marker().c_str(), &names) &&
-            names == std::vector<std::string>{"JACKET", "TROUSERS"},
-        "a broken plug-in beside the DLL: GetStyleList still lists the models", Listed(names));
+  Check(
+      library.get_style_list(work.Marker().c_str(), &names) && names == std::vector<std::string>{"JACKET", "TROUSERS"},
+      "a broken plug-in beside the DLL: GetStyleList still lists the models", Listed(names));
 
   const std::string no_models = work.File("no models.txt");
   WriteBytes(no_models, "IGEO:INUM\r\nVART:VEXT\r\nVMDL:VNMD\r\n3:JACKET\r\n");
@@ -433,7 +444,8 @@ int main(int argc, char** argv) {
   const std::string mode = argc == 4 ? argv[3] : "";
   if ((argc != 3 && argc != 4) ||
       (argc == 4 && mode != "--code-page-932" && mode != "--sample-loader" && mode != "--broken-loader")) {
-    std::fprintf(stderr, "usage: dorvan_marker_host_test DLL WORK [--code-page-932 | --sample-loader | --broken-loader]\n");
+    std::fprintf(stderr,
+                 "usage: dorvan_marker_host_test DLL WORK [--code-page-932 | --sample-loader | --broken-loader]\n");
     return 2;
   }
   const std::string dll = argv[1];
