@@ -19,7 +19,9 @@ stage() {
   name=$1
   shift
   echo "==== $name"
+  started=$(date +%s)
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "==== $name FAILED"; fi
+  echo "==== $name: $(($(date +%s) - started)) s"
 }
 
 unit_tests() {

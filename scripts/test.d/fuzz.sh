@@ -4,7 +4,7 @@
 # replays the seed corpus (with every input that ever crashed), then fuzzes each target
 # for a bounded time. Any crash, leak, sanitizer report, time-out, memory blow-up or
 # exception escaping fails the stage; the input that did it is kept in build/fuzz/artifacts.
-#   DORVAN_FUZZ_SECONDS   seconds per target (default 60)
+#   DORVAN_FUZZ_SECONDS   seconds per target (default 60); the targets run side by side
 set -eu
 cd "$(dirname "$0")/../.."
 seconds=${DORVAN_FUZZ_SECONDS:-60}
@@ -19,20 +19,35 @@ mkdir -p "$artifacts"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for target in record_reader import normalize_name; do
-  seeds=fuzz/corpus/$target
-  build/fuzz/fuzz/replay_$target "$seeds"
-  mkdir -p "$work/$target"
-  echo "fuzzing $target for $seconds s"
-  # New inputs land in the scratch folder, so the seed corpus stays as committed.
-  if ! build/fuzz/fuzz/fuzz_$target "$work/$target" "$seeds" -max_total_time="$seconds" -timeout=10 \
-      -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
-      >"$work/$target.log" 2>&1; then
+targets="record_reader import normalize_name"
+for target in $targets; do
+  build/fuzz/fuzz/replay_$target "fuzz/corpus/$target"
+done
+
+# The targets fuzz side by side, so the stage takes the time of one of them.
+# New inputs land in the scratch folder, so the seed corpus stays as committed.
+fuzz() {
+  mkdir -p "$work/$1"
+  build/fuzz/fuzz/fuzz_$1 "$work/$1" "fuzz/corpus/$1" -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 -artifact_prefix="$artifacts/$1-" \
+    >"$work/$1.log" 2>&1
+  echo $? >"$work/$1.status"
+}
+echo "fuzzing $targets for $seconds s each"
+for target in $targets; do fuzz "$target" & done
+wait
+
+failed=0
+for target in $targets; do
+  if [ "$(cat "$work/$target.status")" -ne 0 ]; then
     tail -n 60 "$work/$target.log"
     echo "fuzz: $target failed; the input is in $artifacts/" >&2
-    exit 1
+    failed=1
+    continue
   fi
-  grep -E 'stat::(number_of_executed_runs|peak_rss_mb)' "$work/$target.log" | tr '\n' ' '
+  printf '%s: ' "$target"
+  grep -E 'stat::(number_of_executed_units|peak_rss_mb)' "$work/$target.log" | tr -s ' \n' ' '
   echo
 done
+[ "$failed" -eq 0 ] || exit 1
 echo "fuzz: every target ran clean"
