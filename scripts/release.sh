@@ -7,11 +7,18 @@
 # Everything is built twice, from two copies of the tree in different folders, with every
 # date taken from SOURCE_DATE_EPOCH (default: the time of the last commit); the two sets of
 # packages must be byte-identical. lintian must find no error in the Debian packages.
-#   sh scripts/release.sh
+#   sh scripts/release.sh            the release: two builds, compared
+#   sh scripts/release.sh --once     one build, not compared (the test command's, for time)
 # The builds stay in build/release-packages/ (first/linux serves the install tests).
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
+builds=2
+case "${1:-}" in
+  "") ;;
+  --once) builds=1 ;;
+  *) echo "usage: sh scripts/release.sh [--once]" >&2; exit 64 ;;
+esac
 sh scripts/deps.sh release
 started=$(date +%s)
 jobs=$(nproc 2>/dev/null || echo 1)
@@ -33,10 +40,9 @@ rm -rf "$work" dist
 debian_flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --get "$1"; }
 
 # The files git knows, as they are now, copied once: both builds start from the same bytes.
-mkdir -p "$work/first/source" "$work/second-build"
+mkdir -p "$work/first/source"
 git ls-files -z --cached --others --exclude-standard |
   tar --null --no-recursion --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/first/source"
-cp -a "$work/first/source" "$work/second-build/source"
 
 # The packages of one copy of the tree into $work/NAME/dist.
 build_packages() {
@@ -60,23 +66,30 @@ build_packages() {
   cp "$copy/windows/packages/"*.zip "$copy/dist/"
 }
 
-build_packages first
-build_packages second-build
+compare_builds() {
+  echo "== the two builds give the same files"
+  (cd "$work/first/dist" && ls) >"$work/first.list"
+  (cd "$work/second-build/dist" && ls) >"$work/second.list"
+  different=0
+  cmp -s "$work/first.list" "$work/second.list" || { echo "release: the builds made different files" >&2; different=1; }
+  while read -r file; do
+    if cmp -s "$work/first/dist/$file" "$work/second-build/dist/$file"; then
+      echo "identical: $file"
+    else
+      echo "release: $file differs between $work/first/dist and $work/second-build/dist" >&2
+      different=1
+    fi
+  done <"$work/first.list"
+  [ "$different" -eq 0 ] || exit 1
+}
 
-echo "== the two builds give the same files"
-(cd "$work/first/dist" && ls) >"$work/first.list"
-(cd "$work/second-build/dist" && ls) >"$work/second.list"
-different=0
-cmp -s "$work/first.list" "$work/second.list" || { echo "release: the builds made different files" >&2; different=1; }
-while read -r file; do
-  if cmp -s "$work/first/dist/$file" "$work/second-build/dist/$file"; then
-    echo "identical: $file"
-  else
-    echo "release: $file differs between $work/first/dist and $work/second-build/dist" >&2
-    different=1
-  fi
-done <"$work/first.list"
-[ "$different" -eq 0 ] || exit 1
+build_packages first
+if [ "$builds" -eq 2 ]; then
+  mkdir -p "$work/second-build"
+  cp -a "$work/first/source" "$work/second-build/source"
+  build_packages second-build
+  compare_builds
+fi
 
 mkdir dist
 cp "$work/first/dist/"* dist/
