@@ -10,9 +10,12 @@
 namespace dorvan_marker {
 namespace {
 
-FileOutcome Refused(DWORD error) {
-  return FileOutcome::Failure(FileOutcome::Kind::Failed, "Windows error " + std::to_string(error));
+// Every refusal names the system's error number, which a support call can look up.
+FileOutcome Failure(FileOutcome::Kind kind, DWORD error) {
+  return FileOutcome::Failure(kind, "Windows error " + std::to_string(error));
 }
+
+FileOutcome Refused(DWORD error) { return Failure(FileOutcome::Kind::Failed, error); }
 
 FileOutcome Refused() { return Refused(GetLastError()); }
 
@@ -36,7 +39,7 @@ FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& 
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-      return FileOutcome::Failure(FileOutcome::Kind::Exists, "Windows error " + std::to_string(error));
+      return Failure(FileOutcome::Kind::Exists, error);
     }
     return Refused(error);
   }
@@ -75,7 +78,7 @@ FileOutcome NativeFileSystem::Close(SystemHandle file) {
 FileOutcome NativeFileSystem::Rename(const std::string& from, const std::string& to) {
   if (MoveFileExA(from.c_str(), to.c_str(), 0)) return {};
   const DWORD error = GetLastError();
-  if (IsBusy(error)) return FileOutcome::Failure(FileOutcome::Kind::Busy, "Windows error " + std::to_string(error));
+  if (IsBusy(error)) return Failure(FileOutcome::Kind::Busy, error);
   return Refused(error);
 }
 
@@ -92,7 +95,7 @@ FileOutcome NativeFileSystem::RemoveUnheld(const std::string& path) {
   if (DeleteFileA(path.c_str())) return {};
   const DWORD error = GetLastError();
   if (IsAbsent(error)) return {};
-  if (IsBusy(error)) return FileOutcome::Failure(FileOutcome::Kind::Busy, "Windows error " + std::to_string(error));
+  if (IsBusy(error)) return Failure(FileOutcome::Kind::Busy, error);
   return Refused(error);
 }
 
