@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Fails when a file of one layer of the library includes a header of a layer above it.
+# Fails when a file of one layer of the library includes a header of a layer it may not use.
 #   cmake -DLAYER=models -DALLOWED="platform;marker;models" -DFILES="a.cpp;b.hpp" -DSTAMP=f -P check_layers.cmake
 # The includes of src/ name their layer first ("marker/record.hpp"); public headers
 # ("dorvan_marker/...") and the standard library may be used by every layer.

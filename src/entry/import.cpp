@@ -9,8 +9,10 @@
 #include "entry/import_pipeline.hpp"
 #include "entry/loader_choice.hpp"
 #include "entry/marker_reading.hpp"
-#include "hostfiles/host_file_transaction.hpp"
+#include "hostfiles/command_file_writer.hpp"
+#include "hostfiles/placement_file_writer.hpp"
 #include "platform/file_names.hpp"
+#include "replacement/replacement_transaction.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -25,9 +27,9 @@ class HostFileOutput final : public ImportObserver {
   explicit HostFileOutput(const HostFilePaths& out) : out_(out) {}
 
   void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
-    HostFileTransaction transaction(out_);
-    WriteCommandFile(document, placements, transaction.Staging().command_file);
-    WritePlacementFile(document, placements, transaction.Staging().placement_file);
+    ReplacementTransaction transaction({out_.command_file, out_.placement_file});
+    WriteCommandFile(document, placements, transaction.Staged(0));
+    WritePlacementFile(document, placements, transaction.Staged(1));
     transaction.Commit();
   }
 
@@ -49,12 +51,11 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
                     PluginSearch search) {
   ImportResult result;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
-    const CodePage code_page = CodePageOf(options);
-    const std::string plugin = ChosenPlugin(options, search);
-    MarkerDocument document(marker_path, nullptr, code_page);
+    const LoaderChoice loader = ChooseLoader(options, search);
+    MarkerDocument document(marker_path, nullptr, loader.code_page);
     HostFileOutput output(out);
     switch (RunImport(
-        document, [&] { return MakeLoader(plugin, code_page).loader; }, output)) {
+        document, [&] { return loader.Make().loader; }, output)) {
       case ImportEnd::CannotOpen:
         result.status = ImportStatus::CannotOpen;
         result.message = "cannot open " + marker_path;

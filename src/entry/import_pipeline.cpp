@@ -12,12 +12,10 @@ ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, Im
   observer.MarkerRead(document);
   if (!document.HasModels()) return ImportEnd::NoModels;
   document.Loader = make_loader();
-  // The model files lie beside the marker, at the path the caller gave.
-  const char* marker_path = document.Path().c_str();
-  BuildSizeLists(document, marker_path);
-  BuildPieceNameTable(document, marker_path);
+  BuildSizeLists(document);
+  BuildPieceNameTable(document);
   observer.ModelsResolved(document);
-  HostPlacements placements(document, marker_path);
+  HostPlacements placements = ResolveHostPlacements(document);
   observer.PlacementsResolved(document, placements);
   return ImportEnd::Resolved;
 }

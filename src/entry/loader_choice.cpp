@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "entry/marker_reading.hpp"
 #include "models/model_file_loader.hpp"
 #include "models/plugin_loader.hpp"
 #include "platform/file_names.hpp"
@@ -24,8 +25,6 @@ std::string PluginBesideLibrary() {
   return {};
 }
 
-}  // namespace
-
 std::string ChosenPlugin(const ImportOptions& options, PluginSearch search) {
   if (!options.loader.empty()) return options.loader;
   const char* named = std::getenv("DORVAN_MARKER_LOADER");
@@ -33,7 +32,13 @@ std::string ChosenPlugin(const ImportOptions& options, PluginSearch search) {
   return search == PluginSearch::kAlsoBesideLibrary ? PluginBesideLibrary() : std::string();
 }
 
-CallLoader MakeLoader(const std::string& plugin, CodePage code_page) {
+}  // namespace
+
+LoaderChoice ChooseLoader(const ImportOptions& options, PluginSearch search) {
+  return {CodePageOf(options), ChosenPlugin(options, search)};
+}
+
+CallLoader LoaderChoice::Make() const {
   CallLoader made;
   if (plugin.empty()) {
     made.loader = std::make_unique<ModelFileLoader>();

@@ -16,13 +16,6 @@ enum class PluginSearch {
   kAlsoBesideLibrary,     // the same, then (on Windows) dorvan_marker_loader.dll beside the DLL
 };
 
-// The file of the loader plug-in an import uses, first match wins: options.loader; the
-// file that the environment variable DORVAN_MARKER_LOADER names (an empty value names
-// none); with kAlsoBesideLibrary on Windows, dorvan_marker_loader.dll in the folder of the
-// module that holds this code, when that file exists. Empty: the library's own loader.
-// Read anew for every import: nothing is kept between calls.
-std::string ChosenPlugin(const ImportOptions& options, PluginSearch search);
-
 // The loader of one import, and how a report names it.
 struct CallLoader {
   std::unique_ptr<VariantLoad> loader;
@@ -30,8 +23,23 @@ struct CallLoader {
   std::string plugin_version;
 };
 
-// The library's own .mdl loader when plugin is empty, else the plug-in at that path,
-// loaded now. Raises LoaderPluginError when the plug-in cannot serve.
-CallLoader MakeLoader(const std::string& plugin, CodePage code_page);
+// How one call reads its marker's names and model files, chosen from the caller's options:
+// the one place where the import and the report learn which loader serves them.
+struct LoaderChoice {
+  CodePage code_page;  // of the marker's names
+  std::string plugin;  // the loader plug-in's file; empty for the library's own loader
+
+  // The library's own .mdl loader when plugin is empty, else the plug-in, loaded now.
+  // Raises LoaderPluginError when the plug-in cannot serve.
+  CallLoader Make() const;
+};
+
+// The code page that options name ("" for the system's; an unknown name raises
+// InvalidArgumentError) and the loader plug-in, first match wins: options.loader; the file
+// that the environment variable DORVAN_MARKER_LOADER names (an empty value names none);
+// with kAlsoBesideLibrary on Windows, dorvan_marker_loader.dll in the folder of the module
+// that holds this code, when that file exists. Read anew for every call: nothing is kept
+// between calls.
+LoaderChoice ChooseLoader(const ImportOptions& options, PluginSearch search);
 
 }  // namespace dorvan_marker

@@ -45,6 +45,17 @@ static std::size_t PositionRule(const MarkerDocument& document, const CSection& 
 
 namespace {
 
+// The name of the piece whose "IART" is key: the model file's name for it where PieceNames
+// has one, else the key itself.
+std::string PieceName(const MarkerDocument& document, std::string_view key) {
+  std::string name(key);
+  if (!document.PieceNames.empty()) {
+    const auto found = document.PieceNames.find(name);
+    if (found != document.PieceNames.end()) name = found->second;
+  }
+  return name;
+}
+
 // GetPlacementSizeAndPiece for many placements. Sections and columns are looked up when
 // first needed, in the order the single lookup meets them, so that a lookup that raises
 // does so at the same placement. The size depends only on the article and the name only
@@ -160,12 +171,7 @@ void PlacementResolver::ResolvePiece(std::size_t piece_position, long index, std
       break;
   }
 
-  if (piece == nullptr) return;
-  *piece = iart_.Of(piece_record);
-  if (!document_.PieceNames.empty()) {
-    const auto found = document_.PieceNames.find(*piece);
-    if (found != document_.PieceNames.end()) *piece = found->second;
-  }
+  if (piece != nullptr) *piece = PieceName(document_, iart_.Of(piece_record));
 }
 
 // The size an article's kind gives it: everything here depends on the article alone (and
@@ -218,12 +224,7 @@ std::uint32_t PlacementResolver::NameNumber(std::size_t p, TextTable& names) {
   const std::string_view key = iart_.Of(piece_record);
   auto found = names_.find(key);
   if (found == names_.end()) {
-    std::string name(key);
-    if (!document_.PieceNames.empty()) {
-      const auto mapped = document_.PieceNames.find(name);
-      if (mapped != document_.PieceNames.end()) name = mapped->second;
-    }
-    found = names_.emplace(key, names.Add(NormalizeName(name, document_.Codes()))).first;
+    found = names_.emplace(key, names.Add(NormalizeName(PieceName(document_, key), document_.Codes()))).first;
   }
   return found->second;
 }

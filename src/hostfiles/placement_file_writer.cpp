@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hostfiles/host_placements.hpp"
+#include "hostfiles/placement_file_writer.hpp"
 #include "hostfiles/placement_geometry.hpp"
 #include "hostfiles/printf_file.hpp"
 
@@ -26,9 +26,8 @@ void ReadWindow(const PlacementGeometryReader& reader, const HostPlacements& pla
   const std::vector<std::uint32_t>& piece_of = placements.table.piece_of;
   try {
     for (std::size_t j = 0; j < piece_of.size(); ++j) {
-      const std::size_t group = groups.GroupOfPiece(piece_of[j]);
-      if (group == SizeGroups::kNone) continue;
-      const std::size_t line = next[group]++;
+      if (!groups.ReachesHostFiles(piece_of[j])) continue;
+      const std::size_t line = next[groups.GroupOfPiece(piece_of[j])]++;
       if (line >= first && line - first < window.size())
         window[line - first] = reader.Read(j, placements.table.pieces[piece_of[j]].code);
     }
@@ -44,16 +43,16 @@ void ReadWindow(const PlacementGeometryReader& reader, const HostPlacements& pla
 
 }  // namespace
 
-void WritePlacementFile(const MarkerDocument& document, HostPlacements& placements, const std::string& output_path) {
+void WritePlacementFile(const MarkerDocument& document, HostPlacements& placements, const WritableFile& output) {
   const CStringArray& sizes = document.Sizes;
   static const CSection kNone;  // without placements every group is empty
   const CSection* geo = document.FindSection("IGEO");
   const PlacementGeometryReader reader(document, geo != nullptr ? *geo : kNone);
   std::vector<PlacementGeometry> window(std::min(placements.groups.Count(), kWindowBytes / sizeof(PlacementGeometry)));
 
-  const PrintfFormat line_format("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n");
-  CPrintfFile file;
-  if (!file.Open(output_path)) throw HostFileError("cannot create " + output_path);
+  const PrintfFormat<std::string_view, std::string_view, int, int, double, double, double, double, double, int>
+      line_format("%s,%s,%d,%d,%lf,%lf,%lf,%lf,%lf,%d\n");
+  CPrintfFile file(output);
   std::size_t line = 0;
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     for (const std::uint32_t j : placements.groups[i]) {
@@ -67,7 +66,7 @@ void WritePlacementFile(const MarkerDocument& document, HostPlacements& placemen
                   g.x_origin + g.x_extent * 0.5, g.y_origin + g.y_extent * 0.5, g.x_extent, g.y_extent, 0);
     }
   }
-  file.Close();
+  file.Finish();
 }
 
 }  // namespace dorvan_marker

@@ -24,6 +24,9 @@ class SizeGroups {
   }
   // The group of the placements that lay piece record p, or kNone.
   std::size_t GroupOfPiece(std::size_t p) const { return group_of_[p]; }
+  // Whether the placements that lay piece record p reach the host files: whether its size
+  // is among the marker's sizes. The one rule that both writers and the report follow.
+  bool ReachesHostFiles(std::size_t p) const { return group_of_[p] != kNone; }
   // The place of group i's first placement when the groups are read one after another.
   std::size_t Start(std::size_t i) const { return starts_[i]; }
   // The placements in all groups.

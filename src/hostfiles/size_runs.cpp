@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "marker/normalize_name.hpp"
+
 namespace dorvan_marker {
 
 std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTable& table) {
@@ -29,6 +31,17 @@ std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTab
     }
   }
   return kinds;
+}
+
+std::vector<std::string> HostModelNames(const MarkerDocument& document, const std::vector<SizeKind>& kinds) {
+  const std::string prefix = NormalizeName(document.Title, document.Codes()) + "-";
+  std::vector<std::string> names(kinds.size());
+  std::string run;
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    if (kinds[i] == kBeginsRun) run = prefix + document.Sizes[i];
+    if (kinds[i] != kNoPieces) names[i] = run;
+  }
+  return names;
 }
 
 }  // namespace dorvan_marker

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "hostfiles/placement_table.hpp"
 #include "hostfiles/size_groups.hpp"
+#include "marker/marker_document.hpp"
 
 namespace dorvan_marker {
 
@@ -18,5 +20,10 @@ enum SizeKind : unsigned short {
 
 // The kind of each size, from its group of placements.
 std::vector<SizeKind> ClassifySizes(const SizeGroups& groups, const PlacementTable& table);
+
+// The host model of each entry of document.Sizes, whose kinds are given: the marker's title
+// (normalised once more), a minus and the first size of the size's run; empty for a size
+// that places nothing.
+std::vector<std::string> HostModelNames(const MarkerDocument& document, const std::vector<SizeKind>& kinds);
 
 }  // namespace dorvan_marker

@@ -4,6 +4,7 @@
 #include "marker/normalize_name.hpp"
 #include "platform/c_numbers.hpp"
 #include "platform/file_names.hpp"
+#include "platform/quoted.hpp"
 
 namespace dorvan_marker {
 
@@ -39,9 +40,15 @@ void MarkerDocument::Parse(TextFile& file) {
   }
 }
 
-bool MarkerDocument::HasModels() const {
-  return FindSection("IGEO") != nullptr && FindSection("IBA") != nullptr && FindSection("VART") != nullptr &&
-         (FindSection("VVET") != nullptr || FindSection("VMDL") != nullptr);
+std::vector<std::string> MarkerDocument::MissingSections() const {
+  std::vector<std::string> missing;
+  for (const char* tag : {"IGEO", "IBA", "VART"}) {
+    if (FindSection(tag) == nullptr) missing.push_back(Quoted(tag));
+  }
+  if (FindSection("VVET") == nullptr && FindSection("VMDL") == nullptr) {
+    missing.push_back(Quoted("VVET") + " or " + Quoted("VMDL"));
+  }
+  return missing;
 }
 
 void MarkerDocument::Fail(std::string_view tag, long position, const CElementsArray* record, std::string_view field,

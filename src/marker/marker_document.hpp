@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "marker/record_file.hpp"
 #include "platform/checked_array.hpp"
@@ -41,8 +42,11 @@ class MarkerDocument {
   }
   // GetFieldValue's column, looked up once for reading many records of section.
   FieldColumn Column(const CSection& section, std::string_view tag) const { return records_.Column(section, tag); }
-  // Whether the marker can be imported: "IGEO", "IBA", "VART" and "VVET" or "VMDL".
-  bool HasModels() const;
+  // The sections the import needs that the marker lacks, as a message names them: of
+  // "IGEO", "IBA", "VART", and "VVET" or "VMDL" (quoted, with "or" between alternatives).
+  std::vector<std::string> MissingSections() const;
+  // Whether the marker can be imported: it lacks none of those sections.
+  bool HasModels() const { return MissingSections().empty(); }
 
   // "VNMD" of the first "VMDL" record whose atoi("VNUM") is number, or empty.
   std::string_view ModelNameOfArticle(int number) const;

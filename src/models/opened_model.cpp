@@ -5,17 +5,15 @@
 
 namespace dorvan_marker {
 
-OpenedModel::OpenedModel(VariantLoad& loader, std::string_view marker_path, std::string_view base_name,
-                         CodePage code_page)
-    : loader_(nullptr), path_(PathOf(marker_path, base_name, code_page)) {
+OpenedModel::OpenedModel(VariantLoad& loader, const MarkerDocument& document, std::string_view base_name)
+    : loader_(nullptr), path_(PathOf(document, base_name)) {
   if (!path_) return;
   loader_ = &loader;
   opened_ = loader.Open(path_->c_str());
 }
 
-std::optional<std::string> OpenedModel::PathOf(std::string_view marker_path, std::string_view base_name,
-                                               CodePage code_page) {
-  return MakeModelFilePath(marker_path, base_name, code_page, FileNameRules::Native());
+std::optional<std::string> OpenedModel::PathOf(const MarkerDocument& document, std::string_view base_name) {
+  return MakeModelFilePath(document.Path(), base_name, document.Codes(), FileNameRules::Native());
 }
 
 bool OpenedModel::GetSizes(CStringArray& sizes) const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "marker/marker_document.hpp"
 #include "platform/checked_array.hpp"
 #include "platform/code_page.hpp"
 #include "platform/variant_load.hpp"
@@ -22,14 +23,13 @@ namespace dorvan_marker {
 // loader's own answer.
 class OpenedModel {
  public:
-  // Opens the model file of base_name beside the marker at marker_path. loader must
-  // outlive this object.
-  OpenedModel(VariantLoad& loader, std::string_view marker_path, std::string_view base_name, CodePage code_page);
+  // Opens the model file of base_name beside document's marker, in its code page. loader
+  // must outlive this object.
+  OpenedModel(VariantLoad& loader, const MarkerDocument& document, std::string_view base_name);
 
   // The path such an object asks the loader to open (MakeModelFilePath under the rules of
   // the platform the library runs on); nothing for a refused name.
-  static std::optional<std::string> PathOf(std::string_view marker_path, std::string_view base_name,
-                                           CodePage code_page);
+  static std::optional<std::string> PathOf(const MarkerDocument& document, std::string_view base_name);
 
   // The path the loader was asked to open; nothing when the name was refused.
   const std::optional<std::string>& Path() const noexcept { return path_; }

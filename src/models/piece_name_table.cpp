@@ -10,7 +10,7 @@
 
 namespace dorvan_marker {
 
-void BuildPieceNameTable(MarkerDocument& document, const char* marker_path) {
+void BuildPieceNameTable(MarkerDocument& document) {
   const CSection* models = document.FindSection("VMDL");
   const CSection* articles = document.FindSection("VART");
   const CSection* pieces = document.FindSection("IBA");
@@ -25,7 +25,7 @@ void BuildPieceNameTable(MarkerDocument& document, const char* marker_path) {
     const PieceReference reference = ReferencePiece(document, *pieces, j, *articles);
     const std::string_view model = document.ModelNameOfArticle(reference.article_number);
     if (model.empty()) continue;
-    const OpenedModel file(loader, marker_path, model, document.Codes());
+    const OpenedModel file(loader, document, model);
     if (!file.Opened()) continue;
     std::string name;
     if (!file.GetPieceName(reference.vgfn.c_str(), reference.piece_number, name)) continue;

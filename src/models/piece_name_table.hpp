@@ -7,8 +7,8 @@ namespace dorvan_marker {
 
 // Fills document.PieceNames: for each distinct "IART" of the "IBA" records, the name its
 // model file (the "VNMD" of its article's "VMDL" record) gives the piece, where that name
-// differs. marker_path: the path the import was given. Raises InvalidArgumentError when a
+// differs. Raises InvalidArgumentError when a
 // piece's "VNUM" points outside the articles.
-void BuildPieceNameTable(MarkerDocument& document, const char* marker_path);
+void BuildPieceNameTable(MarkerDocument& document);
 
 }  // namespace dorvan_marker

@@ -13,9 +13,8 @@ const CSection kNoSection;
 
 }  // namespace
 
-PieceScales::PieceScales(const MarkerDocument& document, const char* marker_path)
+PieceScales::PieceScales(const MarkerDocument& document)
     : document_(document),
-      marker_path_(marker_path),
       pieces_(document.FindSection("IBA")),
       articles_(document.FindSection("VART")),
       repeats_(document.Loader->RepeatsAnswers()) {
@@ -31,7 +30,7 @@ PieceScales::PieceScales(const MarkerDocument& document, const char* marker_path
 
 PieceScale PieceScales::Ask(std::size_t piece) const {
   PieceScale scale;
-  GetPieceRotationScale(document_, pieces_ != nullptr ? *pieces_ : kNoSection, static_cast<long>(piece), marker_path_,
+  GetPieceRotationScale(document_, pieces_ != nullptr ? *pieces_ : kNoSection, static_cast<long>(piece),
                         *document_.Loader, &scale.rotation, &scale.x_percent, &scale.y_percent);
   return scale;
 }

@@ -29,9 +29,8 @@ struct PieceScale {
 //   the steps make them.
 class PieceScales {
  public:
-  // marker_path: the path the import was given. The document and its loader must outlive
-  // this object.
-  PieceScales(const MarkerDocument& document, const char* marker_path);
+  // The document and its loader must outlive this object.
+  explicit PieceScales(const MarkerDocument& document);
 
   // The scale of piece record `piece` (its position in "IBA"). Raises what
   // GetPieceRotationScale raises.
@@ -58,7 +57,6 @@ class PieceScales {
   const Route& RouteOf(std::size_t article);
 
   const MarkerDocument& document_;
-  const char* marker_path_;
   const CSection* pieces_;
   const CSection* articles_;
   bool repeats_;

@@ -9,8 +9,8 @@
 
 namespace dorvan_marker {
 
-void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, const char* marker_path,
-                           VariantLoad& loader, double* rotation, double* x_percent, double* y_percent) {
+void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, VariantLoad& loader,
+                           double* rotation, double* x_percent, double* y_percent) {
   *rotation = 0.0;
   double x_factor = 1.0;
   double y_factor = 1.0;
@@ -26,25 +26,23 @@ void GetPieceRotationScale(const MarkerDocument& document, const CSection& piece
 
   if (IsModelKind(reference.vext)) {
     // A failed open is answered by the query itself.
-    const OpenedModel model(loader, marker_path, document.ModelNameOfArticle(reference.article_number),
-                            document.Codes());
+    const OpenedModel model(loader, document, document.ModelNameOfArticle(reference.article_number));
     if (!model.GetRotationScale(reference.vgfn.c_str(), reference.piece_number, rotation, &x_factor, &y_factor)) {
       *rotation = 0.0;
     }
   } else {
-    GetPieceRotationScaleByName(document, pieces, index, reference.vgfn, marker_path, loader, rotation, &x_factor,
-                                &y_factor);
+    GetPieceRotationScaleByName(document, pieces, index, reference.vgfn, loader, rotation, &x_factor, &y_factor);
   }
   if (x_factor != 0.0) *x_percent = (1.0 / x_factor - 1.0) * 100.0;
   if (y_factor != 0.0) *y_percent = (1.0 / y_factor - 1.0) * 100.0;
 }
 
 void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection& pieces, long index,
-                                 std::string_view vgfn, const char* marker_path, VariantLoad& loader, double* rotation,
-                                 double* x_factor, double* y_factor) {
+                                 std::string_view vgfn, VariantLoad& loader, double* rotation, double* x_factor,
+                                 double* y_factor) {
   const std::string iart(document.GetFieldValue(pieces, pieces[static_cast<std::size_t>(index)], "IART"));
   if (iart.empty()) return;
-  const OpenedModel model(loader, marker_path, vgfn, document.Codes());
+  const OpenedModel model(loader, document, vgfn);
   if (!model.GetRotationScale(std::string(vgfn).c_str(), iart.c_str(), rotation, x_factor, y_factor)) {
     *rotation = 0.0;
   }

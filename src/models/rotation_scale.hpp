@@ -12,14 +12,14 @@ namespace dorvan_marker {
 // the caller's value otherwise. A model name that is not a plain file name asks nothing
 // (OpenedModel): rotation 0.0, factors 1.0. Raises InvalidArgumentError when index or the
 // piece's "VNUM" points outside its section.
-void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, const char* marker_path,
-                           VariantLoad& loader, double* rotation, double* x_percent, double* y_percent);
+void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, VariantLoad& loader,
+                           double* rotation, double* x_percent, double* y_percent);
 
 // The route of a piece whose article is not of kind "MDL": the loader is asked in the file
 // the article's "VGFN" names, for the piece's "IART" key; an empty key asks nothing. The
 // factors are left as the loader leaves them.
 void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection& pieces, long index,
-                                 std::string_view vgfn, const char* marker_path, VariantLoad& loader, double* rotation,
-                                 double* x_factor, double* y_factor);
+                                 std::string_view vgfn, VariantLoad& loader, double* rotation, double* x_factor,
+                                 double* y_factor);
 
 }  // namespace dorvan_marker

@@ -49,12 +49,12 @@ class SizeCache {
 
 }  // namespace
 
-bool BuildSizeLists(MarkerDocument& document, const char* marker_path) {
+bool BuildSizeLists(MarkerDocument& document) {
   CStringArray& sizes = document.ArticleSizes;
   sizes.clear();
   document.Sizes.clear();
   ReadArticleSizeCodes(document, sizes);
-  ResolveArticleSizes(document, sizes, marker_path, *document.Loader);
+  ResolveArticleSizes(document, sizes, *document.Loader);
   if (sizes.empty()) document.Fail("VART", -1, nullptr, {}, "the articles' section holds no records");
   std::unordered_set<std::string_view> seen;
   for (const std::string& size : sizes) {
@@ -97,8 +97,7 @@ void ReadArticleSizeCodes(const MarkerDocument& document, CStringArray& codes) {
   }
 }
 
-void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, const char* marker_path,
-                         VariantLoad& loader) {
+void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, VariantLoad& loader) {
   const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
 
@@ -140,7 +139,7 @@ void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, co
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
-      const OpenedModel model(loader, marker_path, base_name, document.Codes());
+      const OpenedModel model(loader, document, base_name);
       read.clear();
       if (!model.Opened() || !model.GetSizes(read)) continue;
       cache.Add(base_name, read);

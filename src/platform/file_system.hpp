@@ -50,13 +50,10 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Creates path, which must not exist (Exists when it does), to be written, and holds it
-  // until Release: RemoveUnheld, from any thread or process, leaves it alone meanwhile.
+  // Creates path, which must not exist (Exists when it does), and holds it open for
+  // writing by Write until Close: RemoveUnheld, from any thread or process, leaves it alone
+  // meanwhile, and on Windows no other program can open it.
   virtual FileOutcome CreateHeld(const std::string& path, SystemHandle& held) = 0;
-  virtual void Release(SystemHandle held) = 0;
-
-  // Creates path or cuts it to zero length, to be written by Write and ended by Close.
-  virtual FileOutcome OpenForWriting(const std::string& path, SystemHandle& file) = 0;
   // Writes all size bytes, or reports why not (a full disk, a file-size limit).
   virtual FileOutcome Write(SystemHandle file, const char* bytes, std::size_t size) = 0;
   // Closes; a failure means that the bytes may not all have reached the file.
@@ -87,6 +84,14 @@ class FileSystem {
 
   // Waits before another try of an operation that found the file busy.
   virtual void Pause(int milliseconds) = 0;
+};
+
+// A file open for writing, and what it is written through: the file system that opened it,
+// its handle and its path (for messages).
+struct WritableFile {
+  FileSystem* file_system = nullptr;
+  SystemHandle handle = kNoHandle;
+  std::string path;
 };
 
 // The file system host files are written through: the operating system's, unless a test

@@ -12,7 +12,7 @@ namespace dorvan_marker {
 // processes because every lock opens the folder anew. Exchange is renameat2's
 // RENAME_EXCHANGE on Linux and Unsupported elsewhere.
 //
-// Windows: a held file is open without delete sharing, so that DeleteFile fails on it; a
+// Windows: a held file is open without sharing, so that DeleteFile fails on it; a
 // folder's lock is a named mutex in the session's "Local\" namespace named after the
 // folder's volume serial number and file index, which every spelling of the folder shares.
 // A refusal because another program has the file open (a sharing or lock violation, or
@@ -20,8 +20,6 @@ namespace dorvan_marker {
 class NativeFileSystem : public FileSystem {
  public:
   FileOutcome CreateHeld(const std::string& path, SystemHandle& held) override;
-  void Release(SystemHandle held) override;
-  FileOutcome OpenForWriting(const std::string& path, SystemHandle& file) override;
   FileOutcome Write(SystemHandle file, const char* bytes, std::size_t size) override;
   FileOutcome Close(SystemHandle file) override;
   FileOutcome Rename(const std::string& from, const std::string& to) override;

@@ -60,24 +60,6 @@ FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& 
   return {};
 }
 
-void NativeFileSystem::Release(SystemHandle held) { close(Descriptor(held)); }
-
-FileOutcome NativeFileSystem::OpenForWriting(const std::string& path, SystemHandle& file) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return Refused();
-  // Cut only a file that holds something: ext4 takes a cut to zero length for a program
-  // replacing a file's content, and writes the file out when it is closed, which costs a
-  // quarter of a large import. A staged file is empty.
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || (info.st_size != 0 && ftruncate(fd, 0) != 0)) {
-    const int error = errno;
-    close(fd);
-    return Refused(error);
-  }
-  file = fd;
-  return {};
-}
-
 FileOutcome NativeFileSystem::Write(SystemHandle file, const char* bytes, std::size_t size) {
   while (size != 0) {
     const ssize_t written = write(Descriptor(file), bytes, size);

@@ -33,9 +33,9 @@ bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ER
 }  // namespace
 
 FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& held) {
-  // Without FILE_SHARE_DELETE: nobody can remove or rename the file while this is open.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared with nobody: no other program can open the file, nor remove or rename it, while
+  // it is written through this handle.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
@@ -44,17 +44,6 @@ FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& 
     return Refused(error);
   }
   held = Held(file);
-  return {};
-}
-
-void NativeFileSystem::Release(SystemHandle held) { CloseHandle(Handle(held)); }
-
-FileOutcome NativeFileSystem::OpenForWriting(const std::string& path, SystemHandle& file) {
-  // Shares writing with the handle that holds a staged file.
-  const HANDLE opened = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return Refused();
-  file = Held(opened);
   return {};
 }
 

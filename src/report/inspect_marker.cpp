@@ -17,14 +17,9 @@ namespace dorvan_marker {
 namespace {
 
 std::string MissingSections(const MarkerDocument& document) {
-  std::string missing;
-  for (const char* tag : {"IGEO", "IBA", "VART"}) {
-    if (document.FindSection(tag) == nullptr) missing += std::string(missing.empty() ? "" : ", ") + Quoted(tag);
-  }
-  if (document.FindSection("VVET") == nullptr && document.FindSection("VMDL") == nullptr) {
-    missing += std::string(missing.empty() ? "" : ", ") + "\"VVET\" or \"VMDL\"";
-  }
-  return missing;
+  std::string text;
+  for (const std::string& missing : document.MissingSections()) text += (text.empty() ? "" : ", ") + missing;
+  return text;
 }
 
 // What the report records at each stage of the import's road.
@@ -59,16 +54,14 @@ ReportStatus StatusOf(Failure::Kind kind) {
 // Runs the import's road on the marker, with the loader the import would have, and
 // records what it sees; a step that raises ends it, and the report keeps what was known
 // before.
-void Inspect(const std::string& marker_path, const CodePage& code_page, const ImportOptions& options,
-             MarkerReport& report) {
-  MarkerDocument document(marker_path, nullptr, code_page);
+void Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerReport& report) {
+  MarkerDocument document(marker_path, nullptr, choice.code_page);
   DiagnosticList diagnostics(document, report.diagnostics);
   ReportObserver observer(report, diagnostics);
-  const std::string plugin = ChosenPlugin(options, PluginSearch::kCallerAndEnvironment);
   const LoaderMaker make_loader = [&]() -> std::unique_ptr<VariantLoad> {
     report.loader.chosen = true;
-    report.loader.plugin_path = plugin;
-    CallLoader made = MakeLoader(plugin, code_page);
+    report.loader.plugin_path = choice.plugin;
+    CallLoader made = choice.Make();
     report.loader.name = made.plugin_name;
     report.loader.version = made.plugin_version;
     auto recording = std::make_unique<RecordingLoader>(std::move(made.loader));
@@ -111,9 +104,9 @@ MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& 
   MarkerReport report;
   report.path = marker_path;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
-    const CodePage code_page = CodePageOf(options);
-    report.code_page = code_page.Name();
-    Inspect(marker_path, code_page, options, report);
+    const LoaderChoice choice = ChooseLoader(options, PluginSearch::kCallerAndEnvironment);
+    report.code_page = choice.code_page.Name();
+    Inspect(marker_path, choice, report);
   });
   if (failure) {  // before the marker was read: an unknown code page, or out of memory
     report.status = ReportStatus::Malformed;

@@ -28,7 +28,7 @@ struct ModelReference {
 
 ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section, long position,
                          const CElementsArray& record, std::string_view field) {
-  return {name, OpenedModel::PathOf(document.Path(), name, document.Codes()), section, position, &record, field};
+  return {name, OpenedModel::PathOf(document, name), section, position, &record, field};
 }
 
 std::string NotPlain(std::string_view name) { return "model name " + Quoted(name) + " is not a plain file name"; }
@@ -174,7 +174,7 @@ void CheckPieceNames(const MarkerDocument& document, RecordingLoader& loader, Di
     if (model.empty()) {
       reason = "article " + std::to_string(reference.article_number) + " has no model name in \"VMDL\"";
     } else {
-      const OpenedModel file(loader, document.Path(), model, document.Codes());
+      const OpenedModel file(loader, document, model);
       if (!file.Opened()) continue;  // the missing or refused model file is reported once, by itself
       path = *file.Path();
       std::string name;

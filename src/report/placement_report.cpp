@@ -8,7 +8,6 @@
 
 #include "hostfiles/placement_geometry.hpp"
 #include "hostfiles/size_runs.hpp"
-#include "marker/normalize_name.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -33,15 +32,12 @@ std::string SizeListText(const CStringArray& sizes) {
 
 void FillSizes(const MarkerDocument& document, const HostPlacements& placements, MarkerReport& report) {
   const SizeGroups& groups = placements.groups;
-  const std::vector<SizeKind> kinds = ClassifySizes(groups, placements.table);
-  const std::string model_prefix = NormalizeName(document.Title, document.Codes()) + "-";
-  std::string run_model;
+  const std::vector<std::string> models = HostModelNames(document, ClassifySizes(groups, placements.table));
   for (std::size_t i = 0; i < document.Sizes.size(); ++i) {
     SizeReport size;
     size.size = document.Sizes[i];
     size.placed = groups[i].size();
-    if (kinds[i] == kBeginsRun) run_model = model_prefix + document.Sizes[i];
-    if (kinds[i] != kNoPieces) size.host_model = run_model;
+    size.host_model = models[i];
     report.sizes.push_back(std::move(size));
   }
 }
@@ -117,15 +113,14 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
   FillSizes(document, placements, report);
 
   const std::size_t count = placements.table.piece_of.size();
-  std::vector<bool> placed(count, false);
-  for (std::size_t i = 0; i < placements.groups.size(); ++i) {
-    for (std::uint32_t j : placements.groups[i]) placed[j] = true;
-  }
   const CSection* geo = document.FindSection("IGEO");
   if (geo == nullptr || count == 0) return;
   const PlacementGeometryReader reader(document, *geo);
   report.placements.reserve(count);
-  for (std::size_t j = 0; j < count; ++j) report.placements.push_back(Place(*geo, reader, placements, j, !placed[j]));
+  for (std::size_t j = 0; j < count; ++j) {
+    const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
+    report.placements.push_back(Place(*geo, reader, placements, j, lost));
+  }
   Measure(report);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
 }

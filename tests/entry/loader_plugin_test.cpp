@@ -10,7 +10,10 @@
 
 #include "dorvan_marker/import.hpp"
 #include "entry/import_pipeline.hpp"
+#include "hostfiles/command_file_writer.hpp"
+#include "hostfiles/placement_file_writer.hpp"
 #include "plugins/recording_plugin.hpp"
+#include "support/output_file.hpp"
 #include "support/test_support.hpp"
 
 using dorvan_marker::ImportStatus;
@@ -56,8 +59,10 @@ class Writer final : public dorvan_marker::ImportObserver {
   explicit Writer(const test::TempDir& dir) : dir_(dir) {}
   void PlacementsResolved(const dorvan_marker::MarkerDocument& document,
                           dorvan_marker::HostPlacements& placements) override {
-    dorvan_marker::WriteCommandFile(document, placements, dir_ / "csvimprt.txt");
-    dorvan_marker::WritePlacementFile(document, placements, dir_ / "posimport.txt");
+    test::OutputFile command(dir_ / "csvimprt.txt");
+    test::OutputFile placement(dir_ / "posimport.txt");
+    dorvan_marker::WriteCommandFile(document, placements, command.File());
+    dorvan_marker::WritePlacementFile(document, placements, placement.File());
   }
 
  private:

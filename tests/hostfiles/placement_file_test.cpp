@@ -156,7 +156,7 @@ TEST(WritePlacementFile, GroupsLinesBySizeAndDropsOtherSizes) {
                           .Section("IBA", {"IART", "VNUM"}, {{"a", "2"}, {"b", "1"}, {"c", "2"}, {"d", "3"}})
                           .Section("IGEO", {"INUM"}, {{"1"}, {"2"}, {"3"}, {"4"}})
                           .Text());
-  dorvan_marker::BuildSizeLists(*marker, marker.Path());
+  dorvan_marker::BuildSizeLists(*marker);
   marker->Sizes = dorvan_marker::CStringArray{"40", "38", "none"};
   EXPECT_EQ(marker.PlacementFile(),
             "B,40,16,0,0.000000,0.000000,0.000000,0.000000,0.000000,0\r\n"

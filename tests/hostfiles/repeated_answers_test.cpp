@@ -70,10 +70,13 @@ Written Import(bool repeats) {
   marker->BuildModels();
   (*marker)->Sizes = dorvan_marker::CStringArray{"38", "40", "-1"};
   test::TempDir dir;
-  dorvan_marker::HostPlacements placements(**marker, marker->Path());  // one for both files, as an import has
-  dorvan_marker::WriteCommandFile(**marker, placements, dir / "c.txt");
-  dorvan_marker::WritePlacementFile(**marker, placements, dir / "p.txt");
-  Written written{test::ReadFile(dir / "c.txt"), test::ReadFile(dir / "p.txt"), 0};
+  test::OutputFile command(dir / "c.txt");
+  test::OutputFile placement(dir / "p.txt");
+  // One for both files, as an import has.
+  dorvan_marker::HostPlacements placements = dorvan_marker::ResolveHostPlacements(**marker);
+  dorvan_marker::WriteCommandFile(**marker, placements, command.File());
+  dorvan_marker::WritePlacementFile(**marker, placements, placement.File());
+  Written written{command.Read(), placement.Read(), 0};
   written.rotation_queries =
       static_cast<std::size_t>(std::count_if(marker->calls.begin(), marker->calls.end(), [](const std::string& call) {
         return call.starts_with("GetRotationScale");

@@ -37,7 +37,7 @@ TEST(BuildPieceNameTable, KeepsTheNamesThatDiffer) {
   names[{"/m/MODEL.mdl", "JACKET", 4}] = "";
   names[{"/m/MODEL.mdl", "JACKET", 5}] = "Unnamed";
   // "SAME" has a blank "INAM": it asks for piece 1, whose name differs.
-  dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
+  dorvan_marker::BuildPieceNameTable(*marker);
   EXPECT_EQ(marker->PieceNames,
             (Names{{"fr", "Front"}, {"bk", "Back"}, {"SAME", "Front"}, {"e", ""}, {"", "Unnamed"}}));
 }
@@ -54,7 +54,7 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", 1}] = "Front";
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", -2}] = "Minus two";
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", 3}] = "same";
-  dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
+  dorvan_marker::BuildPieceNameTable(*marker);
   EXPECT_EQ(marker->PieceNames, (Names{{"fr", "Front"}, {"x", "Minus two"}}));
   EXPECT_EQ(marker.calls,
             (Calls{"Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,1)=1", "Open(/m/MODEL.mdl)=1",
@@ -64,7 +64,7 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
 
 TEST(BuildPieceNameTable, SkipsPiecesWhoseModelCannotBeOpened) {
   ParsedMarker marker(Marker({{"fr", "1", "1"}, {"fr", "1", "1"}}));
-  dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
+  dorvan_marker::BuildPieceNameTable(*marker);
   EXPECT_TRUE(marker->PieceNames.empty());
   EXPECT_EQ(marker.calls, (Calls{"Open(/m/MODEL.mdl)=0", "Open(/m/MODEL.mdl)=0"}));
 }
@@ -72,7 +72,7 @@ TEST(BuildPieceNameTable, SkipsPiecesWhoseModelCannotBeOpened) {
 TEST(BuildPieceNameTable, StaysEmptyWithoutItsSections) {
   ParsedMarker marker(
       MarkerText().Section("VART", {"VGFN"}, {{"J"}}).Section("IBA", {"IART", "VNUM"}, {{"fr", "1"}}).Text());
-  dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
+  dorvan_marker::BuildPieceNameTable(*marker);
   EXPECT_TRUE(marker->PieceNames.empty());
   EXPECT_TRUE(marker.calls.empty());
 }
@@ -81,7 +81,7 @@ TEST(BuildPieceNameTable, RaisesForAnArticleOutsideVart) {
   for (const char* vnum : {"", "0", "-1", "3", "abc", "99999999999"}) {
     ParsedMarker marker(Marker({{"fr", "1", vnum}}));
     try {
-      dorvan_marker::BuildPieceNameTable(*marker, "/m/marker.txt");
+      dorvan_marker::BuildPieceNameTable(*marker);
       ADD_FAILURE() << vnum;
     } catch (const InvalidArgumentError& error) {
       EXPECT_EQ(std::string(error.what()), "/m/marker.txt:8: \"IBA\" record 1: \"VNUM\" \"" + std::string(vnum) +

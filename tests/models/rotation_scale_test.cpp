@@ -33,8 +33,8 @@ ParsedMarker* MakeMarker(const std::vector<MarkerText::Row>& pieces) {
 Outcome Query(ParsedMarker& marker, long index) {
   Outcome outcome{9.0, 7.0, 7.0};  // 7.0: what the caller put there, to see it kept
   const CSection* pieces = marker->FindSection("IBA");
-  dorvan_marker::GetPieceRotationScale(*marker, *pieces, index, "/m/marker.txt", *marker->Loader, &outcome.rotation,
-                                       &outcome.x_percent, &outcome.y_percent);
+  dorvan_marker::GetPieceRotationScale(*marker, *pieces, index, *marker->Loader, &outcome.rotation, &outcome.x_percent,
+                                       &outcome.y_percent);
   return outcome;
 }
 
@@ -92,9 +92,8 @@ TEST(GetPieceRotationScale, RaisesForReferencesOutside) {
   double r = 0, x = 0, y = 0;
   const CSection* pieces = (*marker)->FindSection("IBA");
   for (long index : {-1L, 2L}) {
-    EXPECT_THROW(
-        dorvan_marker::GetPieceRotationScale(**marker, *pieces, index, "/m/marker.txt", *(*marker)->Loader, &r, &x, &y),
-        InvalidArgumentError)
+    EXPECT_THROW(dorvan_marker::GetPieceRotationScale(**marker, *pieces, index, *(*marker)->Loader, &r, &x, &y),
+                 InvalidArgumentError)
         << index;
   }
   try {

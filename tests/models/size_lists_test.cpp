@@ -95,7 +95,7 @@ TEST(BuildSizeLists, ResolvesCodesToSizeNames) {
   for (const auto& c : cases) {
     ParsedMarker marker(VetMarker(c.codes));
     marker.loader->sizes["/m/J.mdl"] = c.sizes;
-    EXPECT_TRUE(dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt")) << c.name;
+    EXPECT_TRUE(dorvan_marker::BuildSizeLists(*marker)) << c.name;
     EXPECT_EQ(marker->ArticleSizes, c.article_sizes) << c.name;
     EXPECT_EQ(marker->Sizes, c.distinct) << c.name;
   }
@@ -121,7 +121,7 @@ TEST(BuildSizeLists, ReadsEachModelOnceAndRetriesFailedOnes) {
   marker.loader->sizes["/m/K.mdl"] = {"38", "40"};
   marker.loader->sizes["/m/j.mdl"] = {"s"};
   marker.loader->sizes["/m/E.mdl"] = {};
-  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker);
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"S", "40", "M", "s", "0", "4", "9", "-1"}));
   EXPECT_EQ(marker.calls, (Calls{"Open(/m/J.mdl)=1", "GetSizesFromMDL=1", "Open(/m/K.mdl)=1", "GetSizesFromMDL=1",
                                  "Open(/m/j.mdl)=1", "GetSizesFromMDL=1", "Open(/m/GONE.mdl)=0", "Open(/m/GONE.mdl)=0",
@@ -137,7 +137,7 @@ TEST(BuildSizeLists, TakesTheModelFromVtbaOrTheArticleVnumPointsTo) {
   ParsedMarker marker(text);
   marker.loader->sizes["/m/FROMVART2.mdl"] = {"A"};
   marker.loader->sizes["/m/OWN.mdl"] = {"B"};
-  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker);
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"A", "B", "0"})) << "an empty base name leaves the code";
   EXPECT_EQ(marker.calls,
             (Calls{"Open(/m/FROMVART2.mdl)=1", "GetSizesFromMDL=1", "Open(/m/OWN.mdl)=1", "GetSizesFromMDL=1"}));
@@ -147,7 +147,7 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
   // Every article fixed: no model file is read at all.
   ParsedMarker all_fixed(VetMarker({"0", "99"}, "0"));
   all_fixed.loader->sizes["/m/J.mdl"] = {"S"};
-  dorvan_marker::BuildSizeLists(*all_fixed, "/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*all_fixed);
   EXPECT_EQ(all_fixed->ArticleSizes, (CStringArray{"0", "99"}));
   EXPECT_TRUE(all_fixed.calls.empty());
 
@@ -161,7 +161,7 @@ TEST(BuildSizeLists, KeepsFixedArticlesAsRead) {
           .Text();
   ParsedMarker marker(text);
   marker.loader->sizes["/m/J.mdl"] = {"S", "M", "L"};
-  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker);
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"99", "M", "1", "L"}));
   EXPECT_EQ(marker->Sizes, (CStringArray{"99", "M", "1", "L"}));
 }
@@ -171,7 +171,7 @@ TEST(BuildSizeLists, LeavesCodesWithoutVvet) {
                           .Section("VART", {"VEXT"}, {{"MDL"}, {"MDL"}, {"x"}})
                           .Section("VMDL", {"VTAN"}, {{"38"}, {""}, {""}})
                           .Text());
-  dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
+  dorvan_marker::BuildSizeLists(*marker);
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"38", "-1", ""}));
   EXPECT_EQ(marker->Sizes, (CStringArray{"38", "-1", ""}));
   EXPECT_TRUE(marker.calls.empty());
@@ -209,7 +209,7 @@ TEST(BuildSizeLists, RaisesWhereTheMarkerIsBroken) {
     ParsedMarker marker(c.text);
     marker.loader->sizes["/m/J.mdl"] = {"S", "M", "L"};
     try {
-      dorvan_marker::BuildSizeLists(*marker, "/m/marker.txt");
+      dorvan_marker::BuildSizeLists(*marker);
       ADD_FAILURE() << c.name;
     } catch (const InvalidArgumentError& error) {
       EXPECT_STREQ(error.what(), c.message) << c.name;

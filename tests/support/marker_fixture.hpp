@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "hostfiles/command_file_writer.hpp"
 #include "hostfiles/host_placements.hpp"
+#include "hostfiles/placement_file_writer.hpp"
 #include "marker/marker_document.hpp"
 #include "models/piece_name_table.hpp"
 #include "models/size_lists.hpp"
 #include "platform/text_file.hpp"
 #include "support/fake_loader.hpp"
+#include "support/output_file.hpp"
 #include "support/test_support.hpp"
 
 namespace test {
@@ -36,8 +39,8 @@ struct ParsedMarker {
 
   // The size lists and the piece names, built as an import builds them.
   void BuildModels() {
-    dorvan_marker::BuildSizeLists(*document, Path());
-    dorvan_marker::BuildPieceNameTable(*document, Path());
+    dorvan_marker::BuildSizeLists(*document);
+    dorvan_marker::BuildPieceNameTable(*document);
   }
   // The command file and the placement file of the document as it stands (its sizes and
   // piece names built, or set by the test).
@@ -48,9 +51,10 @@ struct ParsedMarker {
   template <typename Writer>
   std::string Written(Writer write) {
     TempDir dir;
-    dorvan_marker::HostPlacements placements(*document, Path());
-    write(*document, placements, dir / "host.txt");
-    return ReadFile(dir / "host.txt");
+    OutputFile out(dir / "host.txt");
+    dorvan_marker::HostPlacements placements = dorvan_marker::ResolveHostPlacements(*document);
+    write(*document, placements, out.File());
+    return out.Read();
   }
 };
 

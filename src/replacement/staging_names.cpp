@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "hostfiles/staging_names.hpp"
+#include "replacement/staging_names.hpp"
 
 #include <algorithm>
 #include <atomic>

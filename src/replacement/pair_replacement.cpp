@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "hostfiles/pair_replacement.hpp"
+#include "replacement/pair_replacement.hpp"
 
 #include <algorithm>
 
-#include "hostfiles/busy_retry.hpp"
+#include "replacement/busy_retry.hpp"
 
 namespace dorvan_marker {
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Every file operation of an import failing in turn: the host files are then the new pair
+// Every file operation of a replacement failing in turn: the targets are then the new pair
 // or exactly the old one, and nothing else is left. Both ways of keeping the previous files
-// are driven: exchanging names, and (as on Windows) setting them aside.
+// are driven: exchanging names, and (as on Windows) setting them aside. Plain files stand
+// for the host files: the protocol knows nothing of what they hold.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +12,15 @@
 #include <regex>
 #include <utility>
 
-#include "dorvan_marker/import.hpp"
+#include <unistd.h>
+
+#include "dorvan_marker/error.hpp"
 #include "platform/native_file_system.hpp"
+#include "replacement/replacement_lock.hpp"
+#include "replacement/replacement_transaction.hpp"
 #include "support/test_support.hpp"
 
 using dorvan_marker::FileOutcome;
-using dorvan_marker::ImportStatus;
 using dorvan_marker::PathKind;
 using dorvan_marker::SystemHandle;
 using dorvan_marker::UseFileSystem;
@@ -43,15 +47,12 @@ class FaultyFileSystem : public dorvan_marker::FileSystem {
       : exchange_(exchange), fail_at_(fail_at), faults_(std::move(faults)) {}
 
   int Operations() const { return operations_; }
+  int Calls(const std::string& operation) { return calls_[operation]; }
   const std::string& Failed() const { return failed_; }
   int Paused() const { return paused_; }
 
   FileOutcome CreateHeld(Path p, Handle& h) override {
     return Call("CreateHeld", [&] { return os_.CreateHeld(p, h); });
-  }
-  void Release(Handle h) override { os_.Release(h); }
-  FileOutcome OpenForWriting(Path p, Handle& h) override {
-    return Call("Open", [&] { return os_.OpenForWriting(p, h); });
   }
   FileOutcome Write(Handle h, const char* bytes, std::size_t size) override {
     const FileOutcome outcome = Call("Write", [&] { return os_.Write(h, bytes, size); });
@@ -115,29 +116,41 @@ class FaultyFileSystem : public dorvan_marker::FileSystem {
   int paused_ = 0;
 };
 
-const std::string kExpected = std::string(DORVAN_EXAMPLES) + "/jacket/expected/";
 const std::string kOldCommand = "old command file\r\n";
 const std::string kOldPlacement = "old placement file\r\n";
+const std::vector<std::string> kNew{"new command file\r\n", "new placement file\r\n"};
 const std::vector<std::string> kPair{"csvimprt.txt", "posimport.txt"};
 
-// A folder with the old pair (or none), and the example marker elsewhere.
+// A folder with the old pair (or none).
 struct Scene {
-  test::TempDir markers;
   test::TempDir out;
-  std::string marker = test::CopyExample(markers, "spring jacket.txt");  // gives the expected pair
-  dorvan_marker::HostFilePaths paths{out / "csvimprt.txt", out / "posimport.txt"};
+  std::vector<std::string> targets{out / "csvimprt.txt", out / "posimport.txt"};
 
   void Reset(bool old_pair) {
     for (const std::string& name : test::ListFolder(out.Path())) std::remove((out / name).c_str());
     if (!old_pair) return;
-    test::WriteFile(paths.command_file, kOldCommand);
-    test::WriteFile(paths.placement_file, kOldPlacement);
+    test::WriteFile(targets[0], kOldCommand);
+    test::WriteFile(targets[1], kOldPlacement);
   }
-  bool HasNewPair() const {
-    return test::ReadFile(paths.command_file) == test::ReadFile(kExpected + "csvimprt.txt") &&
-           test::ReadFile(paths.placement_file) == test::ReadFile(kExpected + "posimport.txt");
-  }
+  bool HasNewPair() const { return test::ReadFile(targets[0]) == kNew[0] && test::ReadFile(targets[1]) == kNew[1]; }
 };
+
+// Replaces the pair as an import does, through the current file system: both new files
+// written where the transaction staged them, then put in place. Empty, or why it failed.
+std::string Replace(const std::vector<std::string>& targets) {
+  try {
+    dorvan_marker::ReplacementTransaction transaction(targets);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      const dorvan_marker::WritableFile file = transaction.Staged(i);
+      const FileOutcome written = file.file_system->Write(file.handle, kNew[i].data(), kNew[i].size());
+      if (!written.Ok()) throw dorvan_marker::HostFileError("cannot write " + file.path + ": " + written.reason);
+    }
+    transaction.Commit();
+    return {};
+  } catch (const dorvan_marker::HostFileError& error) {
+    return error.what();
+  }
+}
 
 struct Protocol {
   bool exchange;  // else the previous files are set aside
@@ -154,35 +167,34 @@ TEST_P(FailurePoints, LeaveTheNewPairOrExactlyTheOldOne) {
   scene.Reset(protocol.old_pair);
   FaultyFileSystem counting(protocol.exchange, 0);
   UseFileSystem(&counting);
-  const auto counted = ImportMarker(scene.marker, scene.paths);
+  const std::string counted = Replace(scene.targets);
   UseFileSystem(nullptr);
-  ASSERT_EQ(counted.status, ImportStatus::Imported);
+  ASSERT_EQ(counted, "");
   const int operations = counting.Operations();
   for (int k = 1; k <= operations; ++k) {
     scene.Reset(protocol.old_pair);
     FaultyFileSystem faulty(protocol.exchange, k);
     UseFileSystem(&faulty);
-    const auto result = ImportMarker(scene.marker, scene.paths);
+    const std::string failure = Replace(scene.targets);
     UseFileSystem(nullptr);
-    SCOPED_TRACE("operation " + std::to_string(k) + ", " + faulty.Failed() + ": " + result.message);
+    SCOPED_TRACE("operation " + std::to_string(k) + ", " + faulty.Failed() + ": " + failure);
     ASSERT_NE(faulty.Failed(), "") << "every operation of the first run is reached again";
-    if (result.status == ImportStatus::Imported) {
+    if (failure.empty()) {
       EXPECT_TRUE(scene.HasNewPair());
       // Only a previous file that could not be removed after success may stay, and the
       // next import removes it.
       if (test::ListFolder(scene.out.Path()) == kPair) continue;
       EXPECT_EQ(faulty.Failed(), "Remove");
-      ASSERT_EQ(ImportMarker(scene.marker, scene.paths).status, ImportStatus::Imported);
+      ASSERT_EQ(Replace(scene.targets), "");
       EXPECT_EQ(test::ListFolder(scene.out.Path()), kPair);
       continue;
     }
-    EXPECT_EQ(result.status, ImportStatus::CannotWrite);
     EXPECT_EQ(test::ListFolder(scene.out.Path()), protocol.old_pair ? kPair : std::vector<std::string>{});
     if (!protocol.old_pair) continue;
-    EXPECT_EQ(test::ReadFile(scene.paths.command_file), kOldCommand);
-    EXPECT_EQ(test::ReadFile(scene.paths.placement_file), kOldPlacement);
+    EXPECT_EQ(test::ReadFile(scene.targets[0]), kOldCommand);
+    EXPECT_EQ(test::ReadFile(scene.targets[1]), kOldPlacement);
   }
-  std::printf("[ failure points: %d operations of one import, each failed in turn ]\n", operations);
+  std::printf("[ failure points: %d operations of one replacement, each failed in turn ]\n", operations);
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, FailurePoints,
@@ -196,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(Protocols, FailurePoints,
 // Faults in a chosen order, and the folder afterwards: each name (a pattern: OUT is the
 // folder, * a token) with what the file holds.
 TEST(FailurePoints, EndAsTabled) {
-  const std::string kNew = "<the new file>";
+  const std::string kNewFile = "<the new file>";
   const std::string kUndoFailed =
       "cannot replace OUT/posimport.txt: Input/output error; putting the previous files "
       "back failed too (Input/output error): OUT/csvimprt.txt is the new one, ";
@@ -212,26 +224,26 @@ TEST(FailurePoints, EndAsTabled) {
        true,
        {{"Exchange", 2, 2}},
        kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-new; OUT/posimport.txt is the previous one",
-       {{"csvimprt.txt", kNew},
+       {{"csvimprt.txt", kNewFile},
         {"csvimprt.txt.*.dorvan-new", kOldCommand},
         {"posimport.txt", kOldPlacement},
-        {"posimport.txt.*.dorvan-new", kNew}},
+        {"posimport.txt.*.dorvan-new", kNewFile}},
        0},
       {"undoing a set-aside replacement fails",
        false,
        {{"Rename", 4, 2}},
        kUndoFailed + "the previous one is OUT/csvimprt.txt.*.dorvan-old; OUT/posimport.txt is missing, the previous "
                      "one is OUT/posimport.txt.*.dorvan-old",
-       {{"csvimprt.txt", kNew},
+       {{"csvimprt.txt", kNewFile},
         {"csvimprt.txt.*.dorvan-old", kOldCommand},
-        {"posimport.txt.*.dorvan-new", kNew},
+        {"posimport.txt.*.dorvan-new", kNewFile},
         {"posimport.txt.*.dorvan-old", kOldPlacement}},
        0},
       {"a file busy until the last try",
        false,
        {{"Rename", 2, 8, Kind::Busy}},
        "",
-       {{"csvimprt.txt", kNew}, {"posimport.txt", kNew}},
+       {{"csvimprt.txt", kNewFile}, {"posimport.txt", kNewFile}},
        2000},
       {"a file busy beyond the last try",
        false,
@@ -239,6 +251,12 @@ TEST(FailurePoints, EndAsTabled) {
        "cannot replace OUT/posimport.txt: Input/output error",
        {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}},
        2000},
+      {"a write the system deferred fails when the file is closed",
+       true,
+       {{"Close", 1, 1}},
+       "cannot write OUT/csvimprt.txt.*.dorvan-new: Input/output error",
+       {{"csvimprt.txt", kOldCommand}, {"posimport.txt", kOldPlacement}},
+       0},
       {"another import holds the folder",
        true,
        {{"LockFolder", 1, 1, Kind::TimedOut}},
@@ -257,19 +275,34 @@ TEST(FailurePoints, EndAsTabled) {
     scene.Reset(true);
     FaultyFileSystem faulty(c.exchange, 0, c.faults);
     UseFileSystem(&faulty);
-    const auto result = ImportMarker(scene.marker, scene.paths);
+    const std::string failure = Replace(scene.targets);
     UseFileSystem(nullptr);
-    EXPECT_EQ(result.status, c.message.empty() ? ImportStatus::Imported : ImportStatus::CannotWrite);
-    EXPECT_TRUE(std::regex_match(result.message, pattern(c.message))) << result.message;
+    EXPECT_TRUE(std::regex_match(failure, pattern(c.message))) << failure;
     EXPECT_EQ(faulty.Paused(), c.paused_ms);
     const std::vector<std::string> names = test::ListFolder(scene.out.Path());
     ASSERT_EQ(names.size(), c.folder.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
       EXPECT_TRUE(std::regex_match(scene.out / names[i], pattern("OUT/" + c.folder[i].first))) << names[i];
-      const std::string new_file = kExpected + (names[i].rfind("csv", 0) == 0 ? "csvimprt.txt" : "posimport.txt");
-      EXPECT_EQ(test::ReadFile(scene.out / names[i]),
-                c.folder[i].second == kNew ? test::ReadFile(new_file) : c.folder[i].second)
+      const std::string& new_file = kNew[names[i].rfind("csv", 0) == 0 ? 0 : 1];
+      EXPECT_EQ(test::ReadFile(scene.out / names[i]), c.folder[i].second == kNewFile ? new_file : c.folder[i].second)
           << names[i];
     }
+  }
+}
+
+// One folder spelled two ways, or reached through a link, is one folder: locked once, and
+// the replacement goes through.
+TEST(ReplacementLock, TakesEachFolderOnceHoweverSpelled) {
+  test::TempDir out;
+  const std::string link = out / "link";
+  ASSERT_EQ(symlink(out.Path().c_str(), link.c_str()), 0);
+  for (const auto& targets : {std::vector<std::string>{out / "csvimprt.txt", out / "./posimport.txt"},
+                              std::vector<std::string>{out / "csvimprt.txt", link + "/posimport.txt"}}) {
+    FaultyFileSystem counting(true, 0);
+    UseFileSystem(&counting);
+    const std::string failure = Replace(targets);
+    UseFileSystem(nullptr);
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(counting.Calls("LockFolder"), 1) << targets[1];
   }
 }

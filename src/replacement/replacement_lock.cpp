@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "hostfiles/replacement_lock.hpp"
+#include "replacement/replacement_lock.hpp"
 
 #include <algorithm>
 #include <chrono>
 
 #include "dorvan_marker/error.hpp"
-#include "hostfiles/staging_names.hpp"
+#include "replacement/staging_names.hpp"
 
 namespace dorvan_marker {
 namespace {

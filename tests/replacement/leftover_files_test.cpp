@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
-// What killed imports left beside the host files goes with the next import into the
-// folder; what a running import holds, and every name that is not the library's, stays.
+// What killed replacements left beside their targets goes with the next replacement into
+// the folder; what a running one holds, and every name that is not the library's, stays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "dorvan_marker/import.hpp"
 #include "platform/native_file_system.hpp"
+#include "replacement/replacement_transaction.hpp"
 #include "support/test_support.hpp"
 
-TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
+TEST(LeftoverFiles, TheNextReplacementRemovesOnlyDeadOnesFiles) {
   const struct {
     const char* name;
-    bool held;  // by a running import
+    bool held;  // by a running replacement
     bool removed;
   } cases[] = {
       {"csvimprt.txt.0123456789abcdef.dorvan-new", false, true},
@@ -25,7 +25,6 @@ TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
       {"other.txt.0123456789abcdef.dorvan-new", false, false},
       {"csvimprt.txt.partial", false, false},
   };
-  test::TempDir dir;
   test::TempDir out;
   dorvan_marker::NativeFileSystem file_system;
   std::vector<dorvan_marker::SystemHandle> held;
@@ -33,13 +32,11 @@ TEST(LeftoverFiles, TheNextImportRemovesOnlyDeadImportsFiles) {
   for (const auto& c : cases) {
     dorvan_marker::SystemHandle handle = dorvan_marker::kNoHandle;
     ASSERT_TRUE(file_system.CreateHeld(out / c.name, handle).Ok()) << c.name;
-    c.held ? held.push_back(handle) : file_system.Release(handle);
+    c.held ? held.push_back(handle) : (void)file_system.Close(handle);
     if (!c.removed) expected.push_back(c.name);
   }
-  const std::string marker = test::CopyExample(dir, "m.txt");
-  const auto result = dorvan_marker::ImportMarker(marker, {out / "csvimprt.txt", out / "posimport.txt"});
-  ASSERT_EQ(result.status, dorvan_marker::ImportStatus::Imported) << result.message;
+  dorvan_marker::ReplacementTransaction({out / "csvimprt.txt", out / "posimport.txt"}).Commit();
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(test::ListFolder(out.Path()), expected);
-  for (const auto handle : held) file_system.Release(handle);
+  for (const auto handle : held) file_system.Close(handle);
 }

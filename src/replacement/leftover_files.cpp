@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "hostfiles/leftover_files.hpp"
+#include "replacement/leftover_files.hpp"
 
 #include <algorithm>
 
-#include "hostfiles/staging_names.hpp"
+#include "replacement/staging_names.hpp"
 
 namespace dorvan_marker {
 namespace {
