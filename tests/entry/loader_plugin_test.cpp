@@ -147,6 +147,8 @@ TEST(LoaderPlugin, OneThatCannotServeStopsTheImportNamed) {
        kRecording + ": the loader plug-in made no loader instance"},
       {marker, kRecording, "fail-open", ImportStatus::LoaderUnusable,
        kRecording + ": the loader plug-in failed in open (result -1)"},
+      {marker, kRecording, "fail-open-2", ImportStatus::LoaderUnusable,
+       kRecording + ": the loader plug-in failed in open (result -2)"},
   };
   RecordingPlugin recording;
   ASSERT_TRUE(recording.Loaded()) << dlerror();

@@ -126,6 +126,10 @@ TEST(GetPlacementSizeAndPiece, RaisesForBrokenReferences) {
        "/m/marker.txt:6: \"IBA\" record 1: \"VNUM\" \"99999999999999999999\" points outside the 1 articles (placement "
        "1 of "
        "\"IGEO\")"},
+      {marker_with("1", "2", "1"),  // one past the last article
+       "/m/marker.txt:6: \"IBA\" record 1: \"VNUM\" \"2\" points outside the 1 articles (placement 1 of \"IGEO\")"},
+      {marker_with("1", "1", "2"),  // one past the last record
+       "/m/marker.txt:4: \"VMDL\" record 1: \"VNUM\" \"2\" points outside the 1 records of \"VMDL\""},
       {marker_with("1", "1", "0"),
        "/m/marker.txt:4: \"VMDL\" record 1: \"VNUM\" \"0\" points outside the 1 records of \"VMDL\""},
       {marker_with("1", "1", "2147483647"),

@@ -68,6 +68,7 @@ TEST(MakeModelFilePath, MakesNoPathForANameThatIsNotAPlainFileName) {
       {std::string("M\0", 2), {}, false, false},  // the path would end before ".mdl"
       {"C:x", {}, true, false},
       {"a:b", {}, true, false},
+      {"JACKET:zone", {}, true, false},  // an alternate data stream, not the model file
       {"\\\\server\\share\\m", {}, true, false},
       {"a\\b", {}, true, false},
       {"\x95\\", {}, true, false},         // single-byte: the '\' stands alone

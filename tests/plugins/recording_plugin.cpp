@@ -39,7 +39,9 @@ dorvan_loader* Create() {
 void Destroy(dorvan_loader* loader) { delete &Of(loader); }
 
 int Open(dorvan_loader* loader, const char* path) {
-  return State().mode == "fail-open" ? DORVAN_LOADER_FAILED : Result(Of(loader).loader.Open(path));
+  if (State().mode == "fail-open") return DORVAN_LOADER_FAILED;
+  if (State().mode == "fail-open-2") return -2;  // any negative answer is a failure
+  return Result(Of(loader).loader.Open(path));
 }
 
 int GetSizes(dorvan_loader* loader, const char* name, const dorvan_loader_text** sizes, size_t* count) {

@@ -20,7 +20,7 @@ struct RecordingPluginState {
   bool repeats = false;
   // How it fails: "" not at all; "refuse": the entry gives no table; "wrong-version": a
   // table of another ABI version; "no-instance": create gives null; "fail-open": open
-  // answers DORVAN_LOADER_FAILED.
+  // answers DORVAN_LOADER_FAILED; "fail-open-2": open answers -2.
   std::string mode;
   unsigned code_page = 0;          // the entry function's last code page
   std::vector<std::string> calls;  // every instance's calls, in order

@@ -47,6 +47,8 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
            "number\n"},
       {"styles", 64, "dorvan-marker: styles takes one or more marker files\nTry 'dorvan-marker --help'.\n"},
       {"frobnicate x", 64, "dorvan-marker: unknown command frobnicate\nTry 'dorvan-marker --help'.\n"},
+      {"import " + Quote(dir / "none.txt") + " --out-dir", 64,
+       "dorvan-marker: --out-dir needs a value\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments);
@@ -155,6 +157,9 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
   std::string warned = kLostMarker;
   warned.replace(warned.find("5:2:0:4000:0:3000:5000:0\n"), 25, "5:1:0:4000:7000:3000:5000:0\n");
   test::WriteFile(dir / "warned.txt", warned);
+  std::string lost_and_warned = kLostMarker;  // placement 2 lost, placement 1 off the fabric
+  lost_and_warned.replace(lost_and_warned.find("5:1:0:0:0:"), 10, "5:1:0:0:7000:");
+  test::WriteFile(dir / "both.txt", lost_and_warned);
   test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
   test::WriteFile(dir / "broken.txt", "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n");
   const struct {
@@ -164,6 +169,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
   } cases[] = {
       {"inspect " + Quote(dir / "warned.txt"), 0, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
       {"inspect --strict " + Quote(dir / "warned.txt"), 1, "[piece-outside-fabric]"},
+      {"inspect --strict " + Quote(dir / "both.txt"), 6, "[piece-outside-fabric]"},
       {"inspect " + Quote(dir / "missing.txt"), 2, "[cannot-open]"},
       {"inspect " + Quote(dir / "nomodels.txt"), 3, "[no-models]"},
       {"inspect " + Quote(dir / "broken.txt"), 4, "broken.txt:5: error: \"IGEO\" record 1: \"INUM\""},
@@ -256,6 +262,9 @@ TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
   const std::string message =
       std::string(DORVAN_NO_ENTRY_PLUGIN) + ": the loader plug-in lacks the entry function dorvan_marker_get_loader";
   const std::string broken = "DORVAN_MARKER_LOADER=" + Quote(DORVAN_NO_ENTRY_PLUGIN) + " ";
+  const std::string sample = DORVAN_SAMPLE_LOADER;
+  const std::string plugin_folder = sample.substr(0, sample.rfind('/'));
+  const std::string plugin_name = sample.substr(sample.rfind('/') + 1);
   const struct {
     std::string prefix;
     std::string arguments;
@@ -270,6 +279,8 @@ TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
       {broken, "render " + Quote(kExample) + " -o " + Quote(out / "m.svg"), 7,
        kExample + ": error: " + message + " [loader-unusable]\n"},
       {broken, "styles " + Quote(kExample), 0, ""},
+      // A bare file name is the file in the current folder, not one the system searches for.
+      {"cd " + Quote(plugin_folder) + " && ", "import --loader " + Quote(plugin_name) + " " + Quote(kExample), 0, ""},
       {"", "import --loader= " + Quote(kExample), 64,
        "dorvan-marker: --loader needs a path\nTry 'dorvan-marker --help'.\n"},
   };
