@@ -3,39 +3,29 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.hpp"
 #include "support/test_support.hpp"
 
 namespace test {
 
-// A new file to write through the current file system, as a writer of the library is
-// given one; closed by Read or at the end.
-class OutputFile {
- public:
-  explicit OutputFile(std::string path) : path_(std::move(path)) {
-    if (!dorvan_marker::CurrentFileSystem().CreateHeld(path_, handle_).Ok()) {
-      throw std::runtime_error("cannot create " + path_);
-    }
+// A new file for a writer of the library, open through the current file system until Read.
+struct OutputFile {
+  explicit OutputFile(std::string file_path) : path(std::move(file_path)) {
+    if (!dorvan_marker::CurrentFileSystem().CreateHeld(path, handle).Ok()) throw std::runtime_error(path);
   }
-  ~OutputFile() { Close(); }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  dorvan_marker::WritableFile File() const { return {&dorvan_marker::CurrentFileSystem(), handle_, path_}; }
+  ~OutputFile() {
+    if (handle != dorvan_marker::kNoHandle) dorvan_marker::CurrentFileSystem().Close(handle);
+  }
+  dorvan_marker::WritableFile File() const { return {&dorvan_marker::CurrentFileSystem(), handle, path}; }
   std::string Read() {
-    Close();
-    return ReadFile(path_);
+    if (handle != dorvan_marker::kNoHandle) dorvan_marker::CurrentFileSystem().Close(std::exchange(handle, -1));
+    return ReadFile(path);
   }
 
- private:
-  void Close() {
-    if (handle_ != dorvan_marker::kNoHandle) dorvan_marker::CurrentFileSystem().Close(handle_);
-    handle_ = dorvan_marker::kNoHandle;
-  }
-
-  std::string path_;
-  dorvan_marker::SystemHandle handle_ = dorvan_marker::kNoHandle;
+  std::string path;
+  dorvan_marker::SystemHandle handle = dorvan_marker::kNoHandle;
 };
 
 }  // namespace test

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Every file operation of a replacement failing in turn: the targets are then the new pair
-// or exactly the old one, and nothing else is left. Both ways of keeping the previous files
-// are driven: exchanging names, and (as on Windows) setting them aside. Plain files stand
-// for the host files: the protocol knows nothing of what they hold.
+// The replacement protocol at its own seam, on plain files that stand for the host files:
+// every file operation failing in turn leaves the new pair or exactly the old one and
+// nothing else, whether the previous files are exchanged or (as on Windows) set aside;
+// what dead replacements left is removed; processes at once leave one pair.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,8 +13,6 @@
 #include <map>
 #include <regex>
 #include <utility>
-
-#include <unistd.h>
 
 #include "dorvan_marker/error.hpp"
 #include "platform/native_file_system.hpp"
@@ -119,6 +119,11 @@ class FaultyFileSystem : public dorvan_marker::FileSystem {
 const std::string kOldCommand = "old command file\r\n";
 const std::string kOldPlacement = "old placement file\r\n";
 const std::vector<std::string> kNew{"new command file\r\n", "new placement file\r\n"};
+
+// The pair of writer k: large enough that writers at once overlap.
+std::vector<std::string> PairOf(int k) {
+  return {std::string(200000, static_cast<char>('a' + k)) + "0", std::string(200000, static_cast<char>('a' + k)) + "1"};
+}
 const std::vector<std::string> kPair{"csvimprt.txt", "posimport.txt"};
 
 // A folder with the old pair (or none).
@@ -135,14 +140,15 @@ struct Scene {
   bool HasNewPair() const { return test::ReadFile(targets[0]) == kNew[0] && test::ReadFile(targets[1]) == kNew[1]; }
 };
 
-// Replaces the pair as an import does, through the current file system: both new files
-// written where the transaction staged them, then put in place. Empty, or why it failed.
-std::string Replace(const std::vector<std::string>& targets) {
+// Replaces the targets by contents as an import does, through the current file system:
+// the new files written where the transaction staged them, then put in place. Empty, or
+// why it failed.
+std::string Replace(const std::vector<std::string>& targets, const std::vector<std::string>& contents = kNew) {
   try {
     dorvan_marker::ReplacementTransaction transaction(targets);
     for (std::size_t i = 0; i < targets.size(); ++i) {
       const dorvan_marker::WritableFile file = transaction.Staged(i);
-      const FileOutcome written = file.file_system->Write(file.handle, kNew[i].data(), kNew[i].size());
+      const FileOutcome written = file.file_system->Write(file.handle, contents[i].data(), contents[i].size());
       if (!written.Ok()) throw dorvan_marker::HostFileError("cannot write " + file.path + ": " + written.reason);
     }
     transaction.Commit();
@@ -170,6 +176,8 @@ TEST_P(FailurePoints, LeaveTheNewPairOrExactlyTheOldOne) {
   const std::string counted = Replace(scene.targets);
   UseFileSystem(nullptr);
   ASSERT_EQ(counted, "");
+  ASSERT_TRUE(scene.HasNewPair());
+  ASSERT_EQ(test::ListFolder(scene.out.Path()), kPair);
   const int operations = counting.Operations();
   for (int k = 1; k <= operations; ++k) {
     scene.Reset(protocol.old_pair);
@@ -305,4 +313,69 @@ TEST(ReplacementLock, TakesEachFolderOnceHoweverSpelled) {
     EXPECT_EQ(failure, "");
     EXPECT_EQ(counting.Calls("LockFolder"), 1) << targets[1];
   }
+}
+
+TEST(LeftoverFiles, TheNextReplacementRemovesOnlyDeadOnesFiles) {
+  const struct {
+    const char* name;
+    bool held;  // by a running replacement
+    bool removed;
+  } cases[] = {
+      {"csvimprt.txt.0123456789abcdef.dorvan-new", false, true},
+      {"posimport.txt.fedcba9876543210.dorvan-old", false, true},
+      {"posimport.txt.00000000000000aa.dorvan-new", true, false},
+      {"csvimprt.txt.0123456789ABCDEF.dorvan-new", false, false},
+      {"csvimprt.txt.0123456789abcde.dorvan-new", false, false},
+      {"csvimprt.txt.0123456789abcdef.dorvan-new.bak", false, false},
+      {"csvimprt.txt.0123456789abcdef.dorvan-tmp", false, false},
+      {"other.txt.0123456789abcdef.dorvan-new", false, false},
+      {"csvimprt.txt.partial", false, false},
+  };
+  Scene scene;
+  dorvan_marker::NativeFileSystem file_system;
+  std::vector<SystemHandle> held;
+  std::vector<std::string> expected = kPair;
+  for (const auto& c : cases) {
+    SystemHandle handle = dorvan_marker::kNoHandle;
+    ASSERT_TRUE(file_system.CreateHeld(scene.out / c.name, handle).Ok()) << c.name;
+    c.held ? held.push_back(handle) : (void)file_system.Close(handle);
+    if (!c.removed) expected.push_back(c.name);
+  }
+  ASSERT_EQ(Replace(scene.targets), "");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(test::ListFolder(scene.out.Path()), expected);
+  for (const auto handle : held) file_system.Close(handle);
+}
+
+// Processes replacing one folder's pair at once: every replacement succeeds, and the folder
+// ends with the two files of one and the same process.
+TEST(ConcurrentReplacements, ProcessesIntoOneFolderLeaveOnePair) {
+  constexpr int kProcesses = 6;
+  constexpr int kRounds = 25;
+  Scene scene;
+  int failed = 0;
+  int mixed_rounds = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    std::vector<pid_t> children;
+    for (int k = 0; k < kProcesses; ++k) {
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) _exit(Replace(scene.targets, PairOf(k)).empty() ? 0 : 1);
+      children.push_back(child);
+    }
+    for (const pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+    }
+    const std::string command = test::ReadFile(scene.targets[0]);
+    const bool one_pair =
+        test::ListFolder(scene.out.Path()) == kPair && !command.empty() &&
+        std::vector<std::string>{command, test::ReadFile(scene.targets[1])} == PairOf(command[0] - 'a');
+    mixed_rounds += one_pair ? 0 : 1;
+  }
+  EXPECT_EQ(failed, 0) << "of " << kRounds * kProcesses;
+  EXPECT_EQ(mixed_rounds, 0) << "of " << kRounds;
+  std::printf("[ %d processes x %d rounds: %d replacements failed, %d rounds left another pair ]\n", kProcesses,
+              kRounds, failed, mixed_rounds);
 }
