@@ -143,7 +143,9 @@ TEST(CliInspect, ReportsTheExampleWithoutWritingAnything) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   for (const char* expected :
        {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "5570.0 mm long", "83.4 % by bounding boxes",
-        "24 (0 in neither host file)", "SPRING JACKET-42", "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
+        "24 (0 in neither host file)", "SPRING JACKET-42", "JACKET, TROUSERS", "0 errors, 0 warnings",
+        "\ngarments    5 (an article with a placement in the host files is one garment of its size)\n",
+        "\nper garment 1114.0 mm = 1.114 m = 1.218 yd of used length\n", "42         6         1  SPRING"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
 }
