@@ -174,6 +174,12 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
       {"inspect", 64, ""},
       {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
+      // report: one page per marker, with the exit codes of inspect.
+      {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
+      {"report " + Quote(dir / "missing.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 2, ""},
+      {"report --strict " + Quote(dir / "warned.txt") + " -o " + Quote(dir / "r.html") + " --paper letter", 1, ""},
+      {"report " + Quote(kExample), 64, ""},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, ""},
       {"render " + Quote(kExample), 64, ""},
   };
   for (const auto& c : cases) {
@@ -197,6 +203,18 @@ TEST(CliInspect, EndsSeveralMarkersWithASummaryTable) {
   EXPECT_NE(summary.find("lost.txt"), std::string::npos) << summary;
   // Not a terminal: no progress line.
   EXPECT_EQ(run.err.find("[1/2]"), std::string::npos) << run.err;
+}
+
+// The page is staged beside its place and renamed: a write that fails part way leaves
+// neither the page nor its staging file.
+TEST(CliReport, AFailedWriteLeavesNoFile) {
+  test::TempDir out;
+  const CliRun limited =
+      test::RunProgram(DORVAN_CLI, "report " + Quote(kExample) + " -o " + Quote(out / "r.html"), "ulimit -f 1 && ");
+  EXPECT_EQ(limited.exit_code, 5);
+  EXPECT_EQ(limited.err, "dorvan-marker: cannot write " + (out / "r.html") + ": File too large\n");
+  EXPECT_EQ(RunCli("report " + Quote(kExample) + " -o " + Quote(out / "no/r.html")).exit_code, 5);
+  EXPECT_TRUE(test::ListFolder(out.Path()).empty());
 }
 
 TEST(CliCodePage, UnknownNamesAreUsageErrors) {
