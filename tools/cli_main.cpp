@@ -22,6 +22,10 @@ const char* const kHelp =
     "  styles MARKER... [--json]      print each marker's model names, one a line\n"
     "  import MARKER [--out-dir DIR]  write DIR/csvimprt.txt and DIR/posimport.txt for the\n"
     "                                 host and print the marker's name (DIR defaults to .)\n"
+    "  import MARKER... [--out-dir DIR] [-j N]\n"
+    "                                 with several markers, each into DIR/NAME/ (NAME: its\n"
+    "                                 file name without extension, -2, -3, ... added for a\n"
+    "                                 name seen before), N at a time, and a summary table\n"
     "  inspect MARKER... [--json | --csv] [--strict]\n"
     "                                 report what the import would do, writing nothing: the\n"
     "                                 marker's width, used length, efficiency, garments\n"
@@ -36,19 +40,20 @@ const char* const kHelp =
     "options:\n"
     "  --codepage CP   code page of names: 1252, 932, 936, 949, 950 or utf-8\n"
     "                  (default: the system's)\n"
-    "  --loader PATH   import, inspect, render: read the model files through the loader\n"
-    "                  plug-in PATH (default: the one DORVAN_MARKER_LOADER names, else\n"
-    "                  the library's own .mdl loader; docs/loader-plugin.md)\n"
+    "  --loader PATH   import, inspect, render, report: read the model files through\n"
+    "                  the loader plug-in PATH (default: the one DORVAN_MARKER_LOADER\n"
+    "                  names, else the library's own .mdl loader; docs/loader-plugin.md)\n"
     "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
     "  --csv           inspect: one row per marker, the figures of --json (RFC 4180)\n"
     "  --paper NAME    report: a4 (default) or letter, landscape\n"
+    "  -j N            import: N markers side by side (default: the machine's cores)\n"
     "  --strict        inspect, report: exit 1 when any marker has a warning\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "With several markers, styles, inspect and report show progress on a terminal, and\n"
-    "styles and inspect end with a summary table. Only results go to stdout; every\n"
-    "message goes to stderr.\n"
+    "With several markers, styles, import, inspect and report show progress on a\n"
+    "terminal, and all but report end with a summary table. Only results go to stdout;\n"
+    "every message goes to stderr.\n"
     "\n"
     "exit codes:\n"
     "  0   done (inspect: no errors; warnings only matter with --strict)\n"
@@ -75,7 +80,7 @@ int main(int argc, char** argv) {
   // being killed half way.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o", "--paper"},
+  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j"},
                                          {"--help", "-h", "--version", "--json", "--csv", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {

@@ -95,6 +95,8 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
        "dorvan-marker: " + (dir / "broken.txt") +
            ":5: \"IGEO\" record 1: \"INUM\" \"9\" points outside the 1 piece records\n"},
       {"import " + Quote(kExample) + " --out-dir " + Quote(out / "missing"), 5, ""},
+      {"import -j 0 " + Quote(kExample) + " " + Quote(kExample), 64,
+       "dorvan-marker: -j needs a number of workers from 1 on\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments + (c.exit_code == 5 ? "" : " --out-dir " + Quote(out.Path())));
@@ -103,6 +105,31 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
     if (!c.err.empty()) EXPECT_EQ(run.err, c.err) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "csvimprt.txt")) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "posimport.txt")) << c.arguments;
+  }
+}
+
+// Several markers: each into a folder named after it, side by side; the largest exit code.
+TEST(CliImport, ImportsManyMarkersEachIntoAFolderOfItsOwn) {
+  test::TempDir dir;
+  test::TempDir out;
+  test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
+  test::WriteFile(dir / "Spring Jacket.txt", test::ReadFile(kExample));  // its model files are not beside it
+  const CliRun run = RunCli("import -j 2 " + Quote(kExample) + " " + Quote(dir / "nomodels.txt") + " " +
+                            Quote(dir / "Spring Jacket.txt") + " --out-dir " + Quote(out.Path()));
+  EXPECT_EQ(run.exit_code, 3) << run.err;
+  EXPECT_EQ(run.err,
+            "dorvan-marker: " + (dir / "nomodels.txt") + " is an invalid Dorvan marker file.  No models were found.\n");
+  const std::string table = std::regex_replace(run.out, std::regex(" +"), " ");  // the columns' widths aside
+  for (const std::string& row : {kExample + " imported 24 " + (out / "spring jacket") + "\n",
+                                 (dir / "nomodels.txt") + " no-models - " + (out / "nomodels") + "\n",
+                                 (dir / "Spring Jacket.txt") + " imported 24 " + (out / "Spring Jacket-2") + "\n"}) {
+    EXPECT_NE(table.find(row), std::string::npos) << row << table;
+  }
+  EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"Spring Jacket-2", "spring jacket"}));
+  for (const char* file : {"csvimprt.txt", "posimport.txt"}) {
+    EXPECT_EQ(test::ReadFile(out / (std::string("spring jacket/") + file)),
+              test::ReadFile(std::string(DORVAN_EXAMPLES) + "/jacket/expected/" + file));
+    EXPECT_TRUE(test::Exists(out / (std::string("Spring Jacket-2/") + file)));
   }
 }
 
