@@ -185,6 +185,7 @@ std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, ByteText how) 
             (where.empty() ? "" : "<span class=\"where\">" + Markup(where, how) + ":</span> ") +
             Markup(d.message, how) + " <span class=\"code\">[" + Markup(d.code, how) + "]</span></li>\n";
   }
+  if (groups.empty()) html += "<li class=\"none\">none</li>\n";
   if (left_out != 0) {
     html += "<li class=\"more\">and " + std::to_string(left_out) +
             " more: dorvan-marker inspect lists every diagnostic</li>\n";
