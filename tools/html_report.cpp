@@ -26,10 +26,10 @@ const char* const kEfficiencyDefinition =
     "by bounding boxes: the sum of the pieces' box areas over fabric width × used length (the pieces' outlines "
     "are not in the marker)";
 
-std::string Base64(std::string_view bytes) {
+// Appends bytes in base64 to out.
+void AppendBase64(std::string& out, std::string_view bytes) {
   static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
+  out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;
   for (; i + 3 <= bytes.size(); i += 3) {
     const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
@@ -42,7 +42,6 @@ std::string Base64(std::string_view bytes) {
         static_cast<unsigned char>(bytes[i]) << 16 | (two ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0U);
     out += {kDigits[v >> 18], kDigits[(v >> 12) & 63], two ? kDigits[(v >> 6) & 63] : '=', '='};
   }
-  return out;
 }
 
 // A figure as the page prints it, marked with its name in `inspect --json`.
@@ -222,9 +221,10 @@ std::string MarkerPage(const dorvan_marker::MarkerReport& report) {
   std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
   html += Header(report, how);
   if (read) {
-    html +=
-        "<figure class=\"picture\"><img alt=\"the marker's pieces on the fabric\" src=\"data:image/svg+xml;base64," +
-        Base64(MarkerSvg(report)) + "\"></figure>\n";
+    // The picture is the largest part of the page: appended in place, never copied.
+    html += "<figure class=\"picture\"><img alt=\"the marker's pieces on the fabric\" src=\"data:image/svg+xml;base64,";
+    AppendBase64(html, MarkerSvg(report));
+    html += "\"></figure>\n";
   } else {
     html += std::string("<div class=\"unread\"><p>This marker cannot be printed: ") + WhyUnread(report.status) +
             ".</p></div>\n";

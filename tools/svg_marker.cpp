@@ -184,7 +184,10 @@ void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::Place
               Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" + Markup(text, how) +
               "</text>\n";
   }
-  if (!labels.empty()) svg += "<g class=\"label\">\n" + labels + "</g>\n";
+  if (labels.empty()) return;
+  svg += "<g class=\"label\">\n";
+  svg += labels;
+  svg += "</g>\n";
 }
 
 // The origin of the marker's lengths, where the first row's fabric begins: a cross, and
@@ -299,7 +302,9 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   const double view_h = bottom - f.min_y + 2 * pad;
   const double hatch = 10.0 * f.unit;
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  std::string svg;
+  svg.reserve(body.size() + 4096);  // the body, thousands of pieces, is copied once
+  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(std::lround(view_w / f.unit)) +
          "\" height=\"" + std::to_string(std::lround(view_h / f.unit)) + "\" viewBox=\"" + Num(min_x) + " " +
          Num(min_y) + " " + Num(view_w) + " " + Num(view_h) + "\">\n";
