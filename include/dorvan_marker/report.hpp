@@ -121,7 +121,7 @@ struct MarkerReport {
 // Reads the marker at marker_path as an import does, model files included (through the
 // loader plug-in that ImportMarker would use), and writes nothing: what the import would
 // write and every diagnostic along the way. Throws nothing; a failure is a status with an
-// error diagnostic that names the position.
+// error diagnostic that names the position. May be called from several threads at once.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 
 // The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",
