@@ -97,9 +97,9 @@ std::string StylesText(const dorvan_marker::MarkerReport& r, ByteText how) {
 
 std::string SizesTable(const dorvan_marker::MarkerReport& r, ByteText how) {
   std::string html =
-      "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\"><col "
-      "class=\"garments\">"
-      "<col class=\"m\"></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th class=\"n\">garments</th>"
+      "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
+      "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
+      "class=\"n\">garments</th>"
       "<th>host model</th></tr></thead>\n<tbody>\n";
   const bool cut = r.sizes.size() > kSizeRows;
   const std::size_t shown = cut ? kSizeRows - 1 : r.sizes.size();
