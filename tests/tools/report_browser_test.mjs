@@ -106,6 +106,7 @@ async function main() {
       "--disable-component-update", "--disable-sync"],
   }).catch((error) => {
     console.log("FAIL  the browser starts: " + error.message.split("\n")[0]);
+    rmSync(folder, { recursive: true, force: true });
     process.exit(1);
   });
   try {
