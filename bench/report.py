@@ -10,6 +10,7 @@ the two.
 """
 import json
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -118,6 +119,54 @@ for name in ("M", "L"):
     # whose 100 MB Parse raised glibc's thresholds first.
     row("page faults per import, %s, in a process that only imports" % name, "%.1f" % faults, "", True)
 
+
+
+def season(copies):
+    """A folder of `copies` copies of the M marker beside its model files, as a pattern room
+    keeps a season's markers."""
+    folder = os.path.join(data, "season")
+    markers = [os.path.join(folder, "M%03d.txt" % i) for i in range(1, copies + 1)]
+    if not all(os.path.exists(m) for m in markers):
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        source = os.path.join(data, "M")
+        for name in os.listdir(source):
+            if name.endswith(".mdl"):
+                shutil.copy(os.path.join(source, name), folder)
+        for m in markers:
+            shutil.copy(marker("M"), m)
+    return markers
+
+
+def best_run_seconds(command, times):
+    best = None
+    for _ in range(times):
+        start = time.perf_counter()
+        done = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        elapsed = time.perf_counter() - start
+        if done.returncode not in (0, 6):  # the report's markers have warnings only
+            raise SystemExit("failed (%d): %s" % (done.returncode, " ".join(command[:3])))
+        best = elapsed if best is None else min(best, elapsed)
+    return best
+
+
+# The command line on a season of markers: imports side by side, and the printed report.
+cli = os.path.join(build, "tools", "dorvan-marker")
+markers = season(200)
+out = os.path.join(data, "season-out")
+shutil.rmtree(out, ignore_errors=True)
+os.makedirs(out)
+runs = max(1, min(repetitions, 3))
+per_second = {}
+for jobs in (1, 2):
+    seconds = best_run_seconds([cli, "import", *markers, "--out-dir", out, "-j", str(jobs)], runs)
+    per_second[jobs] = len(markers) / seconds
+    ratio = per_second[jobs] / per_second[1]
+    row("import 200 M markers, -j %d" % jobs, "%.2f s, %.0f markers/s, %.2f x -j 1" % (seconds, per_second[jobs], ratio),
+        ">= 1.7 x -j 1 on 2 cores" if jobs == 2 else "", ratio >= 1.7 if jobs == 2 else True)
+page = os.path.join(out, "report.html")
+seconds = best_run_seconds([cli, "report", *markers[:50], "-o", page], runs)
+row("report of 50 M markers", "%.2f s, %.1f MB of HTML" % (seconds, os.path.getsize(page) / mb), "< 2 s", seconds < 2.0)
 
 
 def print_table(header, table):

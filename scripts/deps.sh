@@ -3,7 +3,8 @@
 # Installs the Debian packages that the given set-up needs, when they are missing.
 #   scripts/deps.sh build      compiler and CMake
 #   scripts/deps.sh test       + GoogleTest, a comma-decimal locale, clang and its sanitizer runtime,
-#                              Python with jsonschema and rsvg-convert for the JSON and SVG checks
+#                              Python with jsonschema and rsvg-convert for the JSON and SVG checks,
+#                              chromium, node with npm, pdfinfo and a font for the report's browser check
 #   scripts/deps.sh windows    + mingw-w64, Wine, Xvfb and a Japanese locale
 #   scripts/deps.sh bench      + Google Benchmark
 #   scripts/deps.sh format     + clang-format-14, which .clang-format is written for
@@ -12,10 +13,13 @@
 set -eu
 
 packages="cmake g++ make"
+browser=""
 for set in "$@"; do
   case "$set" in
     build) ;;
-    test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin" ;;
+    test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin"
+          packages="$packages poppler-utils fonts-dejavu-core"
+          browser=yes ;;
     windows) packages="$packages g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales" ;;
     bench) packages="$packages libbenchmark-dev python3" ;;
     format) packages="$packages clang-format-14" ;;
@@ -35,6 +39,22 @@ if [ -n "$missing" ]; then
   echo "installing:$missing"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+fi
+
+# The browser of the report's check comes from the release's own suite and without what it
+# recommends: a newer build from the security archive may bring newer libraries for one
+# architecture only, and with them take away the other architecture's Wine. node and npm
+# are installed only when no package gives them yet.
+if [ -n "$browser" ]; then
+  extra=""
+  dpkg -s chromium >/dev/null 2>&1 || extra="chromium"
+  command -v npm >/dev/null 2>&1 || extra="$extra nodejs npm"
+  if [ -n "$extra" ]; then
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "installing from $suite:$extra"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -t "$suite" --no-install-recommends $extra >/dev/null
+  fi
 fi
 
 # Makes the locale NAME (e.g. de_DE.UTF-8) available, when it is not.

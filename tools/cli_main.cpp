@@ -3,6 +3,9 @@
 #include <csignal>
 #include <iostream>
 #include <string>
+#if defined(__GLIBC__)  // known once a C library header is in
+#  include <malloc.h>
+#endif
 
 #include "cli_arguments.hpp"
 #include "cli_common.hpp"
@@ -22,39 +25,52 @@ const char* const kHelp =
     "  styles MARKER... [--json]      print each marker's model names, one a line\n"
     "  import MARKER [--out-dir DIR]  write DIR/csvimprt.txt and DIR/posimport.txt for the\n"
     "                                 host and print the marker's name (DIR defaults to .)\n"
-    "  inspect MARKER... [--json] [--strict]\n"
+    "  import MARKER... [--out-dir DIR] [-j N]\n"
+    "                                 with several markers, each into DIR/NAME/ (NAME: its\n"
+    "                                 file name without extension, -2, -3, ... added for a\n"
+    "                                 name seen before), N at a time, and a summary table\n"
+    "  inspect MARKER... [--json | --csv] [--strict]\n"
     "                                 report what the import would do, writing nothing: the\n"
-    "                                 marker's width, used length, efficiency, sizes and\n"
+    "                                 marker's width, used length, efficiency, garments\n"
+    "                                 (an article with a placement in the host files is one\n"
+    "                                 garment of its size), length per garment, sizes and\n"
     "                                 styles, and every diagnostic with its line\n"
     "  render MARKER -o FILE.svg      draw the marker, its pieces coloured by size\n"
+    "  report MARKER... -o FILE.html [--paper a4|letter]\n"
+    "                                 one printable landscape page per marker: its picture,\n"
+    "                                 figures, sizes, styles and diagnostics\n"
     "\n"
     "options:\n"
     "  --codepage CP   code page of names: 1252, 932, 936, 949, 950 or utf-8\n"
     "                  (default: the system's)\n"
-    "  --loader PATH   import, inspect, render: read the model files through the loader\n"
-    "                  plug-in PATH (default: the one DORVAN_MARKER_LOADER names, else\n"
-    "                  the library's own .mdl loader; docs/loader-plugin.md)\n"
+    "  --loader PATH   import, inspect, render, report: read the model files through\n"
+    "                  the loader plug-in PATH (default: the one DORVAN_MARKER_LOADER\n"
+    "                  names, else the library's own .mdl loader; docs/loader-plugin.md)\n"
     "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
-    "  --strict        inspect: exit 1 when any marker has a warning\n"
+    "  --csv           inspect: one row per marker, the figures of --json (RFC 4180)\n"
+    "  --paper NAME    report: a4 (default) or letter, landscape\n"
+    "  -j N            import: N markers side by side (default: the machine's cores)\n"
+    "  --strict        inspect, report: exit 1 when any marker has a warning\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "With several markers, styles and inspect show progress on a terminal and end with a\n"
-    "summary table. Only results go to stdout; every message goes to stderr.\n"
+    "With several markers, styles, import, inspect and report show progress on a\n"
+    "terminal, and all but report end with a summary table. Only results go to stdout;\n"
+    "every message goes to stderr.\n"
     "\n"
     "exit codes:\n"
     "  0   done (inspect: no errors; warnings only matter with --strict)\n"
     "  1   styles: the marker has no model names (\"VMDL\" records)\n"
-    "      inspect --strict: a marker has warnings\n"
+    "      inspect --strict, report --strict: a marker has warnings\n"
     "  2   the marker file cannot be opened\n"
-    "  3   import, inspect, render: the marker holds no models\n"
+    "  3   import, inspect, render, report: the marker holds no models\n"
     "  4   the marker is malformed (the message names file, line, section and field)\n"
     "  5   import: the host files cannot be written (neither file is changed);\n"
-    "      render: the picture cannot be written\n"
-    "  6   inspect: placements whose size is not among the marker's sizes reach neither\n"
-    "      host file\n"
-    "  7   import, inspect, render: the loader plug-in cannot serve (the message names it\n"
-    "      and says why)\n"
+    "      render, report: the picture or the page cannot be written (none is left)\n"
+    "  6   inspect, report: placements whose size is not among the marker's sizes reach\n"
+    "      neither host file\n"
+    "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
+    "      names it and says why)\n"
     "  64  the command line is wrong\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
@@ -67,8 +83,15 @@ int main(int argc, char** argv) {
   // being killed half way.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o"},
-                                         {"--help", "-h", "--version", "--json", "--strict"});
+#if defined(__GLIBC__)
+  // A command reads marker after marker in one process. glibc would give each marker's
+  // large buffers back to the system and fault them in again for the next one, which for
+  // a season of markers costs as much as the reading itself; the heap is kept instead.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j"},
+                                         {"--help", "-h", "--version", "--json", "--csv", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;
@@ -83,6 +106,7 @@ int main(int argc, char** argv) {
     if (args.command == "import") return cli::RunImport(args);
     if (args.command == "inspect") return cli::RunInspect(args);
     if (args.command == "render") return cli::RunRender(args);
+    if (args.command == "report") return cli::RunReport(args);
   } catch (const std::exception& error) {
     cli::Complain(error.what());
     return cli::kMalformed;

@@ -11,24 +11,13 @@
 #include "commands.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
+#include "report_csv.hpp"
+#include "report_exit.hpp"
 #include "report_json.hpp"
 #include "report_text.hpp"
 
 namespace cli {
 namespace {
-
-int ExitOf(const dorvan_marker::MarkerReport& report, bool strict) {
-  switch (report.status) {
-    case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::ReportStatus::NoModels: return kNoModels;
-    case dorvan_marker::ReportStatus::Malformed: return kMalformed;
-    case dorvan_marker::ReportStatus::LoaderUnusable: return kLoaderUnusable;
-    case dorvan_marker::ReportStatus::Read: break;
-  }
-  if (report.Count(dorvan_marker::Severity::Error) != 0) return kLostPlacements;
-  if (strict && report.Count(dorvan_marker::Severity::Warning) != 0) return kWarnings;
-  return kOk;
-}
 
 std::string SummaryTable(const std::vector<dorvan_marker::MarkerReport>& reports) {
   Table table({"marker", "sizes", "placements", "warnings", "errors"});
@@ -48,6 +37,8 @@ int RunInspect(const Arguments& args) {
   std::string why;
   if (!OptionsOf(args, options, why)) return Usage(why);
   const bool json = args.Has("--json");
+  const bool csv = args.Has("--csv");
+  if (json && csv) return Usage("inspect takes --json or --csv, not both");
   const bool several = args.positional.size() > 1;
 
   std::vector<dorvan_marker::MarkerReport> reports;
@@ -57,11 +48,11 @@ int RunInspect(const Arguments& args) {
     for (std::size_t i = 0; i < args.positional.size(); ++i) {
       progress.Show(i, args.positional[i]);
       reports.push_back(dorvan_marker::InspectMarker(args.positional[i], options));
-      exit_code = std::max(exit_code, ExitOf(reports.back(), args.Has("--strict")));
+      exit_code = std::max(exit_code, ReportExit(reports.back(), args.Has("--strict")));
     }
   }
-  if (json) {
-    std::cout << InspectJson(reports, dorvan_marker::CodePageName(options));
+  if (json || csv) {
+    std::cout << (json ? InspectJson(reports, dorvan_marker::CodePageName(options)) : InspectCsv(reports));
     if (several) std::cerr << SummaryTable(reports);
     return exit_code;
   }

@@ -10,5 +10,6 @@ int RunStyles(const Arguments& args);
 int RunImport(const Arguments& args);
 int RunInspect(const Arguments& args);
 int RunRender(const Arguments& args);
+int RunReport(const Arguments& args);
 
 }  // namespace cli

@@ -8,17 +8,6 @@
 namespace cli {
 namespace {
 
-const char* StatusName(dorvan_marker::ReportStatus status) {
-  switch (status) {
-    case dorvan_marker::ReportStatus::Read: return "read";
-    case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
-    case dorvan_marker::ReportStatus::NoModels: return "no-models";
-    case dorvan_marker::ReportStatus::Malformed: return "malformed";
-    case dorvan_marker::ReportStatus::LoaderUnusable: return "loader-unusable";
-  }
-  return "malformed";
-}
-
 void TextOrNull(JsonWriter& json, const std::string& text, ByteText how) {
   if (text.empty()) {
     json.Null();
@@ -69,6 +58,22 @@ void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, By
   json.EndObject();
 }
 
+// How many garments the marker cuts, and the used length each takes (null without one).
+void WriteGarments(JsonWriter& json, const dorvan_marker::MarkerReport& report) {
+  json.Key("garments").Integer(static_cast<long long>(report.garments));
+  json.Key("length_per_garment");
+  if (report.garments == 0) {
+    json.Null();
+    return;
+  }
+  const double mm = report.LengthPerGarmentMm();
+  json.BeginObject();
+  json.Key("mm").Number(mm);
+  json.Key("m").Number(mm / 1000.0);
+  json.Key("yd").Number(mm / kMmPerYard);
+  json.EndObject();
+}
+
 void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
@@ -85,6 +90,7 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
   json.Key("box_efficiency").Number(report.box_efficiency);
   json.Key("placements").Integer(static_cast<long long>(report.placements.size()));
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
+  WriteGarments(json, report);
   json.Key("sizes").BeginArray();
   for (const dorvan_marker::SizeReport& size : report.sizes) {
     json.BeginObject();
@@ -92,6 +98,7 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
     json.Key("placed").Integer(static_cast<long long>(size.placed));
     json.Key("host_model");
     TextOrNull(json, size.host_model, how);
+    json.Key("garments").Integer(static_cast<long long>(size.garments));
     json.EndObject();
   }
   json.EndArray();

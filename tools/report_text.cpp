@@ -11,6 +11,17 @@ const char* SeverityName(dorvan_marker::Severity severity) {
   return severity == dorvan_marker::Severity::Error ? "error" : "warning";
 }
 
+const char* StatusName(dorvan_marker::ReportStatus status) {
+  switch (status) {
+    case dorvan_marker::ReportStatus::Read: return "read";
+    case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
+    case dorvan_marker::ReportStatus::NoModels: return "no-models";
+    case dorvan_marker::ReportStatus::Malformed: return "malformed";
+    case dorvan_marker::ReportStatus::LoaderUnusable: return "loader-unusable";
+  }
+  return "malformed";
+}
+
 std::string Fixed(double value, int decimals) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
@@ -37,6 +48,11 @@ std::string LoaderText(const dorvan_marker::LoaderReport& loader) {
   return "plug-in " + loader.name + " " + loader.version + "  (" + loader.plugin_path + ")";
 }
 
+std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report) {
+  const double mm = report.LengthPerGarmentMm();
+  return Fixed(mm, 1) + " mm = " + Fixed(mm / 1000.0, 3) + " m = " + Fixed(mm / kMmPerYard, 3) + " yd";
+}
+
 std::string ReportText(const dorvan_marker::MarkerReport& report) {
   std::string out;
   auto row = [&](const char* label, const std::string& value) {
@@ -55,9 +71,12 @@ std::string ReportText(const dorvan_marker::MarkerReport& report) {
                           " % by bounding boxes (sum of the pieces' box areas / width x used length)");
     row("placements", std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) +
                           " in neither host file)");
-    Table sizes({"size", "placed", "host model"});
+    row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");
+    if (report.garments != 0) row("per garment", LengthPerGarmentText(report) + " of used length");
+    Table sizes({"size", "placed", "garments", "host model"});
     for (const dorvan_marker::SizeReport& size : report.sizes) {
-      sizes.AddRow({size.size, std::to_string(size.placed), size.host_model.empty() ? "-" : size.host_model});
+      sizes.AddRow({size.size, std::to_string(size.placed), std::to_string(size.garments),
+                    size.host_model.empty() ? "-" : size.host_model});
     }
     const std::string table = sizes.Render();
     std::size_t start = 0;

@@ -10,6 +10,10 @@ namespace cli {
 // "warning" or "error".
 const char* SeverityName(dorvan_marker::Severity severity);
 
+// How far reading the marker got, as the outputs name it: "read", "cannot-open",
+// "no-models", "malformed" or "loader-unusable".
+const char* StatusName(dorvan_marker::ReportStatus status);
+
 // One diagnostic as a compiler prints one:
 //   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
 std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
@@ -18,9 +22,18 @@ std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
 // (PATH)".
 std::string LoaderText(const dorvan_marker::LoaderReport& loader);
 
+// The used length per garment: "1114.0 mm = 1.114 m = 1.218 yd".
+std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report);
+
 // The whole report as text for a person: the marker, its measures, sizes, styles and
 // diagnostics.
 std::string ReportText(const dorvan_marker::MarkerReport& report);
+
+inline constexpr double kMmPerYard = 914.4;
+
+// What a garment is, in the words every output that counts them uses.
+inline constexpr const char* kGarmentDefinition =
+    "an article with a placement in the host files is one garment of its size";
 
 // A number with `decimals` digits after a point, whatever the locale.
 std::string Fixed(double value, int decimals);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text_encoding.hpp"
@@ -23,27 +24,6 @@ std::string Num(double value) {
   char text[32];
   const auto result = std::to_chars(text, text + sizeof text, rounded == 0.0 ? 0.0 : rounded);
   return std::string(text, result.ptr);
-}
-
-// Text for XML content and attribute values; characters XML 1.0 cannot hold are dropped.
-std::string Xml(const std::string& bytes, ByteText how) {
-  std::string out;
-  for (const char c : ToUtf8(bytes, how)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else if (byte < 0x20 && c != '\t')
-      continue;
-    else
-      out += c;
-  }
-  return out;
 }
 
 // Fill colour of size i: hues a golden angle apart, so neighbouring sizes differ clearly.
@@ -70,10 +50,10 @@ std::string SizeColour(std::size_t i) {
   return text;
 }
 
-// A round length for the scale bar, in cm: 1, 2 or 5 times a power of ten, near a fifth
-// of the used length.
-double ScaleBarCm(double length_mm) {
-  const double wanted = std::max(length_mm / 10.0 / 5.0, 1.0);
+// A round length for a scale bar, in units of unit_mm: 1, 2 or 5 times a power of ten,
+// near a fifth of the used length.
+double ScaleBarUnits(double length_mm, double unit_mm) {
+  const double wanted = std::max(length_mm / unit_mm / 5.0, 1.0);
   const double power = std::pow(10.0, std::floor(std::log10(wanted)));
   for (const double step : {5.0, 2.0, 1.0}) {
     if (step * power <= wanted) return step * power;
@@ -201,26 +181,42 @@ void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::Place
     const double size = std::min({f.font, by_width, piece.y_extent * 0.4});
     if (size < kSmallestLabelPixels * f.unit) continue;
     labels += "<text x=\"" + Num(piece.x_origin + piece.x_extent / 2) + "\" y=\"" +
-              Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" + Xml(text, how) +
+              Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" + Markup(text, how) +
               "</text>\n";
   }
-  if (!labels.empty()) svg += "<g class=\"label\">\n" + labels + "</g>\n";
+  if (labels.empty()) return;
+  svg += "<g class=\"label\">\n";
+  svg += labels;
+  svg += "</g>\n";
 }
 
-// Scale bar and legend below the fabric, from y = top; returns the y below them.
+// The origin of the marker's lengths, where the first row's fabric begins: a cross, and
+// "0" in the margin above and left of it.
+void AppendOrigin(std::string& svg, const Frame& f) {
+  const double arm = f.font * 0.6;
+  svg += "<path class=\"origin\" d=\"M" + Num(-arm) + " 0H" + Num(arm) + "M0 " + Num(-arm) + "V" + Num(arm) + "\"/>\n";
+  svg += "<text class=\"origin\" x=\"" + Num(-f.font * 0.2) + "\" y=\"" + Num(-f.font * 0.45) + "\" font-size=\"" +
+         Num(f.font * 0.8) + "\">0</text>\n";
+}
+
+// Scale bars and legend below the fabric, from y = top; returns the y below them.
 double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, double top,
                     ByteText how) {
   const double font = f.font;
-  const double bar_cm = ScaleBarCm(f.row_length);
-  const double bar_mm = bar_cm * 10.0;
-  const double bar_y = top + font * 0.5;
   svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
-  svg += "<rect class=\"bar\" x=\"0\" y=\"" + Num(bar_y) + "\" width=\"" + Num(bar_mm) + "\" height=\"" +
-         Num(font * 0.4) + "\"/>\n";
-  svg += "<text x=\"" + Num(bar_mm + font * 0.5) + "\" y=\"" + Num(bar_y + font * 0.45) + "\">" + Num(bar_cm) +
-         " cm</text>\n";
+  // One bar in centimetres and one in inches, each of a round length.
+  double bar_y = top + font * 0.5;
+  for (const auto& [unit_mm, unit] : {std::pair(10.0, " cm"), std::pair(25.4, " in")}) {
+    const double units = ScaleBarUnits(f.row_length, unit_mm);
+    const double bar_mm = units * unit_mm;
+    svg += "<rect class=\"bar\" x=\"0\" y=\"" + Num(bar_y) + "\" width=\"" + Num(bar_mm) + "\" height=\"" +
+           Num(font * 0.4) + "\"/>\n";
+    svg += "<text x=\"" + Num(bar_mm + font * 0.5) + "\" y=\"" + Num(bar_y + font * 0.2) + "\">" + Num(units) + unit +
+           "</text>\n";
+    bar_y += font * 1.2;
+  }
   double x = 0.0;
-  double y = bar_y + font * 1.8;
+  double y = bar_y + font * 0.6;
   const double right = std::max(f.min_x + f.row_length, 40.0 * font);
   // A swatch (a box of class cls, with a mark drawn over it) and its words.
   auto entry = [&](const std::string& cls, const std::string& text, const char* mark = nullptr) {
@@ -239,7 +235,7 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
       svg += std::string("<path class=\"turn\" d=\"M") + Num(x) + " " + Num(box_top) + "h" + Num(font * 0.5) + "L" +
              Num(x) + " " + Num(box_top + font * 0.5) + "z\"/>";
     }
-    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Xml(text, how) + "</text>\n";
+    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Markup(text, how) + "</text>\n";
     x += width;
   };
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
@@ -289,11 +285,15 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
         cut ? std::min(row.to_x, std::max(report.used_length_mm, 1.0)) : std::max(report.used_length_mm, 1.0);
     body += "<rect class=\"fabric\" x=\"" + Num(fabric_from) + "\" y=\"0\" width=\"" +
             Num(std::max(fabric_to - fabric_from, 0.0)) + "\" height=\"" + Num(report.width_mm) + "\"/>\n";
+    // The fabric's two long edges, which the cutter lines the marker up against.
+    body += "<path class=\"edge\" d=\"M" + Num(fabric_from) + " 0H" + Num(fabric_to) + "M" + Num(fabric_from) + " " +
+            Num(report.width_mm) + "H" + Num(fabric_to) + "\"/>\n";
     AppendPieces(body, report, row.pieces);
     AppendMarks(body, row.pieces);
     AppendLabels(body, row.pieces, f, how);
     if (cut) body += "</g>\n";
   }
+  AppendOrigin(body, f);
   const double bottom = AppendLegend(body, report, f, legend_top, how);
 
   const double min_x = f.min_x - pad;
@@ -302,11 +302,13 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   const double view_h = bottom - f.min_y + 2 * pad;
   const double hatch = 10.0 * f.unit;
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  std::string svg;
+  svg.reserve(body.size() + 4096);  // the body, thousands of pieces, is copied once
+  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(std::lround(view_w / f.unit)) +
          "\" height=\"" + std::to_string(std::lround(view_h / f.unit)) + "\" viewBox=\"" + Num(min_x) + " " +
          Num(min_y) + " " + Num(view_w) + " " + Num(view_h) + "\">\n";
-  svg += "<title>" + Xml(report.title, how) + "</title>\n";
+  svg += "<title>" + Markup(report.title, how) + "</title>\n";
   svg += "<defs>\n<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"" + Num(hatch) + "\" height=\"" +
          Num(hatch) + "\" patternTransform=\"rotate(45)\"><rect width=\"" + Num(hatch) + "\" height=\"" + Num(hatch) +
          "\" fill=\"#ffe5e5\"/><rect width=\"" + Num(hatch / 3) + "\" height=\"" + Num(hatch) +
@@ -314,6 +316,9 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   svg += "<style>\n";
   svg += "rect{stroke:#333;stroke-width:" + Num(f.unit) + "}\n";
   svg += ".fabric{fill:#f6f3ec;stroke:#888}\n.bar{fill:#222}\n";
+  svg += ".edge{fill:none;stroke:#222;stroke-width:" + Num(2 * f.unit) + "}\n";
+  svg += "path.origin{fill:none;stroke:#c00000;stroke-width:" + Num(2 * f.unit) +
+         "}\ntext.origin{fill:#c00000;text-anchor:end}\n";
   svg += ".lost{fill:url(#hatch);stroke:#d00000;stroke-width:" + Num(2 * f.unit) + "}\n";
   svg += ".mirror{fill:none;stroke:#222;stroke-width:" + Num(f.unit) + ";stroke-dasharray:" + Num(4 * f.unit) +
          "}\n.turn{fill:#222}\n";

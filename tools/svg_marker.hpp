@@ -11,8 +11,9 @@ namespace cli {
 // right, y across the width downwards, 1 user unit = 1 mm), every placement's box filled
 // with the colour of its size (CSS classes s0, s1, ... in the order of the sizes),
 // mirrored pieces crossed by a dashed diagonal, quarter-turned ones marked by a corner
-// triangle, lost placements hatched in red, and below it a scale bar in cm and a legend
-// of the sizes with their counts. Labels are drawn only on boxes big enough to read, so
+// triangle, lost placements hatched in red, the fabric's two long edges drawn dark and its
+// origin marked, and below it scale bars in cm and in inches and a legend of the sizes
+// with their counts. Labels are drawn only on boxes big enough to read, so
 // a marker of tens of thousands of pieces stays one element per piece. A strip more than
 // eight times as long as wide is cut into rows laid one below the other, each clipped to
 // its part, so that the picture stays within 2000 pixels and still shows the pieces.

@@ -74,4 +74,20 @@ std::string ToUtf8(std::string_view bytes, ByteText how) {
   return out;
 }
 
+std::string Markup(std::string_view bytes, ByteText how) {
+  std::string out;
+  for (const char c : ToUtf8(bytes, how)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') continue;
+        out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace cli

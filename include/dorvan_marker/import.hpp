@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct ImportResult {
   ImportStatus status = ImportStatus::CannotOpen;  // how it ended
   std::string title;                               // the marker's name, set when Imported
   std::string message;                             // what went wrong, empty when Imported
+  std::size_t placements = 0;                      // lines of the placement file, when Imported
 };
 
 // Imports the marker at marker_path into the two files of `out`. Throws nothing: every

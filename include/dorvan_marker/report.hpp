@@ -73,8 +73,9 @@ struct PlacedPiece {
 // One of the marker's sizes, in the order the host files list them.
 struct SizeReport {
   std::string size;
-  std::size_t placed = 0;  // placements of this size
-  std::string host_model;  // the host model (run) it belongs to; empty when nothing is placed
+  std::size_t placed = 0;    // placements of this size
+  std::string host_model;    // the host model (run) it belongs to; empty when nothing is placed
+  std::size_t garments = 0;  // articles of this size with a placement in the host files
 };
 
 // The loader that answered the model-file queries.
@@ -95,6 +96,9 @@ struct MarkerReport {
   double used_length_mm = 0.0;  // largest x origin + x extent of any placement
   double used_width_mm = 0.0;   // largest y origin + y extent of any placement
   double box_efficiency = 0.0;  // sum of the placements' box areas / (width x used length); 0 when undefined
+  // Articles ("VART" records) with at least one placement that reaches a host file: each
+  // is one garment of its size.
+  std::size_t garments = 0;
   std::vector<PlacedPiece> placements;
   std::vector<SizeReport> sizes;
   std::vector<std::string> styles;  // distinct model names ("VNMD" of "VMDL")
@@ -105,6 +109,8 @@ struct MarkerReport {
     for (const Diagnostic& diagnostic : diagnostics) count += diagnostic.severity == severity ? 1 : 0;
     return count;
   }
+  // The used length that one garment takes; 0 when there is none.
+  double LengthPerGarmentMm() const { return garments == 0 ? 0.0 : used_length_mm / static_cast<double>(garments); }
   std::size_t LostCount() const {
     std::size_t count = 0;
     for (const PlacedPiece& piece : placements) count += piece.lost ? 1 : 0;
@@ -115,7 +121,7 @@ struct MarkerReport {
 // Reads the marker at marker_path as an import does, model files included (through the
 // loader plug-in that ImportMarker would use), and writes nothing: what the import would
 // write and every diagnostic along the way. Throws nothing; a failure is a status with an
-// error diagnostic that names the position.
+// error diagnostic that names the position. May be called from several threads at once.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 
 // The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",

@@ -31,10 +31,15 @@ class HostFileOutput final : public ImportObserver {
     WriteCommandFile(document, placements, transaction.Staged(0));
     WritePlacementFile(document, placements, transaction.Staged(1));
     transaction.Commit();
+    written_ = placements.groups.Count();
   }
+
+  // The placements in the placement file, once it is in place.
+  std::size_t Written() const noexcept { return written_; }
 
  private:
   const HostFilePaths& out_;
+  std::size_t written_ = 0;
 };
 
 ImportStatus StatusOf(Failure::Kind kind) {
@@ -67,6 +72,7 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
       case ImportEnd::Resolved:
         result.status = ImportStatus::Imported;
         result.title = document.Title;
+        result.placements = output.Written();
         break;
     }
   });

@@ -8,6 +8,7 @@
 #include "entry/loader_choice.hpp"
 #include "entry/marker_reading.hpp"
 #include "report/diagnostic_list.hpp"
+#include "report/garments.hpp"
 #include "report/model_checks.hpp"
 #include "report/placement_report.hpp"
 #include "report/recording_loader.hpp"
@@ -39,6 +40,7 @@ class ReportObserver final : public ImportObserver {
   void ModelsResolved(const MarkerDocument& document) override { CheckModels(document, *loader_, diagnostics_); }
   void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
     ReportPlacements(document, placements, report_, diagnostics_);
+    CountGarments(document, placements, report_);
   }
 
  private:

@@ -31,6 +31,7 @@ TEST(ImportMarker, ImportsTheExample) {
   ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
   EXPECT_EQ(result.title, "SPRING JACKET");
   EXPECT_EQ(result.message, "");
+  EXPECT_EQ(result.placements, 24u);  // the lines of the placement file
   EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), test::ReadFile(kExampleFolder + "/expected/csvimprt.txt"));
   EXPECT_EQ(test::ReadFile(out / "posimport.txt"), test::ReadFile(kExampleFolder + "/expected/posimport.txt"));
   EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"csvimprt.txt", "posimport.txt"}));

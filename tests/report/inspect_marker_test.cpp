@@ -257,6 +257,9 @@ TEST(InspectMarker, NamesTheModelFileTriedAndTheLostPlacement) {
   EXPECT_EQ(lost.report.placements[1].size, "1");
   EXPECT_EQ(lost.report.LostCount(), 1u);
   EXPECT_EQ(lost.report.sizes[0].placed, 1u);
+  // The lost placement's article reaches no host file: it is no garment.
+  EXPECT_EQ(lost.report.garments, 1u);
+  EXPECT_EQ(lost.report.sizes[0].garments, 1u);
 
   // The message names the marker's sizes, at most twelve of them: fixed articles add the
   // sizes Z3, Z4, ... to "M".
@@ -312,11 +315,17 @@ TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
   std::vector<std::string> sizes;
   std::vector<std::string> models;
   std::size_t placed = 0;
+  std::vector<std::size_t> garments;
   for (const auto& size : r.sizes) {
     sizes.push_back(size.size);
     models.push_back(size.host_model);
     placed += size.placed;
+    garments.push_back(size.garments);
   }
+  // Five articles, each of several placements: one garment a size.
+  EXPECT_EQ(garments, (std::vector<std::size_t>{1, 1, 1, 1, 1}));
+  EXPECT_EQ(r.garments, 5u);
+  EXPECT_DOUBLE_EQ(r.LengthPerGarmentMm(), 5570.0 / 5.0);
   EXPECT_EQ(sizes, (std::vector<std::string>{"38", "40", "42", "M", "L"}));
   // The command file's model blocks: 40 runs on from 38, and L (other trousers, the same
   // pieces in the same order) from M.

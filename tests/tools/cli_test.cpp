@@ -97,6 +97,8 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
        "dorvan-marker: " + (dir / "broken.txt") +
            ":5: \"IGEO\" record 1: \"INUM\" \"9\" points outside the 1 piece records\n"},
       {"import " + Quote(kExample) + " --out-dir " + Quote(out / "missing"), 5, ""},
+      {"import -j 0 " + Quote(kExample) + " " + Quote(kExample), 64,
+       "dorvan-marker: -j needs a number of workers from 1 on\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments + (c.exit_code == 5 ? "" : " --out-dir " + Quote(out.Path())));
@@ -105,6 +107,31 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
     if (!c.err.empty()) EXPECT_EQ(run.err, c.err) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "csvimprt.txt")) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "posimport.txt")) << c.arguments;
+  }
+}
+
+// Several markers: each into a folder named after it, side by side; the largest exit code.
+TEST(CliImport, ImportsManyMarkersEachIntoAFolderOfItsOwn) {
+  test::TempDir dir;
+  test::TempDir out;
+  test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
+  test::WriteFile(dir / "Spring Jacket.txt", test::ReadFile(kExample));  // its model files are not beside it
+  const CliRun run = RunCli("import -j 2 " + Quote(kExample) + " " + Quote(dir / "nomodels.txt") + " " +
+                            Quote(dir / "Spring Jacket.txt") + " --out-dir " + Quote(out.Path()));
+  EXPECT_EQ(run.exit_code, 3) << run.err;
+  EXPECT_EQ(run.err,
+            "dorvan-marker: " + (dir / "nomodels.txt") + " is an invalid Dorvan marker file.  No models were found.\n");
+  const std::string table = std::regex_replace(run.out, std::regex(" +"), " ");  // the columns' widths aside
+  for (const std::string& row : {kExample + " imported 24 " + (out / "spring jacket") + "\n",
+                                 (dir / "nomodels.txt") + " no-models - " + (out / "nomodels") + "\n",
+                                 (dir / "Spring Jacket.txt") + " imported 24 " + (out / "Spring Jacket-2") + "\n"}) {
+    EXPECT_NE(table.find(row), std::string::npos) << row << table;
+  }
+  EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"Spring Jacket-2", "spring jacket"}));
+  for (const char* file : {"csvimprt.txt", "posimport.txt"}) {
+    EXPECT_EQ(test::ReadFile(out / (std::string("spring jacket/") + file)),
+              test::ReadFile(std::string(DORVAN_EXAMPLES) + "/jacket/expected/" + file));
+    EXPECT_TRUE(test::Exists(out / (std::string("Spring Jacket-2/") + file)));
   }
 }
 
@@ -145,7 +172,9 @@ TEST(CliInspect, ReportsTheExampleWithoutWritingAnything) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   for (const char* expected :
        {"SPRING JACKET", "1500.0 mm = 150.0 cm = 59.06 in wide", "5570.0 mm long", "83.4 % by bounding boxes",
-        "24 (0 in neither host file)", "SPRING JACKET-42", "JACKET, TROUSERS", "0 errors, 0 warnings"}) {
+        "24 (0 in neither host file)", "SPRING JACKET-42", "JACKET, TROUSERS", "0 errors, 0 warnings",
+        "\ngarments    5 (an article with a placement in the host files is one garment of its size)\n",
+        "\nper garment 1114.0 mm = 1.114 m = 1.218 yd of used length\n", "42         6         1  SPRING"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
 }
@@ -178,6 +207,12 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
       {"inspect", 64, ""},
       {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
+      // report: one page per marker, with the exit codes of inspect.
+      {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
+      {"report " + Quote(dir / "missing.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 2, ""},
+      {"report --strict " + Quote(dir / "warned.txt") + " -o " + Quote(dir / "r.html") + " --paper letter", 1, ""},
+      {"report " + Quote(kExample), 64, ""},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, ""},
       {"render " + Quote(kExample), 64, ""},
   };
   for (const auto& c : cases) {
@@ -201,6 +236,18 @@ TEST(CliInspect, EndsSeveralMarkersWithASummaryTable) {
   EXPECT_NE(summary.find("lost.txt"), std::string::npos) << summary;
   // Not a terminal: no progress line.
   EXPECT_EQ(run.err.find("[1/2]"), std::string::npos) << run.err;
+}
+
+// The page is staged beside its place and renamed: a write that fails part way leaves
+// neither the page nor its staging file.
+TEST(CliReport, AFailedWriteLeavesNoFile) {
+  test::TempDir out;
+  const CliRun limited =
+      test::RunProgram(DORVAN_CLI, "report " + Quote(kExample) + " -o " + Quote(out / "r.html"), "ulimit -f 1 && ");
+  EXPECT_EQ(limited.exit_code, 5);
+  EXPECT_EQ(limited.err, "dorvan-marker: cannot write " + (out / "r.html") + ": File too large\n");
+  EXPECT_EQ(RunCli("report " + Quote(kExample) + " -o " + Quote(out / "no/r.html")).exit_code, 5);
+  EXPECT_TRUE(test::ListFolder(out.Path()).empty());
 }
 
 TEST(CliCodePage, UnknownNamesAreUsageErrors) {

@@ -4,6 +4,8 @@ schema, the SVG as XML and as pixels drawn by a real renderer (rsvg-convert).
 
 usage: python3 tests/tools/outputs_test.py PATH/TO/dorvan-marker
 """
+import csv
+import io
 import json
 import os
 import struct
@@ -144,6 +146,8 @@ def check_json(cli, folder):
           [(d["code"], d["line"], d["field"]) for d in document["markers"][2]["diagnostics"]] == [("malformed", 11, "INUM")],
           document["markers"][2]["diagnostics"])
 
+    check_csv(cli, [*markers, write(folder, 'lo,st "x".txt', LOST)])
+
     done = run(cli, "styles", "--json", "--codepage", "1252", names, EXAMPLE, nomodels)
     document = json.loads(done.stdout)
     try:
@@ -160,6 +164,29 @@ def check_json(cli, folder):
     document = json.loads(done.stdout)
     jsonschema.validate(document, inspect_schema)
     check("under UTF-8, bytes that are no UTF-8 become U+FFFD", "\ufffd" in document["markers"][0]["styles"][0])
+
+
+def check_csv(cli, markers):
+    """inspect --csv: one RFC 4180 row per marker with the figures of inspect --json."""
+    done = run(cli, "inspect", "--csv", *markers)
+    rows = list(csv.DictReader(io.StringIO(done.stdout.decode(), newline="")))
+    document = json.loads(run(cli, "inspect", "--json", *markers).stdout)
+    check("inspect --csv ends its lines with CR LF", done.stdout.count(b"\r\n") == len(markers) + 1)
+    mismatches = []
+    for row, marker in zip(rows, document["markers"]):
+        per_garment = marker["length_per_garment"] or {}
+        expected = {"path": marker["path"], "status": marker["status"], "title": marker["title"],
+                    "fabric_width_mm": marker["fabric_width"]["mm"], "fabric_width_in": marker["fabric_width"]["in"],
+                    "used_length_mm": marker["used_length_mm"], "box_efficiency": marker["box_efficiency"],
+                    "placements": marker["placements"], "lost_placements": marker["lost_placements"],
+                    "garments": marker["garments"], "length_per_garment_yd": per_garment.get("yd", ""),
+                    "sizes": len(marker["sizes"]), "styles": ", ".join(marker["styles"]),
+                    "errors": marker["errors"], "warnings": marker["warnings"]}
+        for key, value in expected.items():
+            if row[key] != (value if isinstance(value, str) else repr(value)):
+                mismatches.append((marker["path"], key, row[key], value))
+    check("inspect --csv gives each marker a row with the figures of its JSON",
+          len(rows) == len(markers) and not mismatches, mismatches[:3])
 
 
 def check_svg(cli, folder):

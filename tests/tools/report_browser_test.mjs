@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: MIT
+// The printable report as a browser shows and prints it: Debian's chromium, headless,
+// driven through playwright-core. Checks that each page loads without error and runs no
+// script, prints as exactly one landscape sheet per marker on A4 and on Letter, holds
+// nothing wider than its sheet, carries the figures of `inspect --json`, and shows names
+// that carry markup as text, in the page as in its picture.
+//
+// usage: node tests/tools/report_browser_test.mjs CLI CHROMIUM NODE_MODULES
+import { execFileSync, spawnSync } from "node:child_process";
+import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const [cli, chromiumPath, nodeModules] = process.argv.slice(2).map((p) => resolve(p));
+const { chromium } = createRequire(join(nodeModules, "x"))("playwright-core");
+const root = resolve(dirname(fileURLToPath(import.meta.url)), "..", "..");
+const example = join(root, "examples", "jacket", "spring jacket.txt");
+
+const HEADERS = "VART:VEXT:VGFN\nVMDL:VNUM:VNMD:VTAN\nVVET:VNUM:VTAI:VTBA:VCTA\nIBA:IART:INAM:VNUM:IFLG\n" +
+  "IGEO:INUM:IGRS:IXOR:IYOR:IXDI:IYDI:IGRF\nLEZ:LLEZ\n";
+const SHIRT = "MSIZ:SNAM\n1:S\n1:M\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:SHIRT:1:sh-fr:Front:0:1:1\n" +
+  "2:SHIRT:2:sh-bk:Back:0:1:1\n";
+// Article 2 (kind MDL) keeps its raw size code and is lost twice; article 3's model file is missing.
+const LOST = HEADERS + "1:VET:SHIRT\n1:MDL:SHIRT\n1:VET:PANTS\n2:1:SHIRT:0\n2:2:SHIRT:1\n2:3:PANTS:0\n" +
+  "3:1:1:SHIRT:1\n3:2:1:SHIRT:1\n3:3:2:PANTS:1\n4:sh-fr:1:1:0\n4:sh-bk:2:2:0\n4:pa-fr:1:3:0\n" +
+  "5:1:0:0:0:4000:5000:0\n5:2:0:4000:0:3000:5000:0\n5:3:0:7000:0:3000:5000:0\n5:2:0:10000:0:3000:5000:0\n6:10000\n";
+const MARKUP_SIZE = '<script>alert(1)</script>&"';
+const EVIL = `MSIZ:SNAM\n1:${MARKUP_SIZE}\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:EVIL:1:ev-fr:Front:0:1:1\n`;
+const MARKUP = HEADERS + "1:VET:EVIL\n2:1:EVIL:0\n3:1:0:EVIL:1\n4:ev-fr:1:1:0\n5:1:0:0:0:4000:5000:0\n6:10000\n";
+// Printable area of each paper in landscape, in mm: the page less the report's 10 mm margins.
+const PAPERS = { a4: { width: 277, height: 190, points: [842, 595] }, letter: { width: 259.4, height: 195.9, points: [792, 612] } };
+
+let passed = 0;
+let failed = 0;
+function check(name, ok, detail = "") {
+  ok ? passed++ : failed++;
+  console.log((ok ? "ok    " : "FAIL  ") + name + (ok ? "" : ": " + JSON.stringify(detail)));
+}
+
+function pdfPages(pdf) {
+  const info = execFileSync("pdfinfo", ["-"], { input: pdf }).toString();
+  const size = info.match(/Page size:\s+([\d.]+) x ([\d.]+)/);
+  return { pages: Number(info.match(/Pages:\s+(\d+)/)[1]), width: Number(size[1]), height: Number(size[2]) };
+}
+
+// What a browser finds wrong on the report's pages: the sheets, what sticks out of them,
+// and the figures each shows.
+function readSheets() {
+  const mm = (px) => (px * 25.4) / 96;
+  return [...document.querySelectorAll("section.sheet")].map((sheet) => {
+    const box = sheet.getBoundingClientRect();
+    const outside = [...sheet.querySelectorAll("*")].filter((e) => {
+      const r = e.getBoundingClientRect();
+      return r.width > 0 && (r.left < box.left - 0.5 || r.right > box.right + 0.5 || r.bottom > box.bottom + 0.5);
+    }).map((e) => e.tagName + "." + e.className + ": " + e.textContent.slice(0, 40));
+    const figures = Object.fromEntries([...sheet.querySelectorAll("[data-figure]")].map((e) => [e.dataset.figure, e.textContent]));
+    const sizes = [...sheet.querySelectorAll("table.sizes tbody tr")].map((tr) => [...tr.cells].map((c) => c.textContent));
+    const diagnostics = [...sheet.querySelectorAll(".diagnostics li[data-code]")].map((li) => [li.dataset.code, Number(li.dataset.count), li.textContent]);
+    const img = sheet.querySelector(".picture img");
+    const svg = img ? atob(img.src.slice(img.src.indexOf(",") + 1)) : "";
+    const svgDocument = new DOMParser().parseFromString(new TextDecoder().decode(Uint8Array.from(svg, (c) => c.charCodeAt(0))), "image/svg+xml");
+    return {
+      status: sheet.dataset.status, widthMm: mm(box.width), heightMm: mm(box.height), outside, figures, sizes, diagnostics,
+      styles: sheet.querySelector(".styles")?.textContent, title: sheet.querySelector("h1").textContent,
+      svgTexts: [...svgDocument.querySelectorAll("text, title")].map((t) => t.textContent),
+      svgBroken: svgDocument.querySelector("parsererror") !== null, svgScripts: svgDocument.querySelectorAll("script").length,
+    };
+  });
+}
+
+// The page's figures against the JSON: each as printed, to its last printed digit.
+function figuresAgree(sheet, marker) {
+  const json = {
+    fabric_width_mm: marker.fabric_width.mm, used_length_mm: marker.used_length_mm, used_width_mm: marker.used_width_mm,
+    box_efficiency: marker.box_efficiency * 100, placements: marker.placements, lost_placements: marker.lost_placements,
+    garments: marker.garments, length_per_garment_mm: marker.length_per_garment?.mm,
+  };
+  const wrong = [];
+  for (const [key, value] of Object.entries(json)) {
+    const text = sheet.figures[key];
+    const decimals = (text?.split(".")[1] ?? "").length;
+    const agrees = value === undefined ? text === "-" : Math.abs(Number(text) - value) <= 0.5 * 10 ** -decimals + 1e-9;
+    if (!agrees) wrong.push([key, text, value]);
+  }
+  const sizes = marker.sizes.map((s) => [s.size, String(s.placed), String(s.garments), s.host_model ?? "-"]);
+  if (JSON.stringify(sheet.sizes) !== JSON.stringify(sizes)) wrong.push(["sizes", sheet.sizes, sizes]);
+  if (sheet.styles !== (marker.styles.join(", ") || "-")) wrong.push(["styles", sheet.styles, marker.styles]);
+  const counted = sheet.diagnostics.reduce((n, d) => n + d[1], 0);
+  if (counted !== marker.diagnostics.length) wrong.push(["diagnostics", counted, marker.diagnostics.length]);
+  return wrong;
+}
+
+async function main() {
+  const folder = mkdtempSync(join(tmpdir(), "dorvan-report-"));
+  for (const [name, text] of [["SHIRT.mdl", SHIRT], ["lost.txt", LOST], ["EVIL.mdl", EVIL], ["markup.txt", MARKUP]]) {
+    writeFileSync(join(folder, name), text);
+  }
+  const markers = [example, join(folder, "lost.txt"), join(folder, "markup.txt"), join(folder, "absent.txt")];
+  const inspected = JSON.parse(spawnSync(cli, ["inspect", "--json", "--codepage", "utf-8", ...markers]).stdout).markers;
+  // --no-sandbox: the tests run as root; the rest keeps the browser off the network.
+  const browser = await chromium.launch({
+    executablePath: chromiumPath,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"],
+  }).catch((error) => {
+    console.log("FAIL  the browser starts: " + error.message.split("\n")[0]);
+    rmSync(folder, { recursive: true, force: true });
+    process.exit(1);
+  });
+  try {
+    for (const [paper, area] of Object.entries(PAPERS)) {
+      const html = join(folder, `report-${paper}.html`);
+      const made = spawnSync(cli, ["report", "--codepage", "utf-8", "--paper", paper, "-o", html, ...markers]);
+      check(`report --paper ${paper} of 4 markers exits with the largest code, 6`, made.status === 6, made.stderr.toString());
+      const page = await browser.newPage();
+      const problems = [];
+      page.on("console", (m) => m.type() === "error" && problems.push("console: " + m.text()));
+      page.on("pageerror", (e) => problems.push("error: " + e.message));
+      page.on("dialog", (d) => { problems.push("dialog: " + d.message()); d.dismiss(); });
+      page.on("request", (r) => !/^(file|data):/.test(r.url()) && problems.push("request: " + r.url()));
+      await page.goto("file://" + html);
+      await page.emulateMedia({ media: "print" });
+      const sheets = await page.evaluate(readSheets);
+      const scripts = await page.evaluate(() => document.querySelectorAll("script").length);
+      check(`${paper}: the page loads with no console error, request or dialog, and holds no script`,
+        problems.length === 0 && scripts === 0, problems);
+      const printed = pdfPages(await page.pdf({ preferCSSPageSize: true, printBackground: true }));
+      const [long, short] = area.points;
+      check(`${paper}: printing gives one landscape sheet per marker`, printed.pages === markers.length &&
+        Math.abs(printed.width - long) < 2 && Math.abs(printed.height - short) < 2, printed);
+      console.log(`      ${paper}: ${printed.pages} pages of ${printed.width} x ${printed.height} pt for ${markers.length} markers`);
+      check(`${paper}: every sheet fits the printable area and nothing sticks out of it`, sheets.every((s) =>
+        s.widthMm <= area.width && s.heightMm <= area.height && s.outside.length === 0),
+        sheets.map((s) => [s.widthMm, s.heightMm, s.outside.slice(0, 3)]));
+      const disagreements = sheets.map((s, i) => (s.status === "read" ? figuresAgree(s, inspected[i]) : []));
+      check(`${paper}: the figures on each page are those of inspect --json`, disagreements.every((w) => w.length === 0),
+        disagreements);
+      check(`${paper}: each marker's page has its status; the unreadable one says why`,
+        sheets.map((s) => s.status).join() === inspected.map((m) => m.status).join() &&
+        sheets[3].diagnostics.some((d) => d[0] === "cannot-open"), sheets.map((s) => s.status));
+      const lost = sheets[1].diagnostics;
+      check(`${paper}: the lost placements are named by piece and size, the missing model by the path tried`,
+        lost.some((d) => d[0] === "placement-lost" && d[1] === 2 && d[2].includes('piece "BACK" (size "1")')) &&
+        lost.some((d) => d[0] === "model-missing" && d[2].includes(join(folder, "PANTS.mdl"))), lost);
+      const evil = sheets[2];
+      check(`${paper}: names that carry markup are text, in the page as in its picture`,
+        evil.sizes[0][0] === MARKUP_SIZE && !evil.svgBroken && evil.svgScripts === 0 &&
+        evil.svgTexts.some((t) => t.includes(MARKUP_SIZE)),
+        [evil.sizes, evil.svgTexts]);
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+    rmSync(folder, { recursive: true, force: true });
+  }
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed === 0 ? 0 : 1);
+}
+
+main();

@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: MIT
+#include "html_report.hpp"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "report_text.hpp"
+#include "svg_marker.hpp"
+#include "text_encoding.hpp"
+
+namespace cli {
+namespace {
+
+// What one sheet holds below the picture, at the type sizes of the style sheet. Lines are
+// counted at the narrower paper (Letter) and rounded down, so that a page never spills.
+constexpr std::size_t kSizeRows = 22;
+constexpr std::size_t kDiagnosticLines = 22;
+constexpr std::size_t kCharsPerDiagnosticLine = 68;
+constexpr std::size_t kStyleChars = 400;
+constexpr std::size_t kLinesListed = 8;  // of a diagnostic said at several lines
+
+const char* const kEfficiencyDefinition =
+    "by bounding boxes: the sum of the pieces' box areas over fabric width × used length (the pieces' outlines "
+    "are not in the marker)";
+
+// Appends bytes in base64 to out.
+void AppendBase64(std::string& out, std::string_view bytes) {
+  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                       static_cast<unsigned char>(bytes[i + 2]);
+    out += {kDigits[v >> 18], kDigits[(v >> 12) & 63], kDigits[(v >> 6) & 63], kDigits[v & 63]};
+  }
+  if (i < bytes.size()) {
+    const bool two = i + 1 < bytes.size();
+    const unsigned v =
+        static_cast<unsigned char>(bytes[i]) << 16 | (two ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0U);
+    out += {kDigits[v >> 18], kDigits[(v >> 12) & 63], two ? kDigits[(v >> 6) & 63] : '=', '='};
+  }
+}
+
+// A figure as the page prints it, marked with its name in `inspect --json`.
+std::string Figure(const char* key, const std::string& value) {
+  return std::string("<span data-figure=\"") + key + "\">" + value + "</span>";
+}
+
+std::string Row(const char* heading, const std::string& cells) {
+  return std::string("<tr><th>") + heading + "</th><td>" + cells + "</td></tr>\n";
+}
+
+std::string Definition(const std::string& words) { return "<div class=\"def\">" + words + "</div>"; }
+
+std::string PerGarment(const dorvan_marker::MarkerReport& r) {
+  if (r.garments == 0) return Figure("length_per_garment_mm", "-") + " (no garment)";
+  const double mm = r.LengthPerGarmentMm();
+  return Figure("length_per_garment_mm", Fixed(mm, 1)) + " mm = " + Fixed(mm / 1000.0, 3) +
+         " m = " + Fixed(mm / kMmPerYard, 3) + " yd of used length";
+}
+
+std::string FiguresTable(const dorvan_marker::MarkerReport& r) {
+  std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
+  html += Row("Fabric width", Figure("fabric_width_mm", Fixed(r.width_mm, 1)) + " mm = " + Fixed(r.width_mm / 10.0, 1) +
+                                  " cm = " + Fixed(r.width_mm / 25.4, 2) + " in");
+  html += Row("Used length", Figure("used_length_mm", Fixed(r.used_length_mm, 1)) +
+                                 " mm = " + Fixed(r.used_length_mm / 1000.0, 3) +
+                                 " m = " + Fixed(r.used_length_mm / kMmPerYard, 3) + " yd");
+  html += Row("Across width", Figure("used_width_mm", Fixed(r.used_width_mm, 1)) + " mm used");
+  html += Row("Efficiency",
+              Figure("box_efficiency", Fixed(r.box_efficiency * 100.0, 1)) + " %" + Definition(kEfficiencyDefinition));
+  html += Row("Placements", Figure("placements", std::to_string(r.placements.size())) + ", " +
+                                Figure("lost_placements", std::to_string(r.LostCount())) + " in neither host file");
+  html += Row("Garments", Figure("garments", std::to_string(r.garments)) + Definition(kGarmentDefinition));
+  html += Row("Per garment", PerGarment(r));
+  return html + "</table>\n";
+}
+
+std::string StylesText(const dorvan_marker::MarkerReport& r, ByteText how) {
+  std::string text;
+  std::size_t shown = 0;
+  std::size_t chars = 0;
+  for (const std::string& style : r.styles) {
+    if (shown != 0 && chars + style.size() + 2 > kStyleChars) break;
+    text += (shown == 0 ? "" : ", ") + Markup(style, how);
+    chars += style.size() + 2;
+    ++shown;
+  }
+  if (shown < r.styles.size()) {
+    text += " <span class=\"more\">and " + std::to_string(r.styles.size() - shown) + " more</span>";
+  }
+  return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
+}
+
+std::string SizesTable(const dorvan_marker::MarkerReport& r, ByteText how) {
+  std::string html =
+      "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
+      "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
+      "class=\"n\">garments</th>"
+      "<th>host model</th></tr></thead>\n<tbody>\n";
+  const bool cut = r.sizes.size() > kSizeRows;
+  const std::size_t shown = cut ? kSizeRows - 1 : r.sizes.size();
+  for (std::size_t i = 0; i < shown; ++i) {
+    const dorvan_marker::SizeReport& size = r.sizes[i];
+    html += "<tr><td class=\"size\">" + Markup(size.size, how) + "</td><td class=\"n placed\">" +
+            std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(size.garments) +
+            "</td><td>" + (size.host_model.empty() ? "-" : Markup(size.host_model, how)) + "</td></tr>\n";
+  }
+  if (cut) {
+    html += "<tr><td colspan=\"4\" class=\"more\">and " + std::to_string(r.sizes.size() - shown) +
+            " more sizes: inspect lists them all</td></tr>\n";
+  }
+  return html + "</tbody></table>\n";
+}
+
+// Where in the marker a diagnostic is: "line 16, \"IGEO\" record 2, \"INUM\"".
+std::string Where(const dorvan_marker::ErrorLocation& where) {
+  std::string text;
+  if (where.line != 0) text = "line " + std::to_string(where.line);
+  if (!where.section.empty()) {
+    text += (text.empty() ? "\"" : ", \"") + where.section + "\"";
+    if (where.record >= 0) text += " record " + std::to_string(where.record + 1);
+  }
+  if (!where.field.empty()) text += (text.empty() ? "\"" : ", \"") + where.field + "\"";
+  return text;
+}
+
+std::size_t LinesOf(std::size_t chars) { return (chars + kCharsPerDiagnosticLine - 1) / kCharsPerDiagnosticLine; }
+
+// Diagnostics that say the same thing at several places (every lost placement of one
+// piece and size, say) are one item on paper, with the lines it was said at.
+struct SameDiagnostics {
+  const dorvan_marker::Diagnostic* first;
+  std::vector<std::size_t> lines;
+};
+
+std::vector<SameDiagnostics> Grouped(const std::vector<dorvan_marker::Diagnostic>& diagnostics) {
+  std::vector<SameDiagnostics> groups;
+  std::map<std::tuple<int, std::string_view, std::string_view>, std::size_t> group_of;
+  for (const dorvan_marker::Diagnostic& d : diagnostics) {
+    const auto [found, added] = group_of.try_emplace({static_cast<int>(d.severity), d.code, d.message}, groups.size());
+    if (added) groups.push_back({&d, {}});
+    groups[found->second].lines.push_back(d.where.line);
+  }
+  return groups;
+}
+
+// Where a group was said: the place of a single one, else how often and at which lines.
+std::string WhereOf(const SameDiagnostics& group) {
+  const std::size_t count = group.lines.size();
+  if (count == 1) return Where(group.first->where);
+  std::string text = std::to_string(count) + " times, at line";
+  const std::size_t listed = std::min<std::size_t>(count, kLinesListed);
+  for (std::size_t i = 0; i < listed; ++i) text += (i == 0 ? "s " : ", ") + std::to_string(group.lines[i]);
+  if (listed < count) text += " and " + std::to_string(count - listed) + " more";
+  return text;
+}
+
+std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, ByteText how) {
+  const std::size_t errors = r.Count(dorvan_marker::Severity::Error);
+  const std::size_t warnings = r.Count(dorvan_marker::Severity::Warning);
+  std::string html = "<h2>Diagnostics: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+                     std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") + "</h2>\n<ol>\n";
+  const std::vector<SameDiagnostics> groups = Grouped(r.diagnostics);
+  std::size_t lines = 0;
+  std::size_t shown = 0;
+  std::size_t left_out = r.diagnostics.size();
+  for (const SameDiagnostics& group : groups) {
+    const dorvan_marker::Diagnostic& d = *group.first;
+    const std::string where = WhereOf(group);
+    const std::size_t needed = LinesOf(where.size() + d.message.size() + d.code.size() + 12);
+    // A line is kept for the count of those left out.
+    const bool last = shown + 1 == groups.size();
+    if (lines + needed > kDiagnosticLines - (last ? 0 : 1)) break;
+    lines += needed;
+    ++shown;
+    left_out -= group.lines.size();
+    const char* severity = SeverityName(d.severity);
+    html += std::string("<li class=\"") + severity + "\" data-code=\"" + Markup(d.code, how) + "\" data-count=\"" +
+            std::to_string(group.lines.size()) + "\"><span class=\"sev\">" + severity + "</span> " +
+            (where.empty() ? "" : "<span class=\"where\">" + Markup(where, how) + ":</span> ") +
+            Markup(d.message, how) + " <span class=\"code\">[" + Markup(d.code, how) + "]</span></li>\n";
+  }
+  if (groups.empty()) html += "<li class=\"none\">none</li>\n";
+  if (left_out != 0) {
+    html += "<li class=\"more\">and " + std::to_string(left_out) +
+            " more: dorvan-marker inspect lists every diagnostic</li>\n";
+  }
+  return html + "</ol>\n";
+}
+
+const char* WhyUnread(dorvan_marker::ReportStatus status) {
+  switch (status) {
+    case dorvan_marker::ReportStatus::Read: break;
+    case dorvan_marker::ReportStatus::CannotOpen: return "the marker file cannot be opened or read";
+    case dorvan_marker::ReportStatus::NoModels:
+      return "the marker holds no models: a section the import needs is missing";
+    case dorvan_marker::ReportStatus::Malformed:
+      return "the marker is malformed: the import would stop where the error says";
+    case dorvan_marker::ReportStatus::LoaderUnusable: return "the loader plug-in cannot serve";
+  }
+  return "";
+}
+
+std::string Header(const dorvan_marker::MarkerReport& r, ByteText how) {
+  std::string details = Markup(r.path, how);
+  if (r.loader.chosen) details += " · loader: " + Markup(LoaderText(r.loader), how);
+  details += " · code page " + Markup(r.code_page, how);
+  return "<header><h1>" + (r.title.empty() ? Markup(r.path, how) : Markup(r.title, how)) + "</h1><p>" + details +
+         "</p></header>\n";
+}
+
+}  // namespace
+
+std::string MarkerPage(const dorvan_marker::MarkerReport& report) {
+  const ByteText how = ByteTextOf(report.code_page);
+  const bool read = report.status == dorvan_marker::ReportStatus::Read;
+  std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
+  html += Header(report, how);
+  if (read) {
+    // The picture is the largest part of the page: appended in place, never copied.
+    html += "<figure class=\"picture\"><img alt=\"the marker's pieces on the fabric\" src=\"data:image/svg+xml;base64,";
+    AppendBase64(html, MarkerSvg(report));
+    html += "\"></figure>\n";
+  } else {
+    html += std::string("<div class=\"unread\"><p>This marker cannot be printed: ") + WhyUnread(report.status) +
+            ".</p></div>\n";
+  }
+  html += "<div class=\"facts\">\n<div>";
+  html += read ? "<h2>Figures</h2>\n" + FiguresTable(report) : std::string();
+  html += read || !report.styles.empty() ? StylesText(report, how) : std::string();
+  html += "</div>\n<div>";
+  html += read ? SizesTable(report, how) : std::string();
+  html += "</div>\n<div class=\"diagnostics\">" + DiagnosticsList(report, how) + "</div>\n</div>\n</section>\n";
+  return html;
+}
+
+std::string ReportHead(std::size_t markers, Paper paper) {
+  const bool letter = paper == Paper::kLetter;
+  // The sheet is the page less its margins, a millimetre short, so that rounding never
+  // pushes a page onto a second sheet.
+  const std::string page_size = letter ? "letter landscape" : "A4 landscape";
+  const std::string sheet = letter ? "width:259mm;height:195mm" : "width:277mm;height:189mm";
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
+      "style-src 'unsafe-inline'\">\n"
+      "<title>Marker report: " +
+      std::to_string(markers) + (markers == 1 ? " marker" : " markers") +
+      "</title>\n<style>\n"
+      "@page{size:" +
+      page_size +
+      ";margin:10mm}\n"
+      "*{box-sizing:border-box}\n"
+      "html,body{margin:0;padding:0}\n"
+      "body{font:7.5pt/1.25 \"DejaVu Sans\",Arial,sans-serif;color:#111;-webkit-print-color-adjust:exact;"
+      "print-color-adjust:exact}\n"
+      ".sheet{" +
+      sheet +
+      ";overflow:hidden;display:grid;grid-template-rows:auto minmax(0,1fr) auto;row-gap:2mm;"
+      "break-after:page}\n"
+      ".sheet:last-child{break-after:auto}\n"
+      "header{min-width:0}\n"
+      "h1{font-size:13pt;margin:0;white-space:nowrap;overflow:hidden;text-overflow:ellipsis}\n"
+      "header p{margin:0.5mm 0 0;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;color:#444}\n"
+      ".picture,.unread{margin:0;min-height:0;border:0.3mm solid #bbb}\n"
+      ".picture img{display:block;width:100%;height:100%;object-fit:contain}\n"
+      ".unread{display:flex;align-items:center;justify-content:center;font-size:12pt;color:#b00000}\n"
+      ".unread p{margin:0 10mm}\n"
+      ".facts{display:grid;grid-template-columns:28% 28% minmax(0,1fr);column-gap:3mm;max-height:100mm;"
+      "overflow:hidden}\n"
+      ".facts>div{min-width:0;overflow:hidden}\n"
+      "h2{font-size:9pt;margin:0 0 1mm;border-bottom:0.3mm solid #999}\n"
+      "p{margin:0 0 2mm}\n"
+      "table{border-collapse:collapse;width:100%;table-layout:fixed;margin-bottom:2mm}\n"
+      "th,td{text-align:left;vertical-align:top;padding:0.2mm 1mm 0.2mm 0;overflow-wrap:anywhere}\n"
+      "col.label{width:28%}\ncol.size{width:20%}\ncol.placed{width:17%}\ncol.garments{width:23%}\n"
+      ".sizes td,.sizes th{white-space:nowrap;overflow:hidden;text-overflow:ellipsis}\n"
+      ".n{text-align:right;padding-right:2mm}\n"
+      ".def{color:#555;font-size:6.5pt}\n"
+      ".styles{overflow-wrap:anywhere}\n"
+      ".diagnostics ol{list-style:none;margin:0;padding:0}\n"
+      ".diagnostics li{margin:0 0 0.5mm;overflow-wrap:anywhere}\n"
+      ".error .sev{color:#b00000;font-weight:bold}\n.warning .sev{color:#8a5a00;font-weight:bold}\n"
+      ".code,.where{color:#555}\n.more{font-style:italic}\n"
+      "@media screen{body{background:#777}.sheet{background:#fff;margin:6mm auto;box-shadow:0 0 2mm #0008}}\n"
+      "</style>\n</head>\n<body>\n";
+  return html;
+}
+
+const char* ReportTail() { return "</body>\n</html>\n"; }
+
+}  // namespace cli

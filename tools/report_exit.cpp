@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#include "report_exit.hpp"
+
+#include "exit_codes.hpp"
+
+namespace cli {
+
+int StatusExit(dorvan_marker::ReportStatus status) {
+  switch (status) {
+    case dorvan_marker::ReportStatus::Read: return kOk;
+    case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
+    case dorvan_marker::ReportStatus::NoModels: return kNoModels;
+    case dorvan_marker::ReportStatus::Malformed: return kMalformed;
+    case dorvan_marker::ReportStatus::LoaderUnusable: return kLoaderUnusable;
+  }
+  return kMalformed;
+}
+
+int ReportExit(const dorvan_marker::MarkerReport& report, bool strict) {
+  if (report.status != dorvan_marker::ReportStatus::Read) return StatusExit(report.status);
+  if (report.Count(dorvan_marker::Severity::Error) != 0) return kLostPlacements;
+  if (strict && report.Count(dorvan_marker::Severity::Warning) != 0) return kWarnings;
+  return kOk;
+}
+
+}  // namespace cli
