@@ -9,9 +9,9 @@
 #include "batch.hpp"
 #include "cli_common.hpp"
 #include "commands.hpp"
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
-#include "report_json.hpp"
 #include "report_text.hpp"
 
 namespace cli {
@@ -61,7 +61,7 @@ int RunInspect(const Arguments& args) {
     }
   }
   if (json) {
-    std::cout << InspectJson(reports, dorvan_marker::CodePageName(options));
+    std::cout << dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(options));
     if (several) std::cerr << SummaryTable(reports);
     return exit_code;
   }

@@ -4,12 +4,9 @@
 #include <charconv>
 
 #include "batch.hpp"
+#include "dorvan_marker/json.hpp"
 
 namespace cli {
-
-const char* SeverityName(dorvan_marker::Severity severity) {
-  return severity == dorvan_marker::Severity::Error ? "error" : "warning";
-}
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -21,7 +18,7 @@ std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic) {
   const dorvan_marker::ErrorLocation& where = diagnostic.where;
   std::string line = where.file;
   if (where.line != 0) line.append(":").append(std::to_string(where.line));
-  line += std::string(": ") + SeverityName(diagnostic.severity) + ": ";
+  line += std::string(": ") + dorvan_marker::SeverityName(diagnostic.severity) + ": ";
   if (!where.section.empty()) {
     line += '"' + where.section + '"';
     if (where.record >= 0) line += " record " + std::to_string(where.record + 1);

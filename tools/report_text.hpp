@@ -7,9 +7,6 @@
 
 namespace cli {
 
-// "warning" or "error".
-const char* SeverityName(dorvan_marker::Severity severity);
-
 // One diagnostic as a compiler prints one:
 //   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
 std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "text_encoding.hpp"
+#include "report/text_encoding.hpp"
 
-namespace cli {
+#include "dorvan_marker/json.hpp"
+
+namespace dorvan_marker {
 namespace {
 
 void AppendCodePoint(std::string& out, unsigned code) {
@@ -74,4 +76,8 @@ std::string ToUtf8(std::string_view bytes, ByteText how) {
   return out;
 }
 
-}  // namespace cli
+std::string CarriedAsUtf8(std::string_view bytes, const std::string& code_page) {
+  return ToUtf8(bytes, ByteTextOf(code_page));
+}
+
+}  // namespace dorvan_marker

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
-#include "report_json.hpp"
+// The document of `inspect --json`: the one text the command line prints and the C face
+// hands out.
+#include "dorvan_marker/json.hpp"
+#include "report/json_writer.hpp"
+#include "report/text_encoding.hpp"
 
-#include "json_writer.hpp"
-#include "report_text.hpp"
-#include "text_encoding.hpp"
-
-namespace cli {
+namespace dorvan_marker {
 namespace {
 
-const char* StatusName(dorvan_marker::ReportStatus status) {
+const char* ReportStatusName(ReportStatus status) {
   switch (status) {
-    case dorvan_marker::ReportStatus::Read: return "read";
-    case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
-    case dorvan_marker::ReportStatus::NoModels: return "no-models";
-    case dorvan_marker::ReportStatus::Malformed: return "malformed";
-    case dorvan_marker::ReportStatus::LoaderUnusable: return "loader-unusable";
+    case ReportStatus::Read: return "read";
+    case ReportStatus::CannotOpen: return "cannot-open";
+    case ReportStatus::NoModels: return "no-models";
+    case ReportStatus::Malformed: return "malformed";
+    case ReportStatus::LoaderUnusable: return "loader-unusable";
   }
   return "malformed";
 }
@@ -27,8 +27,8 @@ void TextOrNull(JsonWriter& json, const std::string& text, ByteText how) {
   }
 }
 
-void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnostic, ByteText how) {
-  const dorvan_marker::ErrorLocation& where = diagnostic.where;
+void WriteDiagnostic(JsonWriter& json, const Diagnostic& diagnostic, ByteText how) {
+  const ErrorLocation& where = diagnostic.where;
   json.BeginObject();
   json.Key("severity").String(SeverityName(diagnostic.severity));
   json.Key("code").String(diagnostic.code);
@@ -55,7 +55,7 @@ void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnost
 
 // The loader, once the road needed one: the library's own, or the plug-in's file with the
 // name and version it reported (null when it could not serve).
-void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, ByteText how) {
+void WriteLoader(JsonWriter& json, const LoaderReport& loader, ByteText how) {
   json.Key("loader").BeginObject();
   const bool plugin = !loader.plugin_path.empty();
   json.Key("kind").String(plugin ? "plug-in" : "built-in");
@@ -69,10 +69,10 @@ void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, By
   json.EndObject();
 }
 
-void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, ByteText how) {
+void WriteReport(JsonWriter& json, const MarkerReport& report, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
-  json.Key("status").String(StatusName(report.status));
+  json.Key("status").String(ReportStatusName(report.status));
   json.Key("title").String(ToUtf8(report.title, how));
   if (report.loader.chosen) WriteLoader(json, report.loader, how);
   json.Key("fabric_width").BeginObject();
@@ -86,7 +86,7 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
   json.Key("placements").Integer(static_cast<long long>(report.placements.size()));
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
   json.Key("sizes").BeginArray();
-  for (const dorvan_marker::SizeReport& size : report.sizes) {
+  for (const SizeReport& size : report.sizes) {
     json.BeginObject();
     json.Key("size").String(ToUtf8(size.size, how));
     json.Key("placed").Integer(static_cast<long long>(size.placed));
@@ -98,23 +98,25 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
   json.Key("styles").BeginArray();
   for (const std::string& style : report.styles) json.String(ToUtf8(style, how));
   json.EndArray();
-  json.Key("errors").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Error)));
-  json.Key("warnings").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Warning)));
+  json.Key("errors").Integer(static_cast<long long>(report.Count(Severity::Error)));
+  json.Key("warnings").Integer(static_cast<long long>(report.Count(Severity::Warning)));
   json.Key("diagnostics").BeginArray();
-  for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics) WriteDiagnostic(json, diagnostic, how);
+  for (const Diagnostic& diagnostic : report.diagnostics) WriteDiagnostic(json, diagnostic, how);
   json.EndArray();
   json.EndObject();
 }
 
 }  // namespace
 
-std::string InspectJson(const std::vector<dorvan_marker::MarkerReport>& reports, const std::string& code_page) {
+const char* SeverityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+
+std::string InspectJson(const std::vector<MarkerReport>& reports, const std::string& code_page) {
   JsonWriter json;
   const ByteText how = BeginMarkersDocument(json, "dorvan-marker-inspect", code_page);
-  for (const dorvan_marker::MarkerReport& report : reports) WriteReport(json, report, how);
+  for (const MarkerReport& report : reports) WriteReport(json, report, how);
   json.EndArray();
   json.EndObject();
   return json.Text();
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker
