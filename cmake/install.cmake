@@ -23,10 +23,10 @@ install(TARGETS dorvan_marker EXPORT dorvan_marker-targets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 
 if(WIN32)
-  # The DLL exports the two C functions and nothing of the C++ API: only their headers go,
-  # with the C header that a site's loader plug-in (dorvan_marker_loader.dll) is built against.
-  install(FILES include/dorvan_marker/dorvan_marker.h include/dorvan_marker/export.h
-                include/dorvan_marker/loader_plugin.h
+  # The DLL exports the C functions and nothing of the C++ API: only their headers go, with
+  # the C header that a site's loader plug-in (dorvan_marker_loader.dll) is built against.
+  install(FILES include/dorvan_marker/dorvan_marker.h include/dorvan_marker/dorvan_marker_c.h
+                include/dorvan_marker/export.h include/dorvan_marker/loader_plugin.h
                 ${DORVAN_MARKER_GENERATED_INCLUDE_DIR}/dorvan_marker/version.h
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/dorvan_marker COMPONENT development)
   install(FILES ${PROJECT_BINARY_DIR}/dorvan_marker.def DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)

@@ -11,6 +11,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "dorvan_marker/dorvan_marker_c.h"
+
 namespace test {
 namespace {
 
@@ -232,6 +234,25 @@ void AddOutputRows(std::vector<BadInput>& rows) {
                   "{out}/csvimprt.txt is read-only", "", kHostFileReadOnly});
 }
 
+// The C face's own: what a caller of another language may get wrong.
+void AddCallRows(std::vector<BadInput>& rows) {
+  const auto call_row = [&](const char* name, CallFault fault, Outcome outcome, const std::string& message) {
+    rows.push_back({name, Files(Marker()), outcome, Styles::NoStyles, message,
+                    outcome == Outcome::Imported ? kPlacement : "", kNothing, fault});
+  };
+  call_row("C face: null marker path", CallFault::kNullMarker, Outcome::BadCall,
+           "dorvan_marker_import: marker_path is null");
+  call_row("C face: null output folder", CallFault::kNullFolder, Outcome::BadCall,
+           "dorvan_marker_import: out_dir is null");
+  call_row("C face: name buffer of 0 bytes", CallFault::kEmptyNameBuffer, Outcome::BadCall,
+           "dorvan_marker_import: name holds 0 bytes, a name takes up to 256");
+  call_row("C face: message buffer of 0 bytes", CallFault::kEmptyMessageBuffer, Outcome::BadCall, "");
+  call_row("C face: options smaller than the first version's", CallFault::kOptionsTooSmall, Outcome::BadCall,
+           "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
+               ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
+  call_row("C face: options of a newer caller", CallFault::kOptionsFromNewer, Outcome::Imported, "");
+}
+
 std::vector<BadInput> MakeRows() {
   std::vector<BadInput> rows;
   AddFileRows(rows);
@@ -239,6 +260,7 @@ std::vector<BadInput> MakeRows() {
   AddAmplificationRows(rows);
   AddPathRows(rows);
   AddOutputRows(rows);
+  AddCallRows(rows);
   return rows;
 }
 
@@ -246,6 +268,14 @@ std::vector<BadInput> MakeRows() {
 
 const std::vector<BadInput>& BadInputs() {
   static const std::vector<BadInput> rows = MakeRows();
+  return rows;
+}
+
+std::vector<std::size_t> RowsWithFault(bool fault) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = 0; i < BadInputs().size(); ++i) {
+    if ((BadInputs()[i].fault != CallFault::kNone) == fault) rows.push_back(i);
+  }
   return rows;
 }
 
