@@ -90,7 +90,7 @@ extern "C" int dorvan_marker_import(const char* marker_path, const char* out_dir
       return call.Fail(static_cast<int>(result.status), result.message);
     }
     if (name != nullptr) {
-      const std::string title = CutToCharacters(result.title, DORVAN_MARKER_NAME_SIZE - 1, call.Names());
+      const std::string title = dorvan_marker::CutToCharacters(result.title, DORVAN_MARKER_NAME_SIZE - 1, call.Names());
       std::memcpy(name, title.c_str(), title.size() + 1);
     }
     return DORVAN_MARKER_OK;

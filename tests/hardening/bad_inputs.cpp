@@ -234,23 +234,21 @@ void AddOutputRows(std::vector<BadInput>& rows) {
                   "{out}/csvimprt.txt is read-only", "", kHostFileReadOnly});
 }
 
-// The C face's own: what a caller of another language may get wrong.
+// The C face's own: what a caller of another language may get wrong, with a good marker.
 void AddCallRows(std::vector<BadInput>& rows) {
-  const auto call_row = [&](const char* name, CallFault fault, Outcome outcome, const std::string& message) {
-    rows.push_back({name, Files(Marker()), outcome, Styles::NoStyles, message,
-                    outcome == Outcome::Imported ? kPlacement : "", kNothing, fault});
+  const auto refused = [&](const char* name, CallFault fault, const std::string& why) {
+    rows.push_back({name, Files(Marker()), Outcome::BadCall, Styles::NoStyles, why, "", kNothing, fault});
   };
-  call_row("C face: null marker path", CallFault::kNullMarker, Outcome::BadCall,
-           "dorvan_marker_import: marker_path is null");
-  call_row("C face: null output folder", CallFault::kNullFolder, Outcome::BadCall,
-           "dorvan_marker_import: out_dir is null");
-  call_row("C face: name buffer of 0 bytes", CallFault::kEmptyNameBuffer, Outcome::BadCall,
-           "dorvan_marker_import: name holds 0 bytes, a name takes up to 256");
-  call_row("C face: message buffer of 0 bytes", CallFault::kEmptyMessageBuffer, Outcome::BadCall, "");
-  call_row("C face: options smaller than the first version's", CallFault::kOptionsTooSmall, Outcome::BadCall,
-           "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
-               ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
-  call_row("C face: options of a newer caller", CallFault::kOptionsFromNewer, Outcome::Imported, "");
+  refused("C face: null marker path", CallFault::kNullMarker, "dorvan_marker_import: marker_path is null");
+  refused("C face: null output folder", CallFault::kNullFolder, "dorvan_marker_import: out_dir is null");
+  refused("C face: name buffer of 0 bytes", CallFault::kEmptyNameBuffer,
+          "dorvan_marker_import: name holds 0 bytes, a name takes up to 256");
+  refused("C face: message buffer of 0 bytes", CallFault::kEmptyMessageBuffer, "");
+  refused("C face: options smaller than the first version's", CallFault::kOptionsTooSmall,
+          "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
+              ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
+  rows.push_back({"C face: options of a newer caller", Files(Marker()), Outcome::Imported, Styles::NoStyles, "",
+                  kPlacement, kNothing, CallFault::kOptionsFromNewer});
 }
 
 std::vector<BadInput> MakeRows() {
