@@ -95,8 +95,9 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_style_names(const char*
  * On DORVAN_MARKER_OK name receives the marker's name and its NUL (at most 255 bytes and
  * the NUL, as ImportDorvanFile gives it); on any other result it is untouched. name may be
  * null; otherwise name_size must be at least DORVAN_MARKER_NAME_SIZE. The message is the
- * error box's text for DORVAN_MARKER_NO_MODELS and DORVAN_MARKER_LOADER_UNUSABLE (naming the
- * marker's path), else what the command line prints: file, line, section, record and field.
+ * error box's words, whole: for DORVAN_MARKER_NO_MODELS naming the marker's path where
+ * ImportDorvanFile names the caller's text, for DORVAN_MARKER_LOADER_UNUSABLE naming the
+ * plug-in and why; else what the command line prints: file, line, section, record, field.
  *
  * Returns the results of ImportDorvanFile (DORVAN_MARKER_OK to DORVAN_MARKER_LOADER_UNUSABLE),
  * or DORVAN_MARKER_BAD_CALL, before anything is read, for a null marker_path or out_dir, a
