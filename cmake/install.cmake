@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: MIT
-# What `cmake --install` puts where, in three components that the packages split on:
+# What `cmake --install` puts where, in four components that the packages split on:
 #   runtime      the shared library (the DLL on Windows)
 #   development  the headers, the import library or the unversioned .so link, and the files
 #                that find_package and pkg-config read (the .def file on Windows)
 #   cli          the command line and its manual page
+#   python       the Python module
 # On Windows the documentation and the example marker go beside them (component doc): the
 # zip is all a host vendor or a pattern room gets.
 include(GNUInstallDirs)
@@ -23,10 +24,10 @@ install(TARGETS dorvan_marker EXPORT dorvan_marker-targets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 
 if(WIN32)
-  # The DLL exports the two C functions and nothing of the C++ API: only their headers go,
-  # with the C header that a site's loader plug-in (dorvan_marker_loader.dll) is built against.
-  install(FILES include/dorvan_marker/dorvan_marker.h include/dorvan_marker/export.h
-                include/dorvan_marker/loader_plugin.h
+  # The DLL exports the C functions and nothing of the C++ API: only their headers go, with
+  # the C header that a site's loader plug-in (dorvan_marker_loader.dll) is built against.
+  install(FILES include/dorvan_marker/dorvan_marker.h include/dorvan_marker/dorvan_marker_c.h
+                include/dorvan_marker/export.h include/dorvan_marker/loader_plugin.h
                 ${DORVAN_MARKER_GENERATED_INCLUDE_DIR}/dorvan_marker/version.h
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/dorvan_marker COMPONENT development)
   install(FILES ${PROJECT_BINARY_DIR}/dorvan_marker.def DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
@@ -53,6 +54,14 @@ else()
   install(CODE "configure_file(\"${PROJECT_BINARY_DIR}/dorvan_marker.pc.in\" \"${PROJECT_BINARY_DIR}/dorvan_marker.pc\" @ONLY)"
           COMPONENT development)
   install(FILES ${PROJECT_BINARY_DIR}/dorvan_marker.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+endif()
+
+# The Python module (ctypes, over the C face): where Debian's python3 finds it, and in the
+# zip as python\dorvan_marker.py, which finds the DLL in bin\ beside it.
+if(WIN32)
+  install(FILES python/dorvan_marker.py DESTINATION python COMPONENT python)
+else()
+  install(FILES python/dorvan_marker.py DESTINATION lib/python3/dist-packages COMPONENT python)
 endif()
 
 if(TARGET dorvan-marker)

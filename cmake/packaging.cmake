@@ -31,11 +31,19 @@ else()
 
   configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/control.in ${debian_dir}/control @ONLY)
   file(WRITE ${debian_dir}/components
-       "${debian_library_package} runtime\nlibdorvan-marker-dev development\ndorvan-marker cli\n")
+       "${debian_library_package} runtime\nlibdorvan-marker-dev development\ndorvan-marker cli\npython3-dorvan-marker python\n")
   # Programs built against this version need at least this version.
   file(WRITE ${debian_dir}/${debian_library_package}.shlibs
        "libdorvan_marker ${PROJECT_VERSION_MAJOR} ${debian_library_package} (>= ${PROJECT_VERSION})\n")
   file(WRITE ${debian_dir}/${debian_library_package}.triggers "activate-noawait ldconfig\n")
+  # The version each exported symbol came in, so that a program needs no newer library
+  # than the symbols it uses (the C face: 1.1.0).
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/${debian_library_package}.symbols
+                 ${debian_dir}/${debian_library_package}.symbols COPYONLY)
+  foreach(script postinst prerm)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/python3-dorvan-marker.${script}
+                   ${debian_dir}/python3-dorvan-marker.${script} COPYONLY)
+  endforeach()
 
   # The copyright file carries LICENSE as Debian's format wants it: indented, a blank line
   # written as " .".

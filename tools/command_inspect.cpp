@@ -9,11 +9,11 @@
 #include "batch.hpp"
 #include "cli_common.hpp"
 #include "commands.hpp"
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
 #include "report_csv.hpp"
 #include "report_exit.hpp"
-#include "report_json.hpp"
 #include "report_text.hpp"
 
 namespace cli {
@@ -52,7 +52,8 @@ int RunInspect(const Arguments& args) {
     }
   }
   if (json || csv) {
-    std::cout << (json ? InspectJson(reports, dorvan_marker::CodePageName(options)) : InspectCsv(reports));
+    std::cout << (json ? dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(options))
+                       : InspectCsv(reports));
     if (several) std::cerr << SummaryTable(reports);
     return exit_code;
   }

@@ -7,9 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#include "dorvan_marker/json.hpp"
+#include "markup.hpp"
 #include "report_text.hpp"
 #include "svg_marker.hpp"
-#include "text_encoding.hpp"
 
 namespace cli {
 namespace {
@@ -59,7 +60,7 @@ std::string PerGarment(const dorvan_marker::MarkerReport& r) {
   if (r.garments == 0) return Figure("length_per_garment_mm", "-") + " (no garment)";
   const double mm = r.LengthPerGarmentMm();
   return Figure("length_per_garment_mm", Fixed(mm, 1)) + " mm = " + Fixed(mm / 1000.0, 3) +
-         " m = " + Fixed(mm / kMmPerYard, 3) + " yd of used length";
+         " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) + " yd of used length";
 }
 
 std::string FiguresTable(const dorvan_marker::MarkerReport& r) {
@@ -68,7 +69,7 @@ std::string FiguresTable(const dorvan_marker::MarkerReport& r) {
                                   " cm = " + Fixed(r.width_mm / 25.4, 2) + " in");
   html += Row("Used length", Figure("used_length_mm", Fixed(r.used_length_mm, 1)) +
                                  " mm = " + Fixed(r.used_length_mm / 1000.0, 3) +
-                                 " m = " + Fixed(r.used_length_mm / kMmPerYard, 3) + " yd");
+                                 " m = " + Fixed(r.used_length_mm / dorvan_marker::kMillimetresPerYard, 3) + " yd");
   html += Row("Across width", Figure("used_width_mm", Fixed(r.used_width_mm, 1)) + " mm used");
   html += Row("Efficiency",
               Figure("box_efficiency", Fixed(r.box_efficiency * 100.0, 1)) + " %" + Definition(kEfficiencyDefinition));
@@ -79,7 +80,7 @@ std::string FiguresTable(const dorvan_marker::MarkerReport& r) {
   return html + "</table>\n";
 }
 
-std::string StylesText(const dorvan_marker::MarkerReport& r, ByteText how) {
+std::string StylesText(const dorvan_marker::MarkerReport& r, const std::string& how) {
   std::string text;
   std::size_t shown = 0;
   std::size_t chars = 0;
@@ -95,7 +96,7 @@ std::string StylesText(const dorvan_marker::MarkerReport& r, ByteText how) {
   return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
 }
 
-std::string SizesTable(const dorvan_marker::MarkerReport& r, ByteText how) {
+std::string SizesTable(const dorvan_marker::MarkerReport& r, const std::string& how) {
   std::string html =
       "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
       "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
@@ -159,7 +160,7 @@ std::string WhereOf(const SameDiagnostics& group) {
   return text;
 }
 
-std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, ByteText how) {
+std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, const std::string& how) {
   const std::size_t errors = r.Count(dorvan_marker::Severity::Error);
   const std::size_t warnings = r.Count(dorvan_marker::Severity::Warning);
   std::string html = "<h2>Diagnostics: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
@@ -178,7 +179,7 @@ std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, ByteText how) 
     lines += needed;
     ++shown;
     left_out -= group.lines.size();
-    const char* severity = SeverityName(d.severity);
+    const char* severity = dorvan_marker::SeverityName(d.severity);
     html += std::string("<li class=\"") + severity + "\" data-code=\"" + Markup(d.code, how) + "\" data-count=\"" +
             std::to_string(group.lines.size()) + "\"><span class=\"sev\">" + severity + "</span> " +
             (where.empty() ? "" : "<span class=\"where\">" + Markup(where, how) + ":</span> ") +
@@ -205,7 +206,7 @@ const char* WhyUnread(dorvan_marker::ReportStatus status) {
   return "";
 }
 
-std::string Header(const dorvan_marker::MarkerReport& r, ByteText how) {
+std::string Header(const dorvan_marker::MarkerReport& r, const std::string& how) {
   std::string details = Markup(r.path, how);
   if (r.loader.chosen) details += " · loader: " + Markup(LoaderText(r.loader), how);
   details += " · code page " + Markup(r.code_page, how);
@@ -216,9 +217,10 @@ std::string Header(const dorvan_marker::MarkerReport& r, ByteText how) {
 }  // namespace
 
 std::string MarkerPage(const dorvan_marker::MarkerReport& report) {
-  const ByteText how = ByteTextOf(report.code_page);
+  const std::string& how = report.code_page;  // the code page the names are in
   const bool read = report.status == dorvan_marker::ReportStatus::Read;
-  std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
+  std::string html =
+      std::string("<section class=\"sheet\" data-status=\"") + dorvan_marker::StatusName(report.status) + "\">\n";
   html += Header(report, how);
   if (read) {
     // The picture is the largest part of the page: appended in place, never copied.

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "dorvan_marker/json.hpp"
 #include "report_text.hpp"
 
 namespace cli {
@@ -37,7 +38,7 @@ std::string Row(const dorvan_marker::MarkerReport& r) {
   const double per_garment = r.LengthPerGarmentMm();
   const std::vector<std::string> fields = {
       Field(r.path),
-      StatusName(r.status),
+      dorvan_marker::StatusName(r.status),
       Field(r.title),
       r.loader.chosen ? Field(LoaderText(r.loader)) : "",
       Number(r.width_mm),
@@ -51,7 +52,7 @@ std::string Row(const dorvan_marker::MarkerReport& r) {
       std::to_string(r.garments),
       cut ? Number(per_garment) : "",
       cut ? Number(per_garment / 1000.0) : "",
-      cut ? Number(per_garment / kMmPerYard) : "",
+      cut ? Number(per_garment / dorvan_marker::kMillimetresPerYard) : "",
       std::to_string(r.sizes.size()),
       Field(styles),
       std::to_string(r.Count(dorvan_marker::Severity::Error)),

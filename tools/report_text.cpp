@@ -4,23 +4,9 @@
 #include <charconv>
 
 #include "batch.hpp"
+#include "dorvan_marker/json.hpp"
 
 namespace cli {
-
-const char* SeverityName(dorvan_marker::Severity severity) {
-  return severity == dorvan_marker::Severity::Error ? "error" : "warning";
-}
-
-const char* StatusName(dorvan_marker::ReportStatus status) {
-  switch (status) {
-    case dorvan_marker::ReportStatus::Read: return "read";
-    case dorvan_marker::ReportStatus::CannotOpen: return "cannot-open";
-    case dorvan_marker::ReportStatus::NoModels: return "no-models";
-    case dorvan_marker::ReportStatus::Malformed: return "malformed";
-    case dorvan_marker::ReportStatus::LoaderUnusable: return "loader-unusable";
-  }
-  return "malformed";
-}
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -32,7 +18,7 @@ std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic) {
   const dorvan_marker::ErrorLocation& where = diagnostic.where;
   std::string line = where.file;
   if (where.line != 0) line.append(":").append(std::to_string(where.line));
-  line += std::string(": ") + SeverityName(diagnostic.severity) + ": ";
+  line += std::string(": ") + dorvan_marker::SeverityName(diagnostic.severity) + ": ";
   if (!where.section.empty()) {
     line += '"' + where.section + '"';
     if (where.record >= 0) line += " record " + std::to_string(where.record + 1);
@@ -50,7 +36,8 @@ std::string LoaderText(const dorvan_marker::LoaderReport& loader) {
 
 std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report) {
   const double mm = report.LengthPerGarmentMm();
-  return Fixed(mm, 1) + " mm = " + Fixed(mm / 1000.0, 3) + " m = " + Fixed(mm / kMmPerYard, 3) + " yd";
+  return Fixed(mm, 1) + " mm = " + Fixed(mm / 1000.0, 3) + " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) +
+         " yd";
 }
 
 std::string ReportText(const dorvan_marker::MarkerReport& report) {

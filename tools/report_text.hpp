@@ -7,13 +7,6 @@
 
 namespace cli {
 
-// "warning" or "error".
-const char* SeverityName(dorvan_marker::Severity severity);
-
-// How far reading the marker got, as the outputs name it: "read", "cannot-open",
-// "no-models", "malformed" or "loader-unusable".
-const char* StatusName(dorvan_marker::ReportStatus status);
-
 // One diagnostic as a compiler prints one:
 //   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
 std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
@@ -28,8 +21,6 @@ std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report);
 // The whole report as text for a person: the marker, its measures, sizes, styles and
 // diagnostics.
 std::string ReportText(const dorvan_marker::MarkerReport& report);
-
-inline constexpr double kMmPerYard = 914.4;
 
 // What a garment is, in the words every output that counts them uses.
 inline constexpr const char* kGarmentDefinition =

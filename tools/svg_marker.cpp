@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "text_encoding.hpp"
+#include "dorvan_marker/json.hpp"
+#include "markup.hpp"
 
 namespace cli {
 namespace {
@@ -172,7 +173,7 @@ void AppendMarks(std::string& svg, const std::vector<const dorvan_marker::Placed
 }
 
 void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::PlacedPiece*>& placed, const Frame& f,
-                  ByteText how) {
+                  const std::string& code_page) {
   std::string labels;
   for (const dorvan_marker::PlacedPiece* one : placed) {
     const dorvan_marker::PlacedPiece& piece = *one;
@@ -181,8 +182,8 @@ void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::Place
     const double size = std::min({f.font, by_width, piece.y_extent * 0.4});
     if (size < kSmallestLabelPixels * f.unit) continue;
     labels += "<text x=\"" + Num(piece.x_origin + piece.x_extent / 2) + "\" y=\"" +
-              Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" + Markup(text, how) +
-              "</text>\n";
+              Num(piece.y_origin + piece.y_extent / 2) + "\" font-size=\"" + Num(size) + "\">" +
+              Markup(text, code_page) + "</text>\n";
   }
   if (labels.empty()) return;
   svg += "<g class=\"label\">\n";
@@ -201,7 +202,7 @@ void AppendOrigin(std::string& svg, const Frame& f) {
 
 // Scale bars and legend below the fabric, from y = top; returns the y below them.
 double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, double top,
-                    ByteText how) {
+                    const std::string& code_page) {
   const double font = f.font;
   svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
   // One bar in centimetres and one in inches, each of a round length.
@@ -235,7 +236,7 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
       svg += std::string("<path class=\"turn\" d=\"M") + Num(x) + " " + Num(box_top) + "h" + Num(font * 0.5) + "L" +
              Num(x) + " " + Num(box_top + font * 0.5) + "z\"/>";
     }
-    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Markup(text, how) + "</text>\n";
+    svg += "<text x=\"" + Num(x + font * 1.4) + "\" y=\"" + Num(y) + "\">" + Markup(text, code_page) + "</text>\n";
     x += width;
   };
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
@@ -261,7 +262,6 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
 }  // namespace
 
 std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
-  const ByteText how = ByteTextOf(report.code_page);
   const Frame f = FrameOf(report);
   const double pad = f.font;
   const double legend_top = static_cast<double>(f.rows - 1) * f.row_pitch + f.max_y + pad;
@@ -290,11 +290,11 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
             Num(report.width_mm) + "H" + Num(fabric_to) + "\"/>\n";
     AppendPieces(body, report, row.pieces);
     AppendMarks(body, row.pieces);
-    AppendLabels(body, row.pieces, f, how);
+    AppendLabels(body, row.pieces, f, report.code_page);
     if (cut) body += "</g>\n";
   }
   AppendOrigin(body, f);
-  const double bottom = AppendLegend(body, report, f, legend_top, how);
+  const double bottom = AppendLegend(body, report, f, legend_top, report.code_page);
 
   const double min_x = f.min_x - pad;
   const double min_y = f.min_y - pad;
@@ -308,7 +308,7 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(std::lround(view_w / f.unit)) +
          "\" height=\"" + std::to_string(std::lround(view_h / f.unit)) + "\" viewBox=\"" + Num(min_x) + " " +
          Num(min_y) + " " + Num(view_w) + " " + Num(view_h) + "\">\n";
-  svg += "<title>" + Markup(report.title, how) + "</title>\n";
+  svg += "<title>" + Markup(report.title, report.code_page) + "</title>\n";
   svg += "<defs>\n<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"" + Num(hatch) + "\" height=\"" +
          Num(hatch) + "\" patternTransform=\"rotate(45)\"><rect width=\"" + Num(hatch) + "\" height=\"" + Num(hatch) +
          "\" fill=\"#ffe5e5\"/><rect width=\"" + Num(hatch / 3) + "\" height=\"" + Num(hatch) +

@@ -28,7 +28,7 @@ while read -r package component; do
   cp debian/copyright "$doc/copyright"
   gzip -9n <debian/changelog >"$doc/changelog.gz"
   if [ -d "$stage/usr/share/man" ]; then find "$stage/usr/share/man" -type f ! -name '*.gz' -exec gzip -9n {} +; fi
-  for control in shlibs triggers; do
+  for control in shlibs triggers postinst prerm; do
     if [ -f "debian/$package.$control" ]; then cp "debian/$package.$control" "$stage/DEBIAN/$control"; fi
   done
 
@@ -46,7 +46,7 @@ while read -r package component; do
   # shellcheck disable=SC2086 # one word a file; the paths hold no blanks
   if [ -n "$binaries" ]; then dpkg-shlibdeps -Tdebian/substvars $binaries; fi
   if [ -f "$stage/DEBIAN/shlibs" ]; then
-    dpkg-gensymbols -q -p"$package" -P"$stage" -O"$stage/DEBIAN/symbols"
+    dpkg-gensymbols -q -p"$package" -P"$stage" -I"debian/$package.symbols" -O"$stage/DEBIAN/symbols"
     sed -i '1a * Build-Depends-Package: libdorvan-marker-dev' "$stage/DEBIAN/symbols"
   fi
   dpkg-gencontrol -p"$package" -P"$stage" -Tdebian/substvars -fdebian/files
@@ -54,6 +54,7 @@ while read -r package component; do
   (cd "$stage" && find usr -type f | sort | xargs md5sum) >"$stage/DEBIAN/md5sums"
   find "$stage" -type d -exec chmod 0755 {} +
   find "$stage/DEBIAN" -type f -exec chmod 0644 {} +
+  find "$stage/DEBIAN" -name 'post*' -o -name 'pre*' | xargs -r chmod 0755
   find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
   dpkg-deb --root-owner-group -Zxz --build "$stage" "$out" >/dev/null
 done <debian/components

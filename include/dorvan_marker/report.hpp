@@ -70,6 +70,9 @@ struct PlacedPiece {
   double angle = 0.0;  // degrees, as the placement file writes it (0 when lost)
 };
 
+// 914.4 mm make one yard.
+inline constexpr double kMillimetresPerYard = 914.4;
+
 // One of the marker's sizes, in the order the host files list them.
 struct SizeReport {
   std::string size;

@@ -28,6 +28,7 @@ int ImportExit(test::Outcome outcome) {
     case test::Outcome::NoModels: return 3;
     case test::Outcome::Malformed: return 4;
     case test::Outcome::CannotWrite: return 5;
+    case test::Outcome::BadCall: break;  // the C face's alone
   }
   return -1;
 }
@@ -64,4 +65,4 @@ TEST_P(BadInputCli, EndsAsTabled) {
   EXPECT_EQ(styles.exit_code, static_cast<int>(row.styles)) << styles.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BadInputCli, ::testing::Range<std::size_t>(0, test::BadInputs().size()), test::RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputCli, ::testing::ValuesIn(test::RowsWithFault(false)), test::RowName);

@@ -11,6 +11,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "dorvan_marker/dorvan_marker_c.h"
+
 namespace test {
 namespace {
 
@@ -232,6 +234,23 @@ void AddOutputRows(std::vector<BadInput>& rows) {
                   "{out}/csvimprt.txt is read-only", "", kHostFileReadOnly});
 }
 
+// The C face's own: what a caller of another language may get wrong, with a good marker.
+void AddCallRows(std::vector<BadInput>& rows) {
+  const auto refused = [&](const char* name, CallFault fault, const std::string& why) {
+    rows.push_back({name, Files(Marker()), Outcome::BadCall, Styles::NoStyles, why, "", kNothing, fault});
+  };
+  refused("C face: null marker path", CallFault::kNullMarker, "dorvan_marker_import: marker_path is null");
+  refused("C face: null output folder", CallFault::kNullFolder, "dorvan_marker_import: out_dir is null");
+  refused("C face: name buffer of 0 bytes", CallFault::kEmptyNameBuffer,
+          "dorvan_marker_import: name holds 0 bytes, a name takes up to 256");
+  refused("C face: message buffer of 0 bytes", CallFault::kEmptyMessageBuffer, "");
+  refused("C face: options smaller than the first version's", CallFault::kOptionsTooSmall,
+          "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
+              ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
+  rows.push_back({"C face: options of a newer caller", Files(Marker()), Outcome::Imported, Styles::NoStyles, "",
+                  kPlacement, kNothing, CallFault::kOptionsFromNewer});
+}
+
 std::vector<BadInput> MakeRows() {
   std::vector<BadInput> rows;
   AddFileRows(rows);
@@ -239,6 +258,7 @@ std::vector<BadInput> MakeRows() {
   AddAmplificationRows(rows);
   AddPathRows(rows);
   AddOutputRows(rows);
+  AddCallRows(rows);
   return rows;
 }
 
@@ -246,6 +266,14 @@ std::vector<BadInput> MakeRows() {
 
 const std::vector<BadInput>& BadInputs() {
   static const std::vector<BadInput> rows = MakeRows();
+  return rows;
+}
+
+std::vector<std::size_t> RowsWithFault(bool fault) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = 0; i < BadInputs().size(); ++i) {
+    if ((BadInputs()[i].fault != CallFault::kNone) == fault) rows.push_back(i);
+  }
   return rows;
 }
 

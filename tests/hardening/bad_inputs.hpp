@@ -28,6 +28,19 @@ enum class Outcome : int {
   NoModels = -1,     // the marker holds no models
   Malformed = -2,    // the marker is broken; the message says where
   CannotWrite = -3,  // the host files cannot be written; both stay as they were
+  BadCall = -6,      // the C face refuses the call before reading anything
+};
+
+// How a row calls the C face wrongly. Rows with a fault are the C face's alone; the table's
+// other rows reach the C face through the Python module's test (tests/python/).
+enum class CallFault {
+  kNone,
+  kNullMarker,          // marker_path is null
+  kNullFolder,          // out_dir is null
+  kEmptyNameBuffer,     // name is given with name_size 0
+  kEmptyMessageBuffer,  // message is given with message_size 0: the result alone tells
+  kOptionsTooSmall,     // options->size below the first version's
+  kOptionsFromNewer,    // options->size beyond this version's: read as far as it knows
 };
 
 // How listing a row's model names ends, by the numbers of ReadStyleList.
@@ -42,10 +55,14 @@ struct BadInput {
   std::string message;    // the import's whole message ("{marker}" and "{out}" stand for paths), "" when imported
   std::string placement;  // posimport.txt when imported, "" when not checked
   unsigned needs = kNothing;
+  CallFault fault = CallFault::kNone;
 };
 
 // The table: every row of the hardening issue.
 const std::vector<BadInput>& BadInputs();
+
+// The positions in the table of the rows with a call fault (true) or without (false).
+std::vector<std::size_t> RowsWithFault(bool fault);
 
 // Text of what the host folder holds before each row: an earlier import's files.
 inline const std::string kOldCommandFile = "=:order\r\no:EARLIER\r\n";

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "text_encoding.hpp"
+#include "report/text_encoding.hpp"
 
-namespace cli {
+#include "dorvan_marker/json.hpp"
+
+namespace dorvan_marker {
 namespace {
 
 void AppendCodePoint(std::string& out, unsigned code) {
@@ -74,20 +76,8 @@ std::string ToUtf8(std::string_view bytes, ByteText how) {
   return out;
 }
 
-std::string Markup(std::string_view bytes, ByteText how) {
-  std::string out;
-  for (const char c : ToUtf8(bytes, how)) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') continue;
-        out += c;
-    }
-  }
-  return out;
+std::string CarriedAsUtf8(std::string_view bytes, const std::string& code_page) {
+  return ToUtf8(bytes, ByteTextOf(code_page));
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

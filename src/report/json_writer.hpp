@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "text_encoding.hpp"
+#include "report/text_encoding.hpp"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace dorvan_marker {
 
 // Builds one JSON text, indented by two blanks a level. Strings must be UTF-8 (see
 // text_encoding.hpp); control characters are escaped and any byte that begins no valid
@@ -45,4 +45,4 @@ class JsonWriter {
 // which the caller fills and closes. Returns how names are to be carried.
 ByteText BeginMarkersDocument(JsonWriter& json, std::string_view format, const std::string& code_page);
 
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "json_writer.hpp"
+#include "report/json_writer.hpp"
 
 #include <charconv>
 #include <cmath>
 
-#include "text_encoding.hpp"
+#include "report/text_encoding.hpp"
 
-namespace cli {
+namespace dorvan_marker {
 
 void JsonWriter::NewLine() {
   out_ += '\n';
@@ -113,4 +113,4 @@ ByteText BeginMarkersDocument(JsonWriter& json, std::string_view format, const s
   return how;
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "report_json.hpp"
+// The document of `inspect --json`: the one text the command line prints and the C face
+// hands out.
+#include "dorvan_marker/json.hpp"
+#include "report/json_writer.hpp"
+#include "report/text_encoding.hpp"
 
-#include "json_writer.hpp"
-#include "report_text.hpp"
-#include "text_encoding.hpp"
-
-namespace cli {
+namespace dorvan_marker {
 namespace {
 
 void TextOrNull(JsonWriter& json, const std::string& text, ByteText how) {
@@ -16,8 +16,8 @@ void TextOrNull(JsonWriter& json, const std::string& text, ByteText how) {
   }
 }
 
-void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnostic, ByteText how) {
-  const dorvan_marker::ErrorLocation& where = diagnostic.where;
+void WriteDiagnostic(JsonWriter& json, const Diagnostic& diagnostic, ByteText how) {
+  const ErrorLocation& where = diagnostic.where;
   json.BeginObject();
   json.Key("severity").String(SeverityName(diagnostic.severity));
   json.Key("code").String(diagnostic.code);
@@ -44,7 +44,7 @@ void WriteDiagnostic(JsonWriter& json, const dorvan_marker::Diagnostic& diagnost
 
 // The loader, once the road needed one: the library's own, or the plug-in's file with the
 // name and version it reported (null when it could not serve).
-void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, ByteText how) {
+void WriteLoader(JsonWriter& json, const LoaderReport& loader, ByteText how) {
   json.Key("loader").BeginObject();
   const bool plugin = !loader.plugin_path.empty();
   json.Key("kind").String(plugin ? "plug-in" : "built-in");
@@ -59,7 +59,7 @@ void WriteLoader(JsonWriter& json, const dorvan_marker::LoaderReport& loader, By
 }
 
 // How many garments the marker cuts, and the used length each takes (null without one).
-void WriteGarments(JsonWriter& json, const dorvan_marker::MarkerReport& report) {
+void WriteGarments(JsonWriter& json, const MarkerReport& report) {
   json.Key("garments").Integer(static_cast<long long>(report.garments));
   json.Key("length_per_garment");
   if (report.garments == 0) {
@@ -70,11 +70,11 @@ void WriteGarments(JsonWriter& json, const dorvan_marker::MarkerReport& report) 
   json.BeginObject();
   json.Key("mm").Number(mm);
   json.Key("m").Number(mm / 1000.0);
-  json.Key("yd").Number(mm / kMmPerYard);
+  json.Key("yd").Number(mm / kMillimetresPerYard);
   json.EndObject();
 }
 
-void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, ByteText how) {
+void WriteReport(JsonWriter& json, const MarkerReport& report, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
   json.Key("status").String(StatusName(report.status));
@@ -92,7 +92,7 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
   WriteGarments(json, report);
   json.Key("sizes").BeginArray();
-  for (const dorvan_marker::SizeReport& size : report.sizes) {
+  for (const SizeReport& size : report.sizes) {
     json.BeginObject();
     json.Key("size").String(ToUtf8(size.size, how));
     json.Key("placed").Integer(static_cast<long long>(size.placed));
@@ -105,23 +105,36 @@ void WriteReport(JsonWriter& json, const dorvan_marker::MarkerReport& report, By
   json.Key("styles").BeginArray();
   for (const std::string& style : report.styles) json.String(ToUtf8(style, how));
   json.EndArray();
-  json.Key("errors").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Error)));
-  json.Key("warnings").Integer(static_cast<long long>(report.Count(dorvan_marker::Severity::Warning)));
+  json.Key("errors").Integer(static_cast<long long>(report.Count(Severity::Error)));
+  json.Key("warnings").Integer(static_cast<long long>(report.Count(Severity::Warning)));
   json.Key("diagnostics").BeginArray();
-  for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics) WriteDiagnostic(json, diagnostic, how);
+  for (const Diagnostic& diagnostic : report.diagnostics) WriteDiagnostic(json, diagnostic, how);
   json.EndArray();
   json.EndObject();
 }
 
 }  // namespace
 
-std::string InspectJson(const std::vector<dorvan_marker::MarkerReport>& reports, const std::string& code_page) {
+const char* SeverityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+
+const char* StatusName(ReportStatus status) {
+  switch (status) {
+    case ReportStatus::Read: return "read";
+    case ReportStatus::CannotOpen: return "cannot-open";
+    case ReportStatus::NoModels: return "no-models";
+    case ReportStatus::Malformed: return "malformed";
+    case ReportStatus::LoaderUnusable: return "loader-unusable";
+  }
+  return "malformed";
+}
+
+std::string InspectJson(const std::vector<MarkerReport>& reports, const std::string& code_page) {
   JsonWriter json;
   const ByteText how = BeginMarkersDocument(json, "dorvan-marker-inspect", code_page);
-  for (const dorvan_marker::MarkerReport& report : reports) WriteReport(json, report, how);
+  for (const MarkerReport& report : reports) WriteReport(json, report, how);
   json.EndArray();
   json.EndObject();
   return json.Text();
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

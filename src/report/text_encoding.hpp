@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace dorvan_marker {
 
 // How names (bytes in the marker's code page) are carried into JSON and SVG, which are
 // UTF-8. A UTF-8 marker keeps its text, each byte that begins no valid sequence becoming
@@ -22,9 +22,4 @@ const char* NameOf(ByteText how);
 // bytes as UTF-8 under `how`.
 std::string ToUtf8(std::string_view bytes, ByteText how);
 
-// bytes as UTF-8 under `how`, for the content and the double-quoted attribute values of
-// XML and HTML: markup characters become references, so that a name is only ever text,
-// and the control characters XML 1.0 cannot hold (all but the tab) are dropped.
-std::string Markup(std::string_view bytes, ByteText how);
-
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,0 +1,133 @@
+/* SPDX-License-Identifier: MIT */
+/* The C face of the dorvan_marker library: for hosts built with any compiler, and for any
+ * language that can call C (Python's ctypes, for one: python/dorvan_marker.py).
+ *
+ * Plain C89: no C++ type crosses it, and no memory changes hands. Every text goes into a
+ * buffer the caller owns, with its size; a function that hands out a list or a document
+ * tells how many bytes it needs when they do not fit, so a caller can ask twice.
+ *
+ * Every function runs synchronously on the caller's thread, keeps nothing between calls,
+ * may be called from several threads at once, lets no exception out and never shows a box:
+ * every failure is a result code, and where the caller gives a message buffer, a message.
+ * Names are bytes in the marker's code page (options->code_page), as are the messages that
+ * quote them; paths are in the system's. On Windows the marker is opened with no sharing,
+ * as ImportDorvanFile opens it.
+ *
+ * Message buffers: message may be null (no message wanted); otherwise message_size must
+ * be at least 1. The message is written with its NUL, cut at a character boundary to
+ * message_size - 1 bytes; it is empty when the call succeeded. */
+#ifndef DORVAN_MARKER_DORVAN_MARKER_C_H
+#define DORVAN_MARKER_DORVAN_MARKER_C_H
+
+#include <stddef.h>
+
+#include "dorvan_marker/export.h"
+
+/* The calling convention of the C face: the C one, whatever a host's compiler defaults to.
+ * The Windows DLLs export the functions by their plain names. */
+#if defined(_WIN32)
+#  define DORVAN_MARKER_CALL __cdecl
+#else
+#  define DORVAN_MARKER_CALL
+#endif
+
+/* Results. The first six are those of ImportDorvanFile. */
+#define DORVAN_MARKER_OK 1                  /* done */
+#define DORVAN_MARKER_CANNOT_OPEN 0         /* the marker file cannot be opened or read */
+#define DORVAN_MARKER_NO_MODELS (-1)        /* the marker holds no models (style names: no "VMDL" records) */
+#define DORVAN_MARKER_MALFORMED (-2)        /* the marker is structurally broken; the message says where */
+#define DORVAN_MARKER_CANNOT_WRITE (-3)     /* the host files cannot be created, written or put in place */
+#define DORVAN_MARKER_LOADER_UNUSABLE (-4)  /* the loader plug-in cannot serve; the message names it */
+#define DORVAN_MARKER_BUFFER_TOO_SMALL (-5) /* the text does not fit: *needed says how many bytes it takes */
+#define DORVAN_MARKER_BAD_CALL (-6)         /* refused before any work: a null pointer, a buffer of no bytes, ... */
+
+/* A name buffer of this size holds every marker's name with its NUL. */
+#define DORVAN_MARKER_NAME_SIZE 256
+
+/* The choices of a call. A null options pointer stands for all the defaults. Set size to
+ * sizeof (dorvan_marker_options): later versions add members at the end only, and each
+ * version reads only the members that both it and the caller's size know; a size below
+ * this first version's is a bad call.
+ *
+ * code_page: the code page of the marker's names, "1252", "932", "936", "949", "950" or
+ * "utf-8" (the names ImportOptions takes); null or "" for the system's ANSI code page.
+ * loader: the file of a loader plug-in (dorvan_marker/loader_plugin.h) that answers the
+ * model-file queries; null or "" for the one the environment variable DORVAN_MARKER_LOADER
+ * names, else the library's own loader. */
+typedef struct dorvan_marker_options {
+  size_t size;           /* sizeof (dorvan_marker_options) as the caller was compiled with */
+  const char* code_page; /* the names' code page; null or "" for the system's */
+  const char* loader;    /* the loader plug-in's file; null or "" for none given */
+} dorvan_marker_options;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Writes the library's version, "MAJOR.MINOR.PATCH", and its NUL into text (size bytes).
+ * Sets *needed (when needed is not null) to the bytes it takes, its NUL included.
+ * Returns DORVAN_MARKER_OK, DORVAN_MARKER_BUFFER_TOO_SMALL (text untouched; a null text
+ * with size 0 only asks the size), or DORVAN_MARKER_BAD_CALL for a null text with a
+ * non-zero size. */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_version(char* text, size_t size, size_t* needed);
+
+/* Writes the model names of the marker at marker_path into names (size bytes), in the order
+ * and by the rules of GetStyleList with an empty list: every distinct "VNMD" of the "VMDL"
+ * records, in order of first appearance, each followed by a NUL. A name may be empty, so
+ * *count tells how many there are; *needed the bytes they take. Both are set (when not
+ * null) on DORVAN_MARKER_OK and DORVAN_MARKER_BUFFER_TOO_SMALL, and are 0 otherwise.
+ *
+ * Returns DORVAN_MARKER_OK; DORVAN_MARKER_BUFFER_TOO_SMALL when the names do not fit (names
+ * untouched; a null names with size 0 only asks the size); DORVAN_MARKER_CANNOT_OPEN,
+ * DORVAN_MARKER_NO_MODELS (readable, no "VMDL" records: GetStyleList's false),
+ * DORVAN_MARKER_MALFORMED; or DORVAN_MARKER_BAD_CALL (a null marker_path, a null names with
+ * a non-zero size, bad options). Never loads a loader plug-in. */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_style_names(const char* marker_path,
+                                                                     const dorvan_marker_options* options, char* names,
+                                                                     size_t size, size_t* needed, size_t* count,
+                                                                     char* message, size_t message_size);
+
+/* Imports the marker at marker_path into out_dir/csvimprt.txt and out_dir/posimport.txt, as
+ * ImportDorvanFile imports into its fixed folder, with no error box: the two files are
+ * replaced together or not at all, and imports into one folder at once replace them one
+ * at a time. out_dir must exist; the import creates no folder.
+ *
+ * On DORVAN_MARKER_OK name receives the marker's name and its NUL (at most 255 bytes and
+ * the NUL, as ImportDorvanFile gives it); on any other result it is untouched. name may be
+ * null; otherwise name_size must be at least DORVAN_MARKER_NAME_SIZE. The message is the
+ * error box's words, whole: for DORVAN_MARKER_NO_MODELS naming the marker's path where
+ * ImportDorvanFile names the caller's text, for DORVAN_MARKER_LOADER_UNUSABLE naming the
+ * plug-in and why; else what the command line prints: file, line, section, record, field.
+ *
+ * Returns the results of ImportDorvanFile (DORVAN_MARKER_OK to DORVAN_MARKER_LOADER_UNUSABLE),
+ * or DORVAN_MARKER_BAD_CALL, before anything is read, for a null marker_path or out_dir, a
+ * name buffer too small, or bad options. The loader plug-in is options->loader, else the
+ * file DORVAN_MARKER_LOADER names, else none; it is loaded only for a readable marker with
+ * models, and unloaded before the call returns. */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_import(const char* marker_path, const char* out_dir,
+                                                                const dorvan_marker_options* options, char* name,
+                                                                size_t name_size, char* message, size_t message_size);
+
+/* Writes into json (size bytes) the report of the marker at marker_path as
+ * `dorvan-marker inspect --json` prints it for that one marker, byte for byte, and its NUL:
+ * a UTF-8 document in the shape of docs/schema/inspect-v1.json. Reads the marker and its
+ * model files as dorvan_marker_import would, and writes nothing. Sets *needed (when not
+ * null) to the bytes the document takes, its NUL included.
+ *
+ * Returns, once the document is written, how far the marker was read, as an import's
+ * result: DORVAN_MARKER_OK (placements that reach neither host file are errors in the
+ * document, not in the result), DORVAN_MARKER_CANNOT_OPEN, DORVAN_MARKER_NO_MODELS,
+ * DORVAN_MARKER_MALFORMED or DORVAN_MARKER_LOADER_UNUSABLE; the document says why. Else
+ * DORVAN_MARKER_BUFFER_TOO_SMALL (json untouched; a null json with size 0 only asks the
+ * size) or DORVAN_MARKER_BAD_CALL (a null marker_path, a null json with a non-zero size, bad
+ * options). */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_inspect_json(const char* marker_path,
+                                                                      const dorvan_marker_options* options, char* json,
+                                                                      size_t size, size_t* needed, char* message,
+                                                                      size_t message_size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

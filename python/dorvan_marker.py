@@ -1,0 +1,183 @@
+# SPDX-License-Identifier: MIT
+"""Marker files from Python, through the C face of the dorvan_marker library.
+
+    import dorvan_marker
+    dorvan_marker.style_names("lays/spring jacket.txt")          # ['JACKET', 'TROUSERS']
+    dorvan_marker.import_marker("lays/spring jacket.txt", "out")  # 'SPRING JACKET'
+    dorvan_marker.inspect("lays/spring jacket.txt")               # the report of inspect --json
+
+Only the standard library (ctypes); Python 3.9 or later. The library is the file that the
+environment variable DORVAN_MARKER_LIBRARY names, else the installed libdorvan_marker.so.1
+(on Windows dorvan_marker.dll: the zip's bin\\dorvan_marker.dll when this module is the
+zip's python\\dorvan_marker.py, else the one Windows finds), loaded at the first call.
+
+Names are str, decoded from the marker's code page (code_page, as --codepage names it:
+"1252", "932", "936", "949", "950", "utf-8"; None for the system's) with
+errors="surrogateescape": encoding them back the same way gives the marker's exact bytes.
+A character that two byte sequences of the code page share is kept as its bytes, escaped,
+so that this holds for every code page. Paths may be str, bytes or os.PathLike; on Windows
+a str path is encoded in the system's ANSI code page, which the library reads paths in.
+
+Every failure raises Error. Calls may come from several threads at once.
+"""
+import codecs
+import ctypes
+import json
+import locale
+import os
+import threading
+
+__all__ = ["Error", "style_names", "import_marker", "inspect"]
+
+# The results of the C face (dorvan_marker/dorvan_marker_c.h).
+OK, CANNOT_OPEN, NO_MODELS, MALFORMED, CANNOT_WRITE, LOADER_UNUSABLE, BUFFER_TOO_SMALL, BAD_CALL = 1, 0, -1, -2, -3, -4, -5, -6
+_NAME_SIZE = 256
+_FIRST_ASK = 64 * 1024  # lists and reports of ordinary markers fit at the first call
+_MESSAGE_SIZE = 64 * 1024
+
+
+class Error(Exception):
+    """A call that failed. code is the result as ImportDorvanFile gives it: 0 the marker
+    cannot be opened, -1 it holds no models, -2 it is malformed, -3 the host files cannot
+    be written (neither is changed), -4 the loader plug-in cannot serve; -6 the library
+    refused the call (an unknown code page). message says what went wrong, like a compiler:
+    file, line, section, record and field."""
+
+    def __init__(self, code, message):
+        super().__init__(message)
+        self.code = code
+        self.message = message
+
+
+class _Options(ctypes.Structure):
+    _fields_ = [("size", ctypes.c_size_t), ("code_page", ctypes.c_char_p), ("loader", ctypes.c_char_p)]
+
+
+_library = None
+_loading = threading.Lock()
+
+
+def _library_file():
+    named = os.environ.get("DORVAN_MARKER_LIBRARY")
+    if named:
+        return named
+    if os.name != "nt":
+        return "libdorvan_marker.so.1"
+    beside = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "bin", "dorvan_marker.dll")
+    return os.path.normpath(beside) if os.path.isfile(beside) else "dorvan_marker.dll"
+
+
+def _lib():
+    global _library
+    if _library is not None:
+        return _library
+    with _loading:
+        if _library is None:
+            lib = ctypes.CDLL(_library_file())
+            size, text, options = ctypes.c_size_t, ctypes.c_char_p, ctypes.POINTER(_Options)
+            sizes = ctypes.POINTER(ctypes.c_size_t)
+            lib.dorvan_marker_style_names.argtypes = [text, options, text, size, sizes, sizes, text, size]
+            lib.dorvan_marker_import.argtypes = [text, text, options, text, size, text, size]
+            lib.dorvan_marker_inspect_json.argtypes = [text, options, text, size, sizes, text, size]
+            _library = lib
+        return _library
+
+
+def _path(path):
+    path = os.fspath(path)
+    if isinstance(path, bytes):
+        return path
+    return path.encode("mbcs", "strict") if os.name == "nt" else os.fsencode(path)
+
+
+def _options(code_page, loader):
+    return ctypes.byref(_Options(ctypes.sizeof(_Options), None if code_page is None else code_page.encode("ascii"),
+                                 None if loader is None else _path(loader)))
+
+
+def _codec(code_page):
+    """The Python codec of a code page as the library names it; latin-1 keeps the bytes of
+    one Python does not know."""
+    if code_page is None:
+        name = "cp%d" % ctypes.windll.kernel32.GetACP() if os.name == "nt" else locale.getpreferredencoding(False)
+    else:
+        name = "cp" + code_page if code_page.isdigit() else code_page
+    try:
+        return codecs.lookup(name).name
+    except LookupError:
+        return "latin-1"
+
+
+def _escaped(data):
+    return "".join(chr(0xDC00 + byte) if byte >= 0x80 else chr(byte) for byte in data)
+
+
+def _decode(data, codec):
+    text = data.decode(codec, "surrogateescape")
+    if text.encode(codec, "surrogateescape") == data:
+        return text
+    # A character that comes back as other bytes is kept as the bytes it came from.
+    kept, at = [], 0
+    for char in text:
+        encoded = char.encode(codec, "surrogateescape")
+        if not data.startswith(encoded, at):
+            encoded = data[at:at + len(encoded)]
+            char = _escaped(encoded)
+        kept.append(char)
+        at += len(encoded)
+    text = "".join(kept)
+    return text if text.encode(codec, "surrogateescape") == data else _escaped(data)
+
+
+def _raise_unless_ok(result, message, codec):
+    if result != OK:
+        raise Error(result, _decode(message.value, codec))
+
+
+def _ask(call):
+    """Calls call(buffer, size, needed) with a buffer as large as the text needs; returns
+    the result and the text's bytes, without the NUL at its end."""
+    size = _FIRST_ASK
+    while True:
+        buffer, needed = ctypes.create_string_buffer(size), ctypes.c_size_t(0)
+        result = call(buffer, size, ctypes.byref(needed))
+        if result != BUFFER_TOO_SMALL or needed.value <= size:
+            return result, buffer.raw[:max(needed.value - 1, 0)]
+        size = needed.value
+
+
+def style_names(path, code_page=None):
+    """The marker's model names, as GetStyleList lists them: every distinct "VNMD" of its
+    "VMDL" records, in order of first appearance; [] when it has none."""
+    codec, count, message = _codec(code_page), ctypes.c_size_t(0), ctypes.create_string_buffer(_MESSAGE_SIZE)
+    result, names = _ask(lambda buffer, size, needed: _lib().dorvan_marker_style_names(
+        _path(path), _options(code_page, None), buffer, size, needed, ctypes.byref(count), message, _MESSAGE_SIZE))
+    if result == NO_MODELS:
+        return []
+    _raise_unless_ok(result, message, codec)
+    return [_decode(name, codec) for name in names.split(b"\0")[:count.value]]
+
+
+def import_marker(path, out_dir, code_page=None, loader=None):
+    """Imports the marker into out_dir/csvimprt.txt and out_dir/posimport.txt (both
+    replaced, or neither); returns the marker's name. loader: a loader plug-in's file; None
+    for the one DORVAN_MARKER_LOADER names, else the library's own loader."""
+    codec, name, message = _codec(code_page), ctypes.create_string_buffer(_NAME_SIZE), ctypes.create_string_buffer(
+        _MESSAGE_SIZE)
+    result = _lib().dorvan_marker_import(_path(path), _path(out_dir), _options(code_page, loader), name, _NAME_SIZE,
+                                         message, _MESSAGE_SIZE)
+    _raise_unless_ok(result, message, codec)
+    return _decode(name.value, codec)
+
+
+def inspect(path, code_page=None, loader=None):
+    """The report of `dorvan-marker inspect --json` for the marker, as a dict: the whole
+    document, whose "text" says how the names in it are carried. A marker that cannot be
+    read gives its report too (its "status" and "diagnostics" say why); only a refused call
+    raises."""
+    message = ctypes.create_string_buffer(_MESSAGE_SIZE)
+    result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_inspect_json(
+        _path(path), _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
+    if result in (BUFFER_TOO_SMALL, BAD_CALL):
+        raise Error(result, _decode(message.value, _codec(code_page)))
+    return json.loads(document.decode("utf-8"))

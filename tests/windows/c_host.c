@@ -1,0 +1,73 @@
+/* SPDX-License-Identifier: MIT */
+/* A host in plain C89 on the C face alone: the model names asked for with a buffer one byte
+ * too small and then of the size needed, the example imported into FOLDER (the caller
+ * compares the host files), and a marker without models: -1, its message and no box.
+ *   dorvan_marker_c_host MARKER NAME FOLDER
+ * Prints "ok - ..." or "FAIL - ..." a check; exits with the number of failed checks. */
+#include <stdio.h>
+#include <string.h>
+
+#include "dorvan_marker/dorvan_marker_c.h"
+
+#if defined(_WIN32)
+#  include <windows.h>
+#  define SEPARATOR "\\"
+static volatile LONG watching = 1, box_seen = 0;
+
+/* A box would block the import until closed: closing it lets the check report it. */
+static DWORD WINAPI WatchForBox(LPVOID unused) {
+  HWND box;
+  for ((void)unused; watching; Sleep(20)) {
+    if ((box = FindWindowA(NULL, "KOV")) != NULL) {
+      InterlockedExchange(&box_seen, 1);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return 0;
+}
+#else
+#  define SEPARATOR "/"
+#endif
+
+static int failed = 0;
+
+static void Check(int passed, const char* what) {
+  printf("%s - %s\n", passed ? "ok" : "FAIL", what);
+  failed += passed ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024];
+  size_t needed = 0, count = 0;
+  FILE* file;
+  int result;
+  if (argc != 4) return 64;
+  Check(
+      dorvan_marker_style_names(argv[1], NULL, names, 15, &needed, &count, NULL, 0) == DORVAN_MARKER_BUFFER_TOO_SMALL &&
+          needed == 16 && count == 2,
+      "a buffer one byte too small for the model names gives -5, the size needed and the count");
+  Check(dorvan_marker_style_names(argv[1], NULL, names, needed, NULL, NULL, NULL, 0) == DORVAN_MARKER_OK &&
+            memcmp(names, "JACKET\0TROUSERS\0", 16) == 0,
+        "a buffer of the size needed gets JACKET and TROUSERS");
+  result = dorvan_marker_import(argv[1], argv[3], NULL, name, sizeof name, message, sizeof message);
+  Check(result == DORVAN_MARKER_OK && strcmp(name, argv[2]) == 0, "the example imports and gives its name");
+
+  sprintf(no_models, "%s" SEPARATOR "no models.txt", argv[3]);
+  if ((file = fopen(no_models, "wb")) != NULL) fputs("IGEO:INUM\nVART:VEXT\nVMDL:VNMD\n3:x\n", file), fclose(file);
+  {
+#if defined(_WIN32)
+    HANDLE watcher = CreateThread(NULL, 0, WatchForBox, NULL, 0, NULL);
+#endif
+    result = dorvan_marker_import(no_models, argv[3], NULL, name, sizeof name, message, sizeof message);
+#if defined(_WIN32)
+    InterlockedExchange(&watching, 0);
+    WaitForSingleObject(watcher, INFINITE);
+    Check(!box_seen, "a marker without models shows no error box");
+#endif
+  }
+  sprintf(expected, "%s is an invalid Dorvan marker file.  No models were found.", no_models);
+  Check(result == DORVAN_MARKER_NO_MODELS && strcmp(message, expected) == 0,
+        "a marker without models gives -1 and the error box's text");
+  remove(no_models);
+  return failed;
+}
