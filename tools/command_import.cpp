@@ -75,22 +75,27 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
   return names;
 }
 
+// How one marker of many was imported.
+struct Imported {
+  dorvan_marker::ImportResult result;
+  std::size_t placements = 0;  // the lines of its placement file
+};
+
 // The import of one marker into its own folder, made when missing; a folder made for an
 // import that failed is removed again, so that only imported markers leave folders.
-dorvan_marker::ImportResult ImportInto(const std::string& marker, const std::string& folder,
-                                       const dorvan_marker::ImportOptions& options) {
+Imported ImportInto(const std::string& marker, const std::string& folder, const dorvan_marker::ImportOptions& options) {
+  Imported imported;
+  dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
   const bool made = std::filesystem::create_directory(folder, error);
   if (error) {
-    dorvan_marker::ImportResult result;
     result.status = dorvan_marker::ImportStatus::CannotWrite;
     result.message = "cannot make the folder " + folder + ": " + error.message();
-    return result;
+    return imported;
   }
-  dorvan_marker::ImportResult result =
-      dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options);
+  result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options, imported.placements);
   if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(folder, error);
-  return result;
+  return imported;
 }
 
 int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options) {
@@ -108,7 +113,7 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
   const std::vector<std::string> names = FolderNames(markers);
   std::vector<std::string> folders;
   for (const std::string& name : names) folders.push_back((std::filesystem::path(out_dir) / name).string());
-  std::vector<dorvan_marker::ImportResult> results(markers.size());
+  std::vector<Imported> results(markers.size());
   {
     Progress progress(markers.size());
     RunOnWorkers(
@@ -118,12 +123,12 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
   int exit_code = kOk;
   Table table({"marker", "result", "placements", "folder"});
   for (std::size_t i = 0; i < markers.size(); ++i) {
-    const dorvan_marker::ImportResult& result = results[i];
+    const dorvan_marker::ImportResult& result = results[i].result;
     if (!result.message.empty()) Complain(result.message);
     exit_code = std::max(exit_code, ExitOf(result.status));
     const bool imported = result.status == dorvan_marker::ImportStatus::Imported;
     table.AddRow(
-        {markers[i], ResultName(result.status), imported ? std::to_string(result.placements) : "-", folders[i]});
+        {markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-", folders[i]});
   }
   std::cout << table.Render();
   return exit_code;

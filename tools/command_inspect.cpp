@@ -19,7 +19,7 @@
 namespace cli {
 namespace {
 
-std::string SummaryTable(const std::vector<dorvan_marker::MarkerReport>& reports) {
+std::string SummaryTable(const std::vector<dorvan_marker::MarkerSheet>& reports) {
   Table table({"marker", "sizes", "placements", "warnings", "errors"});
   for (const dorvan_marker::MarkerReport& report : reports) {
     table.AddRow({report.path, std::to_string(report.sizes.size()), std::to_string(report.placements.size()),
@@ -41,13 +41,13 @@ int RunInspect(const Arguments& args) {
   if (json && csv) return Usage("inspect takes --json or --csv, not both");
   const bool several = args.positional.size() > 1;
 
-  std::vector<dorvan_marker::MarkerReport> reports;
+  std::vector<dorvan_marker::MarkerSheet> reports;
   int exit_code = kOk;
   {
     Progress progress(args.positional.size());
     for (std::size_t i = 0; i < args.positional.size(); ++i) {
       progress.Show(i, args.positional[i]);
-      reports.push_back(dorvan_marker::InspectMarker(args.positional[i], options));
+      reports.push_back(dorvan_marker::InspectMarkerSheet(args.positional[i], options));
       exit_code = std::max(exit_code, ReportExit(reports.back(), args.Has("--strict")));
     }
   }

@@ -65,7 +65,7 @@ int RunReport(const Arguments& args) {
     RunOnWorkers(
         markers.size(), MachineCores(),
         [&](std::size_t i) {
-          const dorvan_marker::MarkerReport report = dorvan_marker::InspectMarker(markers[i], options);
+          const dorvan_marker::MarkerSheet report = dorvan_marker::InspectMarkerSheet(markers[i], options);
           Sheet& sheet = sheets[i];
           sheet.exit_code = ReportExit(report, args.Has("--strict"));
           if (report.status != dorvan_marker::ReportStatus::Read) {

@@ -56,14 +56,14 @@ std::string Row(const char* heading, const std::string& cells) {
 
 std::string Definition(const std::string& words) { return "<div class=\"def\">" + words + "</div>"; }
 
-std::string PerGarment(const dorvan_marker::MarkerReport& r) {
+std::string PerGarment(const dorvan_marker::MarkerSheet& r) {
   if (r.garments == 0) return Figure("length_per_garment_mm", "-") + " (no garment)";
   const double mm = r.LengthPerGarmentMm();
   return Figure("length_per_garment_mm", Fixed(mm, 1)) + " mm = " + Fixed(mm / 1000.0, 3) +
          " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) + " yd of used length";
 }
 
-std::string FiguresTable(const dorvan_marker::MarkerReport& r) {
+std::string FiguresTable(const dorvan_marker::MarkerSheet& r) {
   std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
   html += Row("Fabric width", Figure("fabric_width_mm", Fixed(r.width_mm, 1)) + " mm = " + Fixed(r.width_mm / 10.0, 1) +
                                   " cm = " + Fixed(r.width_mm / 25.4, 2) + " in");
@@ -96,7 +96,7 @@ std::string StylesText(const dorvan_marker::MarkerReport& r, const std::string& 
   return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
 }
 
-std::string SizesTable(const dorvan_marker::MarkerReport& r, const std::string& how) {
+std::string SizesTable(const dorvan_marker::MarkerSheet& r, const std::string& how) {
   std::string html =
       "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
       "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
@@ -107,7 +107,7 @@ std::string SizesTable(const dorvan_marker::MarkerReport& r, const std::string& 
   for (std::size_t i = 0; i < shown; ++i) {
     const dorvan_marker::SizeReport& size = r.sizes[i];
     html += "<tr><td class=\"size\">" + Markup(size.size, how) + "</td><td class=\"n placed\">" +
-            std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(size.garments) +
+            std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(r.GarmentsOfSize(i)) +
             "</td><td>" + (size.host_model.empty() ? "-" : Markup(size.host_model, how)) + "</td></tr>\n";
   }
   if (cut) {
@@ -216,7 +216,7 @@ std::string Header(const dorvan_marker::MarkerReport& r, const std::string& how)
 
 }  // namespace
 
-std::string MarkerPage(const dorvan_marker::MarkerReport& report) {
+std::string MarkerPage(const dorvan_marker::MarkerSheet& report) {
   const std::string& how = report.code_page;  // the code page the names are in
   const bool read = report.status == dorvan_marker::ReportStatus::Read;
   std::string html =

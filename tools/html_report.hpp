@@ -15,7 +15,7 @@ enum class Paper { kA4, kLetter };
 // inside the page as data), its figures, sizes, styles and every diagnostic; for a marker
 // that cannot be read, why not. Whatever a page cannot hold is counted on it instead of
 // being cut off, so that the page is always one sheet of paper.
-std::string MarkerPage(const dorvan_marker::MarkerReport& report);
+std::string MarkerPage(const dorvan_marker::MarkerSheet& report);
 
 // The report is one HTML document that needs nothing outside it (no script, font, style
 // sheet or picture from elsewhere): ReportHead, the pages of the markers in order, each

@@ -31,7 +31,7 @@ std::string Number(double value) {
   return std::string(text, result.ptr);
 }
 
-std::string Row(const dorvan_marker::MarkerReport& r) {
+std::string Row(const dorvan_marker::MarkerSheet& r) {
   std::string styles;
   for (const std::string& style : r.styles) styles += (styles.empty() ? "" : ", ") + style;
   const bool cut = r.garments != 0;
@@ -65,9 +65,9 @@ std::string Row(const dorvan_marker::MarkerReport& r) {
 
 }  // namespace
 
-std::string InspectCsv(const std::vector<dorvan_marker::MarkerReport>& reports) {
+std::string InspectCsv(const std::vector<dorvan_marker::MarkerSheet>& reports) {
   std::string csv = std::string(kHeader) + "\r\n";
-  for (const dorvan_marker::MarkerReport& report : reports) csv += Row(report);
+  for (const dorvan_marker::MarkerSheet& report : reports) csv += Row(report);
   return csv;
 }
 

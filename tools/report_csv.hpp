@@ -11,6 +11,6 @@ namespace cli {
 // The reports of `inspect --csv`: a header row, then one row per marker with the figures
 // of `inspect --json`, quoted as RFC 4180 says and ended by CR LF. Names are the marker's
 // bytes, in its code page.
-std::string InspectCsv(const std::vector<dorvan_marker::MarkerReport>& reports);
+std::string InspectCsv(const std::vector<dorvan_marker::MarkerSheet>& reports);
 
 }  // namespace cli

@@ -34,13 +34,13 @@ std::string LoaderText(const dorvan_marker::LoaderReport& loader) {
   return "plug-in " + loader.name + " " + loader.version + "  (" + loader.plugin_path + ")";
 }
 
-std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report) {
+std::string LengthPerGarmentText(const dorvan_marker::MarkerSheet& report) {
   const double mm = report.LengthPerGarmentMm();
   return Fixed(mm, 1) + " mm = " + Fixed(mm / 1000.0, 3) + " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) +
          " yd";
 }
 
-std::string ReportText(const dorvan_marker::MarkerReport& report) {
+std::string ReportText(const dorvan_marker::MarkerSheet& report) {
   std::string out;
   auto row = [&](const char* label, const std::string& value) {
     out += label;
@@ -61,8 +61,9 @@ std::string ReportText(const dorvan_marker::MarkerReport& report) {
     row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");
     if (report.garments != 0) row("per garment", LengthPerGarmentText(report) + " of used length");
     Table sizes({"size", "placed", "garments", "host model"});
-    for (const dorvan_marker::SizeReport& size : report.sizes) {
-      sizes.AddRow({size.size, std::to_string(size.placed), std::to_string(size.garments),
+    for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+      const dorvan_marker::SizeReport& size = report.sizes[i];
+      sizes.AddRow({size.size, std::to_string(size.placed), std::to_string(report.GarmentsOfSize(i)),
                     size.host_model.empty() ? "-" : size.host_model});
     }
     const std::string table = sizes.Render();

@@ -16,11 +16,11 @@ std::string DiagnosticLine(const dorvan_marker::Diagnostic& diagnostic);
 std::string LoaderText(const dorvan_marker::LoaderReport& loader);
 
 // The used length per garment: "1114.0 mm = 1.114 m = 1.218 yd".
-std::string LengthPerGarmentText(const dorvan_marker::MarkerReport& report);
+std::string LengthPerGarmentText(const dorvan_marker::MarkerSheet& report);
 
 // The whole report as text for a person: the marker, its measures, sizes, styles and
 // diagnostics.
-std::string ReportText(const dorvan_marker::MarkerReport& report);
+std::string ReportText(const dorvan_marker::MarkerSheet& report);
 
 // What a garment is, in the words every output that counts them uses.
 inline constexpr const char* kGarmentDefinition =

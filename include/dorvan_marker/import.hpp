@@ -46,7 +46,6 @@ struct ImportResult {
   ImportStatus status = ImportStatus::CannotOpen;  // how it ended
   std::string title;                               // the marker's name, set when Imported
   std::string message;                             // what went wrong, empty when Imported
-  std::size_t placements = 0;                      // lines of the placement file, when Imported
 };
 
 // Imports the marker at marker_path into the two files of `out`. Throws nothing: every
@@ -58,6 +57,11 @@ struct ImportResult {
 // is well formed and has models, and is unloaded before the call returns.
 DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
                                             const ImportOptions& options = {});
+// The same, and placements receives the lines of the placement file when Imported (0
+// otherwise). Apart from ImportResult, whose layout programs built against version 1.0
+// rely on.
+DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
+                                            const ImportOptions& options, std::size_t& placements);
 
 // How reading a marker's model names ended.
 enum class StyleListStatus : int {

@@ -23,7 +23,7 @@ struct MarkerStyles {
 // feed. code_page is the name CodePageName gives; it says how names are carried (see
 // CarriedAsUtf8). Throw nothing but std::bad_alloc.
 DORVAN_MARKER_API std::string StylesJson(const std::vector<MarkerStyles>& markers, const std::string& code_page);
-DORVAN_MARKER_API std::string InspectJson(const std::vector<MarkerReport>& reports, const std::string& code_page);
+DORVAN_MARKER_API std::string InspectJson(const std::vector<MarkerSheet>& reports, const std::string& code_page);
 
 // bytes in the code page named code_page (as CodePageName names it) as the documents carry
 // them in UTF-8: a UTF-8 text as it is, each byte that begins no valid sequence becoming

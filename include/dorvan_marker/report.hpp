@@ -76,9 +76,8 @@ inline constexpr double kMillimetresPerYard = 914.4;
 // One of the marker's sizes, in the order the host files list them.
 struct SizeReport {
   std::string size;
-  std::size_t placed = 0;    // placements of this size
-  std::string host_model;    // the host model (run) it belongs to; empty when nothing is placed
-  std::size_t garments = 0;  // articles of this size with a placement in the host files
+  std::size_t placed = 0;  // placements of this size
+  std::string host_model;  // the host model (run) it belongs to; empty when nothing is placed
 };
 
 // The loader that answered the model-file queries.
@@ -99,9 +98,6 @@ struct MarkerReport {
   double used_length_mm = 0.0;  // largest x origin + x extent of any placement
   double used_width_mm = 0.0;   // largest y origin + y extent of any placement
   double box_efficiency = 0.0;  // sum of the placements' box areas / (width x used length); 0 when undefined
-  // Articles ("VART" records) with at least one placement that reaches a host file: each
-  // is one garment of its size.
-  std::size_t garments = 0;
   std::vector<PlacedPiece> placements;
   std::vector<SizeReport> sizes;
   std::vector<std::string> styles;  // distinct model names ("VNMD" of "VMDL")
@@ -112,8 +108,6 @@ struct MarkerReport {
     for (const Diagnostic& diagnostic : diagnostics) count += diagnostic.severity == severity ? 1 : 0;
     return count;
   }
-  // The used length that one garment takes; 0 when there is none.
-  double LengthPerGarmentMm() const { return garments == 0 ? 0.0 : used_length_mm / static_cast<double>(garments); }
   std::size_t LostCount() const {
     std::size_t count = 0;
     for (const PlacedPiece& piece : placements) count += piece.lost ? 1 : 0;
@@ -121,10 +115,29 @@ struct MarkerReport {
   }
 };
 
+// A marker's report with the fabric per garment, what the sheet of a cutting room shows.
+// The garments stand beside MarkerReport rather than in it: MarkerReport and SizeReport
+// keep the layout that programs built against version 1.0 of the library rely on.
+struct MarkerSheet : MarkerReport {
+  // Articles ("VART" records) with at least one placement that reaches a host file: each
+  // is one garment of its size.
+  std::size_t garments = 0;
+  std::vector<std::size_t> garments_by_size;  // the garments of each entry of sizes, when counted
+
+  // The garments of sizes[i]; 0 when the report ended before they were counted.
+  std::size_t GarmentsOfSize(std::size_t i) const { return i < garments_by_size.size() ? garments_by_size[i] : 0; }
+  // The used length that one garment takes; 0 when there is none.
+  double LengthPerGarmentMm() const { return garments == 0 ? 0.0 : used_length_mm / static_cast<double>(garments); }
+};
+
 // Reads the marker at marker_path as an import does, model files included (through the
 // loader plug-in that ImportMarker would use), and writes nothing: what the import would
-// write and every diagnostic along the way. Throws nothing; a failure is a status with an
-// error diagnostic that names the position. May be called from several threads at once.
+// write and every diagnostic along the way, and its garments. Throws nothing; a failure is
+// a status with an error diagnostic that names the position. May be called from several
+// threads at once.
+DORVAN_MARKER_API MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptions& options = {});
+
+// The same report without the garments, as version 1.0 gave it.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 
 // The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",

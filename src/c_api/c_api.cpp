@@ -104,8 +104,8 @@ extern "C" int dorvan_marker_inspect_json(const char* marker_path, const dorvan_
   return call.Run(options, [&](const dorvan_marker::ImportOptions& chosen) {
     if (marker_path == nullptr) return call.Refuse("marker_path is null");
     if (dorvan_marker::Unusable(json, size)) return call.Refuse("json is null, yet its size is not 0");
-    std::vector<dorvan_marker::MarkerReport> reports;  // one, moved in: a report may be large
-    reports.push_back(dorvan_marker::InspectMarker(marker_path, chosen));
+    std::vector<dorvan_marker::MarkerSheet> reports;  // one, moved in: a report may be large
+    reports.push_back(dorvan_marker::InspectMarkerSheet(marker_path, chosen));
     const std::string document =
         dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(chosen)) + std::string(1, '\0');
     const int handed = call.HandOut(document, json, size, needed, "the report and its NUL take");

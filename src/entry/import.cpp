@@ -51,10 +51,12 @@ ImportStatus StatusOf(Failure::Kind kind) {
   return ImportStatus::Malformed;
 }
 
-// The import into `out` with the loader plug-in found as `search` says.
+// The import into `out` with the loader plug-in found as `search` says; placements
+// receives the lines of the placement file.
 ImportResult Import(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
-                    PluginSearch search) {
+                    PluginSearch search, std::size_t& placements) {
   ImportResult result;
+  placements = 0;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const LoaderChoice loader = ChooseLoader(options, search);
     MarkerDocument document(marker_path, nullptr, loader.code_page);
@@ -72,13 +74,14 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
       case ImportEnd::Resolved:
         result.status = ImportStatus::Imported;
         result.title = document.Title;
-        result.placements = output.Written();
+        placements = output.Written();
         break;
     }
   });
   if (failure) {
     result.status = StatusOf(failure->kind);
     result.title.clear();
+    placements = 0;
     result.message = failure->message;
   }
   return result;
@@ -107,8 +110,14 @@ HostFilePaths FixedHostFilePaths() {
 #endif
 }
 
+ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
+                          std::size_t& placements) {
+  return Import(marker_path, out, options, PluginSearch::kCallerAndEnvironment, placements);
+}
+
 ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options) {
-  return Import(marker_path, out, options, PluginSearch::kCallerAndEnvironment);
+  std::size_t placements = 0;
+  return ImportMarker(marker_path, out, options, placements);
 }
 
 const char* Version() { return DORVAN_MARKER_VERSION_STRING; }
@@ -120,7 +129,8 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
   if (path == nullptr) return DORVAN_IMPORT_CANNOT_OPEN;
   try {
     // The DLL also finds a site's plug-in beside itself.
-    const ImportResult result = Import(path, FixedHostFilePaths(), {}, PluginSearch::kAlsoBesideLibrary);
+    std::size_t placements = 0;
+    const ImportResult result = Import(path, FixedHostFilePaths(), {}, PluginSearch::kAlsoBesideLibrary, placements);
     switch (result.status) {
       case ImportStatus::Imported:
         if (name != nullptr) {

@@ -281,6 +281,7 @@ PlacementTable ResolvePlacements(const MarkerDocument& document) {
     if (article >= size_of_article.size()) size_of_article.resize(article + 1, PlacementTable::kNone);
     if (size_of_article[article] == PlacementTable::kNone) size_of_article[article] = table.sizes.Add(size);
     piece.size = size_of_article[article];
+    piece.article = static_cast<std::uint32_t>(article);
     piece.name = resolver.NameNumber(p, table.names);
     piece.code = PieceCode(Atoi(iflg.Of((*pieces)[p])));
     repeated_by_piece[p] = table.names[piece.name].size() + table.sizes[piece.size].size();

@@ -43,6 +43,7 @@ struct PlacementTable {
   struct Piece {
     std::uint32_t size = kNone;  // in sizes: the size text as GetPlacementSizeAndPiece gives it
     std::uint32_t name = kNone;  // in names: the piece name after NormalizeName
+    std::uint32_t article = 0;   // the position in "VART" of the article its size comes from
     int code = 16;               // piece code from its "IFLG" (PieceCode), before any placement's origin
     bool Resolved() const noexcept { return size != kNone; }  // laid by a placement
   };

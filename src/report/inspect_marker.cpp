@@ -26,7 +26,7 @@ std::string MissingSections(const MarkerDocument& document) {
 // What the report records at each stage of the import's road.
 class ReportObserver final : public ImportObserver {
  public:
-  ReportObserver(MarkerReport& report, DiagnosticList& diagnostics) : report_(report), diagnostics_(diagnostics) {}
+  ReportObserver(MarkerSheet& report, DiagnosticList& diagnostics) : report_(report), diagnostics_(diagnostics) {}
 
   // The loader the road was given, once it is made.
   void Watch(RecordingLoader& loader) { loader_ = &loader; }
@@ -40,12 +40,12 @@ class ReportObserver final : public ImportObserver {
   void ModelsResolved(const MarkerDocument& document) override { CheckModels(document, *loader_, diagnostics_); }
   void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
     ReportPlacements(document, placements, report_, diagnostics_);
-    CountGarments(document, placements, report_);
+    CountGarments(placements, report_);
   }
 
  private:
   RecordingLoader* loader_ = nullptr;
-  MarkerReport& report_;
+  MarkerSheet& report_;
   DiagnosticList& diagnostics_;
 };
 
@@ -56,7 +56,7 @@ ReportStatus StatusOf(Failure::Kind kind) {
 // Runs the import's road on the marker, with the loader the import would have, and
 // records what it sees; a step that raises ends it, and the report keeps what was known
 // before.
-void Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerReport& report) {
+void Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerSheet& report) {
   MarkerDocument document(marker_path, nullptr, choice.code_page);
   DiagnosticList diagnostics(document, report.diagnostics);
   ReportObserver observer(report, diagnostics);
@@ -102,8 +102,8 @@ void SortByLine(std::vector<Diagnostic>& diagnostics) {
 
 }  // namespace
 
-MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options) {
-  MarkerReport report;
+MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptions& options) {
+  MarkerSheet report;
   report.path = marker_path;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const LoaderChoice choice = ChooseLoader(options, PluginSearch::kCallerAndEnvironment);
@@ -121,6 +121,10 @@ MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& 
   }
   SortByLine(report.diagnostics);
   return report;
+}
+
+MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options) {
+  return InspectMarkerSheet(marker_path, options);  // without what the sheet adds
 }
 
 std::string CodePageName(const ImportOptions& options) {

@@ -59,7 +59,7 @@ void WriteLoader(JsonWriter& json, const LoaderReport& loader, ByteText how) {
 }
 
 // How many garments the marker cuts, and the used length each takes (null without one).
-void WriteGarments(JsonWriter& json, const MarkerReport& report) {
+void WriteGarments(JsonWriter& json, const MarkerSheet& report) {
   json.Key("garments").Integer(static_cast<long long>(report.garments));
   json.Key("length_per_garment");
   if (report.garments == 0) {
@@ -74,7 +74,7 @@ void WriteGarments(JsonWriter& json, const MarkerReport& report) {
   json.EndObject();
 }
 
-void WriteReport(JsonWriter& json, const MarkerReport& report, ByteText how) {
+void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
   json.Key("status").String(StatusName(report.status));
@@ -92,13 +92,14 @@ void WriteReport(JsonWriter& json, const MarkerReport& report, ByteText how) {
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
   WriteGarments(json, report);
   json.Key("sizes").BeginArray();
-  for (const SizeReport& size : report.sizes) {
+  for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+    const SizeReport& size = report.sizes[i];
     json.BeginObject();
     json.Key("size").String(ToUtf8(size.size, how));
     json.Key("placed").Integer(static_cast<long long>(size.placed));
     json.Key("host_model");
     TextOrNull(json, size.host_model, how);
-    json.Key("garments").Integer(static_cast<long long>(size.garments));
+    json.Key("garments").Integer(static_cast<long long>(report.GarmentsOfSize(i)));
     json.EndObject();
   }
   json.EndArray();
@@ -128,10 +129,10 @@ const char* StatusName(ReportStatus status) {
   return "malformed";
 }
 
-std::string InspectJson(const std::vector<MarkerReport>& reports, const std::string& code_page) {
+std::string InspectJson(const std::vector<MarkerSheet>& reports, const std::string& code_page) {
   JsonWriter json;
   const ByteText how = BeginMarkersDocument(json, "dorvan-marker-inspect", code_page);
-  for (const MarkerReport& report : reports) WriteReport(json, report, how);
+  for (const MarkerSheet& report : reports) WriteReport(json, report, how);
   json.EndArray();
   json.EndObject();
   return json.Text();

@@ -27,11 +27,12 @@ const char* const kBroken = "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1
 
 TEST(ImportMarker, ImportsTheExample) {
   test::TempDir out;
-  const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out));
+  std::size_t placements = 0;
+  const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out), {}, placements);
   ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
   EXPECT_EQ(result.title, "SPRING JACKET");
   EXPECT_EQ(result.message, "");
-  EXPECT_EQ(result.placements, 24u);  // the lines of the placement file
+  EXPECT_EQ(placements, 24u);  // the lines of the placement file
   EXPECT_EQ(test::ReadFile(out / "csvimprt.txt"), test::ReadFile(kExampleFolder + "/expected/csvimprt.txt"));
   EXPECT_EQ(test::ReadFile(out / "posimport.txt"), test::ReadFile(kExampleFolder + "/expected/posimport.txt"));
   EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"csvimprt.txt", "posimport.txt"}));

@@ -25,7 +25,7 @@ int main() {
     std::error_code absent;  // a row without a host folder has none to keep
     std::filesystem::rename(out, dir / "cpp-out", absent);
     test::PrepareOutFolder(dir, row);  // as it was, for the caller's import
-    test::WriteFile(dir / "inspect.json", dorvan_marker::InspectJson({dorvan_marker::InspectMarker(marker)},
+    test::WriteFile(dir / "inspect.json", dorvan_marker::InspectJson({dorvan_marker::InspectMarkerSheet(marker)},
                                                                      dorvan_marker::CodePageName({})));
     std::cout << row.name << '\t' << dir.Path() << '\t' << marker << '\n';
   }

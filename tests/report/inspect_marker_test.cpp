@@ -68,14 +68,14 @@ std::size_t LineOf(const std::string& text, const std::string& start) {
 struct Inspected {
   test::TempDir dir;
   std::string text;
-  MarkerReport report;
+  dorvan_marker::MarkerSheet report;
 };
 
 void Inspect(Inspected& out, const std::string& text, const char* model = kShirtModel) {
   out.text = text;
   test::WriteFile(out.dir / "m.txt", text);
   if (model != nullptr) test::WriteFile(out.dir / "SHIRT.mdl", model);
-  out.report = dorvan_marker::InspectMarker(out.dir / "m.txt");
+  out.report = dorvan_marker::InspectMarkerSheet(out.dir / "m.txt");
 }
 
 std::vector<std::string> Codes(const MarkerReport& report) {
@@ -259,7 +259,7 @@ TEST(InspectMarker, NamesTheModelFileTriedAndTheLostPlacement) {
   EXPECT_EQ(lost.report.sizes[0].placed, 1u);
   // The lost placement's article reaches no host file: it is no garment.
   EXPECT_EQ(lost.report.garments, 1u);
-  EXPECT_EQ(lost.report.sizes[0].garments, 1u);
+  EXPECT_EQ(lost.report.GarmentsOfSize(0), 1u);
 
   // The message names the marker's sizes, at most twelve of them: fixed articles add the
   // sizes Z3, Z4, ... to "M".
@@ -305,7 +305,7 @@ TEST(InspectMarker, FilesThatCannotBeImportedAreErrors) {
 
 TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
   const std::string example = std::string(DORVAN_EXAMPLES) + "/jacket/spring jacket.txt";
-  const MarkerReport r = dorvan_marker::InspectMarker(example);
+  const dorvan_marker::MarkerSheet r = dorvan_marker::InspectMarkerSheet(example);
   ASSERT_EQ(r.status, ReportStatus::Read);
   EXPECT_TRUE(r.diagnostics.empty());
   EXPECT_EQ(r.title, "SPRING JACKET");
@@ -315,15 +315,13 @@ TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
   std::vector<std::string> sizes;
   std::vector<std::string> models;
   std::size_t placed = 0;
-  std::vector<std::size_t> garments;
   for (const auto& size : r.sizes) {
     sizes.push_back(size.size);
     models.push_back(size.host_model);
     placed += size.placed;
-    garments.push_back(size.garments);
   }
   // Five articles, each of several placements: one garment a size.
-  EXPECT_EQ(garments, (std::vector<std::size_t>{1, 1, 1, 1, 1}));
+  EXPECT_EQ(r.garments_by_size, (std::vector<std::size_t>{1, 1, 1, 1, 1}));
   EXPECT_EQ(r.garments, 5u);
   EXPECT_DOUBLE_EQ(r.LengthPerGarmentMm(), 5570.0 / 5.0);
   EXPECT_EQ(sizes, (std::vector<std::string>{"38", "40", "42", "M", "L"}));
