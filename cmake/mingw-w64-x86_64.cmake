@@ -1,22 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Cross-compiles for 64-bit Windows with the mingw-w64 compilers that Debian ships
-# (package g++-mingw-w64-x86-64).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 64-bit Windows (package g++-mingw-w64-x86-64).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(mingw_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${mingw_prefix}-gcc)
-set(CMAKE_CXX_COMPILER ${mingw_prefix}-g++)
-set(CMAKE_RC_COMPILER ${mingw_prefix}-windres)
-
-# Libraries and headers come from the cross sysroot only; programs (the build's own
-# tools) from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${mingw_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# No link time in the PE header: the same sources give the same files.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The packages, each made by a target into BUILD/packages/ (scripts/release.sh makes both):
-#   package-zip   on Windows: dorvan_marker-VERSION-win64.zip of every install component
+#   package-zip   on Windows: dorvan_marker-VERSION-win64.zip (win32 for 32-bit Windows) of
+#                 every install component
 #   package-deb   elsewhere: one Debian package per component, from the descriptions that
 #                 configuring writes into BUILD/debian/ (cmake/debian/build-packages.sh);
 #                 needs -DCMAKE_INSTALL_PREFIX=/usr
@@ -16,8 +17,13 @@ foreach(target dorvan-marker dorvan-marker-manual)
 endforeach()
 
 if(WIN32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(windows_name win64)
+  else()
+    set(windows_name win32)
+  endif()
   add_custom_target(package-zip
-    COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DNAME=${PROJECT_NAME}-${PROJECT_VERSION}-win64
+    COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DNAME=${PROJECT_NAME}-${PROJECT_VERSION}-${windows_name}
             -P ${CMAKE_CURRENT_LIST_DIR}/zip.cmake
     VERBATIM)
   add_dependencies(package-zip ${packaged_targets})

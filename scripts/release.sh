@@ -3,13 +3,16 @@
 # Makes the release packages into dist/ with their SHA256SUMS:
 #   dorvan_marker-VERSION-win64.zip    the DLL, its header, import library and .def file, the
 #                                      command line, the documentation and the example
+#   dorvan_marker-VERSION-win32.zip    the same for 32-bit Windows
 #   libdorvan-marker1_VERSION_ARCH.deb, libdorvan-marker-dev_..., dorvan-marker_...
 # Everything is built twice, from two copies of the tree in different folders, with every
 # date taken from SOURCE_DATE_EPOCH (default: the time of the last commit); the two sets of
 # packages must be byte-identical. lintian must find no error in the Debian packages.
 #   sh scripts/release.sh            the release: two builds, compared
 #   sh scripts/release.sh --once     one build, not compared (the test command's, for time)
-# The builds stay in build/release-packages/ (first/linux serves the install tests).
+# The builds stay in build/release-packages/: first/linux serves the install tests, and
+# first/windows64 and first/windows32, which hold the host test program too, the test
+# command's windows stage.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -44,10 +47,26 @@ mkdir -p "$work/first/source"
 git ls-files -z --cached --others --exclude-standard |
   tar --null --no-recursion --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/first/source"
 
-# The packages of one copy of the tree into $work/NAME/dist.
+# The zip of one Windows architecture (64 or 32) from the copy of the tree in $copy. The
+# build makes the host test program too, which the zip leaves out, so that the test
+# command tests these builds under Wine rather than making its own.
+build_zip() {
+  case $1 in 64) toolchain=mingw-w64-x86_64.cmake ;; 32) toolchain=mingw-w64-i686.cmake ;; esac
+  echo "== $(basename "$copy"): Windows zip, $1-bit"
+  cmake -S "$copy/source" -B "$copy/windows$1" --toolchain "$copy/source/cmake/$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DDORVAN_MARKER_BUILD_TESTS=OFF -DDORVAN_MARKER_BUILD_HOST_TEST=ON >/dev/null
+  cmake --build "$copy/windows$1" --parallel "$jobs" >/dev/null
+  cmake --build "$copy/windows$1" --target package-zip >/dev/null
+  cp "$copy/windows$1/packages/"*.zip "$copy/dist/"
+}
+
+# The packages of one copy of the tree into $work/NAME/dist: the zips first, so that the
+# test command has its Windows builds even when a Debian package fails.
 build_packages() {
   copy=$work/$1
   mkdir -p "$copy/dist"
+  build_zip 64
+  build_zip 32
   echo "== $1: Debian packages"
   # The run path of the programs in the build tree, which their build ID covers, is made
   # relative to them; installed, they have none.
@@ -57,13 +76,6 @@ build_packages() {
   cmake --build "$copy/linux" --parallel "$jobs" >/dev/null
   cmake --build "$copy/linux" --target package-deb >/dev/null
   cp "$copy/linux/packages/"*.deb "$copy/dist/"
-
-  echo "== $1: Windows zip"
-  cmake -S "$copy/source" -B "$copy/windows" --toolchain "$copy/source/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DDORVAN_MARKER_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$copy/windows" --parallel "$jobs" >/dev/null
-  cmake --build "$copy/windows" --target package-zip >/dev/null
-  cp "$copy/windows/packages/"*.zip "$copy/dist/"
 }
 
 compare_builds() {

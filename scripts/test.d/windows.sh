@@ -1,10 +1,19 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# The Windows DLL and command line: cross-built with mingw-w64 (preset "windows"), the DLL
-# driven under Wine by the host test program, error box included, and dorvan-marker.exe
-# compared with the Linux command line of the unit stage (build/release).
+# The Windows DLLs and command lines of both architectures, cross-built with mingw-w64
+# (presets "windows" and "windows32"), driven under Wine by the host test program, error
+# box included, and compared with the Linux command line (tests/windows/run).
+#   DORVAN_WINDOWS_BUILDS   the build folders to test instead of building the presets; the
+#                           test command names those that its release stage made
 set -eu
 cd "$(dirname "$0")/../.."
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-sh tests/windows/run build/windows
+builds=${DORVAN_WINDOWS_BUILDS:-}
+if [ -z "$builds" ]; then
+  for preset in windows windows32; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+  done
+  builds="build/windows build/windows32"
+fi
+# shellcheck disable=SC2086 # the folders are words
+exec sh tests/windows/run $builds
