@@ -6,7 +6,8 @@
 #                              Python with jsonschema and rsvg-convert for the JSON and SVG checks,
 #                              chromium, node with npm, pdfinfo and a font for the report's browser check
 #   scripts/deps.sh windows    + mingw-w64 for 64 and 32 bits, Wine for both (wine64 and
-#                              wine32:i386), Xvfb and a Japanese locale
+#                              wine32:i386), Xvfb, a Japanese locale, and a 32-bit x86 Linux
+#                              compiler with qemu-i386 to run what it builds
 #   scripts/deps.sh bench      + Google Benchmark
 #   scripts/deps.sh format     + clang-format-14, which .clang-format is written for
 #   scripts/deps.sh release    + mingw-w64 for 64 and 32 bits, zip, help2man, dpkg-dev, lintian and
@@ -23,7 +24,7 @@ for set in "$@"; do
     test) packages="$packages libgtest-dev libgmock-dev locales clang libclang-rt-dev python3 python3-jsonschema librsvg2-bin"
           packages="$packages poppler-utils fonts-dejavu-core"
           browser=yes ;;
-    windows) packages="$packages $mingw xvfb xauth locales" wine=yes ;;
+    windows) packages="$packages $mingw g++-i686-linux-gnu qemu-user xvfb xauth locales" wine=yes ;;
     bench) packages="$packages libbenchmark-dev python3" ;;
     format) packages="$packages clang-format-14" ;;
     release) packages="$packages $mingw zip unzip help2man dpkg-dev lintian pkgconf" ;;
