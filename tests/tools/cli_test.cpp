@@ -209,8 +209,6 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
       // report: one page per marker, with the exit codes of inspect.
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
-      {"report " + Quote(dir / "missing.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 2, ""},
-      {"report --strict " + Quote(dir / "warned.txt") + " -o " + Quote(dir / "r.html") + " --paper letter", 1, ""},
       {"report " + Quote(kExample), 64, ""},
       {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, ""},
       {"render " + Quote(kExample), 64, ""},
