@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "marker/marker_document.hpp"
 
+#include <algorithm>
+#include <array>
+
 #include "marker/normalize_name.hpp"
 #include "platform/c_numbers.hpp"
 #include "platform/file_names.hpp"
@@ -40,13 +43,41 @@ void MarkerDocument::Parse(TextFile& file) {
   }
 }
 
+namespace {
+
+// The sections an import needs, in the order they are looked up; a group is met by the
+// first of its alternatives that is present.
+struct SectionAlternatives {
+  std::array<const char*, 2> tags;  // one or two; an unused place is null
+  const char* const* begin() const { return tags.data(); }
+  const char* const* end() const { return tags.data() + (tags[1] == nullptr ? 1 : 2); }
+};
+constexpr SectionAlternatives kRequiredSections[] = {
+    {{"IGEO", nullptr}}, {{"IBA", nullptr}}, {{"VART", nullptr}}, {{"VVET", "VMDL"}}};
+
+}  // namespace
+
+bool MarkerDocument::HasModels() const {
+  for (const SectionAlternatives& group : kRequiredSections) {
+    const bool met =
+        std::any_of(group.begin(), group.end(), [this](const char* tag) { return FindSection(tag) != nullptr; });
+    if (!met) return false;
+  }
+  return true;
+}
+
 std::vector<std::string> MarkerDocument::MissingSections() const {
   std::vector<std::string> missing;
-  for (const char* tag : {"IGEO", "IBA", "VART"}) {
-    if (FindSection(tag) == nullptr) missing.push_back(Quoted(tag));
-  }
-  if (FindSection("VVET") == nullptr && FindSection("VMDL") == nullptr) {
-    missing.push_back(Quoted("VVET") + " or " + Quoted("VMDL"));
+  for (const SectionAlternatives& group : kRequiredSections) {
+    std::string names;
+    for (const char* tag : group) {
+      if (records_.FindHeader(tag) != 0) {
+        names.clear();
+        break;
+      }
+      names += (names.empty() ? "" : " or ") + Quoted(tag);
+    }
+    if (!names.empty()) missing.push_back(std::move(names));
   }
   return missing;
 }

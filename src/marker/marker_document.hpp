@@ -42,11 +42,15 @@ class MarkerDocument {
   }
   // GetFieldValue's column, looked up once for reading many records of section.
   FieldColumn Column(const CSection& section, std::string_view tag) const { return records_.Column(section, tag); }
-  // The sections the import needs that the marker lacks, as a message names them: of
-  // "IGEO", "IBA", "VART", and "VVET" or "VMDL" (quoted, with "or" between alternatives).
+  // Whether the marker can be imported: FindSection finds "IGEO", "IBA", "VART", and
+  // "VVET" or "VMDL". The lookups run in that order and stop at the first that decides,
+  // so a later section that no numbered record reaches raises only when it is asked:
+  // which lookup decides is part of what the import answers (no models, or malformed).
+  bool HasModels() const;
+  // For a report of a marker HasModels refused: every one of those sections whose tag
+  // no header record carries, as a message names them (quoted, with "or" between
+  // alternatives). Never raises: it looks at the headers alone.
   std::vector<std::string> MissingSections() const;
-  // Whether the marker can be imported: it lacks none of those sections.
-  bool HasModels() const { return MissingSections().empty(); }
 
   // "VNMD" of the first "VMDL" record whose atoi("VNUM") is number, or empty.
   std::string_view ModelNameOfArticle(int number) const;

@@ -103,6 +103,13 @@ void AddFileRows(std::vector<BadInput>& rows) {
   rows.push_back({"empty file", Files(""), Outcome::NoModels, Styles::NoStyles, no_models, "", kNothing});
   rows.push_back({"only comments", Files("# saved by hand\n#VART:VEXT\n\n#1:VET\n   \n"), Outcome::NoModels,
                   Styles::NoStyles, no_models, "", kNothing});
+  // The lookups stop at the first that decides: without "IGEO" the import refuses the
+  // marker as having no models before it asks for the "IBA" that no record reaches.
+  rows.push_back({"no IGEO before an unreached IBA",
+                  Files("PLC:PNAM\n1:Marker\nXTRA:XVAL\nLEZ:LLON:LLEZ\n3::1500\nVART:VEXT:VGFN\n4::Parka-3\n"
+                        "VMDL:VNUM:VNMD:VTAN:VDAT\n5:1:Parka-3:0:VET\nVVET:VNUM:VTAI:VTBA:VCTA\n6:1:0x::1\n"
+                        "IBA:IART:INAM:VNUM:IFLG\n"),
+                  Outcome::NoModels, Styles::Listed, no_models, "", kNothing});
   rows.push_back({"binary garbage",
                   Files(std::string("\x7f"
                                     "ELF\x02\x01\x01\0\0\xff\xfe:\x80\x81\n\x90\0\0:\0",

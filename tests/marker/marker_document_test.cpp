@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/marker_fixture.hpp"
 
 using dorvan_marker::CodePage;
@@ -57,24 +59,40 @@ TEST(MarkerDocument, RaisesForAHeaderNoRecordReaches) {
   }
 }
 
-TEST(MarkerDocument, AcceptsAMarkerWithModels) {
+TEST(MarkerDocument, LooksUpTheSectionsAnImportNeedsInOrder) {
+  // The sections of `reached` are reached by a numbered record, those of `unreached`
+  // come after the last numbered record, so asking for one raises: a row shows which
+  // lookup decides and that none after it is asked.
+  enum Answer { kNoModels, kModels, kMalformed };
   const struct {
     const char* name;
-    const char* headers;
-    bool has_models;
+    const char* reached;
+    const char* unreached;
+    Answer answer;
+    const char* missing;  // MissingSections, for a refused marker
   } cases[] = {
-      {"all with VVET", "IGEO:A\nIBA:A\nVART:A\nVVET:A\n", true},
-      {"all with VMDL", "IGEO:A\nIBA:A\nVART:A\nVMDL:A\n", true},
-      {"both", "IGEO:A\nIBA:A\nVART:A\nVMDL:A\nVVET:A\n", true},
-      {"no IBA", "IGEO:A\nVART:A\nVMDL:A\nVVET:A\n", false},
-      {"no IGEO", "IBA:A\nVART:A\nVMDL:A\n", false},
-      {"no VART", "IGEO:A\nIBA:A\nVMDL:A\n", false},
-      {"neither VVET nor VMDL", "IGEO:A\nIBA:A\nVART:A\n", false},
-      {"nothing", "", false},
+      {"no IGEO decides", "", "IBA:A\nVART:A\nVVET:A\nVMDL:A\n", kNoModels, "\"IGEO\""},
+      {"an unreached IGEO decides", "", "IGEO:A\n", kMalformed, ""},
+      {"no IBA decides", "IGEO:A\n", "VART:A\nVVET:A\nVMDL:A\n", kNoModels, "\"IBA\""},
+      {"no VART decides", "IGEO:A\nIBA:A\n", "VVET:A\nVMDL:A\n", kNoModels, "\"VART\""},
+      {"VVET decides", "IGEO:A\nIBA:A\nVART:A\nVVET:A\n", "VMDL:A\n", kModels, ""},
+      {"VMDL without VVET", "IGEO:A\nIBA:A\nVART:A\nVMDL:A\n", "", kModels, ""},
+      {"an unreached VMDL without VVET", "IGEO:A\nIBA:A\nVART:A\n", "VMDL:A\n", kMalformed, ""},
+      {"neither VVET nor VMDL", "IGEO:A\nIBA:A\nVART:A\n", "", kNoModels, "\"VVET\" or \"VMDL\""},
+      {"nothing", "", "", kNoModels, "\"IGEO\", \"IBA\", \"VART\", \"VVET\" or \"VMDL\""},
   };
   for (const auto& c : cases) {
-    ParsedMarker marker(std::string(c.headers) + "9:x\n");
-    EXPECT_EQ(marker->HasModels(), c.has_models) << c.name;
+    const std::string reached = c.reached;
+    const std::string last_number = std::to_string(std::count(reached.begin(), reached.end(), '\n'));
+    ParsedMarker marker(reached + last_number + ":x\n" + c.unreached);
+    if (c.answer == kMalformed) {
+      EXPECT_THROW(marker->HasModels(), InvalidArgumentError) << c.name;
+      continue;
+    }
+    EXPECT_EQ(marker->HasModels(), c.answer == kModels) << c.name;
+    std::string missing;
+    for (const std::string& section : marker->MissingSections()) missing += (missing.empty() ? "" : ", ") + section;
+    EXPECT_EQ(missing, c.missing) << c.name;
   }
 }
 
