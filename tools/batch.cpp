@@ -10,7 +10,6 @@
 #  include <unistd.h>
 #endif
 
-#include <algorithm>
 #include <iostream>
 
 namespace cli {
@@ -28,10 +27,6 @@ bool ProgressShows() {
 #endif
 }
 
-bool IsNumber(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace
 
 Progress::Progress(std::size_t total) : total_(total), enabled_(total > 1 && ProgressShows()) {}
@@ -43,29 +38,6 @@ Progress::~Progress() {
 void Progress::Show(std::size_t index, const std::string& path) {
   if (!enabled_) return;
   std::cerr << "\r\033[K[" << index + 1 << "/" << total_ << "] " << path << std::flush;
-}
-
-std::string Table::Render() const {
-  std::vector<std::size_t> widths(headings_.size());
-  for (std::size_t c = 0; c < headings_.size(); ++c) widths[c] = headings_[c].size();
-  for (const auto& row : rows_) {
-    for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
-  }
-  std::string out;
-  auto line = [&](const std::vector<std::string>& cells, bool heading) {
-    std::string text;
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-      const std::string cell = c < cells.size() ? cells[c] : "";
-      const std::string fill(widths[c] - cell.size(), ' ');
-      if (c != 0) text += "  ";
-      text += (!heading && c != 0 && IsNumber(cell)) ? fill + cell : cell + fill;
-    }
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    out += text + "\n";
-  };
-  line(headings_, true);
-  for (const auto& row : rows_) line(row, false);
-  return out;
 }
 
 }  // namespace cli
