@@ -85,7 +85,7 @@ DORVAN_MARKER_API const char* HtmlTail();
 struct Rendering {
   std::string text;                          // what the command line writes; empty for a picture not drawn
   ReportStatus status = ReportStatus::Read;  // the first marker not read to the end; Read when every one was
-  std::string why;                           // that marker's error diagnostics, one DiagnosticLine a line
+  std::string why;                           // that marker's error diagnostics, one DiagnosticLine a line, no line end
 };
 // A picture (RenderKind::Svg) takes exactly one marker, and is not drawn when the marker
 // was not read to the end; every other kind renders every marker, read or not. Throws

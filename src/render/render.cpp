@@ -13,7 +13,8 @@ void NoteUnread(Rendering& rendering, const MarkerSheet& report) {
   if (report.status == ReportStatus::Read || rendering.status != ReportStatus::Read) return;
   rendering.status = report.status;
   for (const Diagnostic& diagnostic : report.diagnostics) {
-    if (diagnostic.severity == Severity::Error) rendering.why += DiagnosticLine(diagnostic) + "\n";
+    if (diagnostic.severity != Severity::Error) continue;
+    rendering.why += (rendering.why.empty() ? "" : "\n") + DiagnosticLine(diagnostic);
   }
 }
 
