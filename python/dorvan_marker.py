@@ -5,6 +5,7 @@
     dorvan_marker.style_names("lays/spring jacket.txt")          # ['JACKET', 'TROUSERS']
     dorvan_marker.import_marker("lays/spring jacket.txt", "out")  # 'SPRING JACKET'
     dorvan_marker.inspect("lays/spring jacket.txt")               # the report of inspect --json
+    dorvan_marker.render("lays/spring jacket.txt", "svg")         # the picture of render
 
 Only the standard library (ctypes); Python 3.9 or later. The library is the file that the
 environment variable DORVAN_MARKER_LIBRARY names, else the installed libdorvan_marker.so.1
@@ -27,7 +28,7 @@ import locale
 import os
 import threading
 
-__all__ = ["Error", "style_names", "import_marker", "inspect"]
+__all__ = ["Error", "style_names", "import_marker", "inspect", "render"]
 
 # The results of the C face (dorvan_marker/dorvan_marker_c.h).
 OK, CANNOT_OPEN, NO_MODELS, MALFORMED, CANNOT_WRITE, LOADER_UNUSABLE, BUFFER_TOO_SMALL, BAD_CALL = 1, 0, -1, -2, -3, -4, -5, -6
@@ -79,6 +80,8 @@ def _lib():
             lib.dorvan_marker_style_names.argtypes = [text, options, text, size, sizes, sizes, text, size]
             lib.dorvan_marker_import.argtypes = [text, text, options, text, size, text, size]
             lib.dorvan_marker_inspect_json.argtypes = [text, options, text, size, sizes, text, size]
+            lib.dorvan_marker_render.argtypes = [ctypes.POINTER(text), size, text, text, options, text, size, sizes,
+                                                 text, size]
             _library = lib
         return _library
 
@@ -181,3 +184,24 @@ def inspect(path, code_page=None, loader=None):
     if result in (BUFFER_TOO_SMALL, BAD_CALL):
         raise Error(result, _decode(message.value, _codec(code_page)))
     return json.loads(document.decode("utf-8"))
+
+
+def render(paths, kind, paper=None, code_page=None, loader=None):
+    """The markers at paths (one path, or a list of them) rendered as kind, the text the
+    command line writes for them: "text" (inspect), "json" (inspect --json), "csv"
+    (inspect --csv), "svg" (render, of one marker) or "html" (report; paper "a4" or
+    "letter", None for "a4"). The text and the CSV are decoded from the marker's code page
+    as names are; the others are UTF-8. Markers that cannot be read are rendered too, saying
+    why; only a refused call, or a picture of a marker that cannot be read, raises."""
+    if isinstance(paths, (str, bytes)) or not hasattr(paths, "__iter__"):
+        paths = [paths]
+    encoded = [_path(path) for path in paths]
+    array = (ctypes.c_char_p * max(len(encoded), 1))(*encoded)
+    message = ctypes.create_string_buffer(_MESSAGE_SIZE)
+    result, text = _ask(lambda buffer, size, needed: _lib().dorvan_marker_render(
+        array, len(encoded), kind.encode("ascii"), None if paper is None else paper.encode("ascii"),
+        _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
+    codec = _codec(code_page)
+    if result in (BUFFER_TOO_SMALL, BAD_CALL) or (kind == "svg" and result != OK):
+        raise Error(result, _decode(message.value, codec))
+    return _decode(text, codec) if kind in ("text", "csv") else text.decode("utf-8")

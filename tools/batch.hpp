@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace cli {
 
@@ -21,19 +20,6 @@ class Progress {
  private:
   std::size_t total_;
   bool enabled_;
-};
-
-// A table of text in aligned columns; numbers are right-aligned, except in the first
-// column, which names the row.
-class Table {
- public:
-  explicit Table(std::vector<std::string> headings) : headings_(std::move(headings)) {}
-  void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
-  std::string Render() const;
-
- private:
-  std::vector<std::string> headings_;
-  std::vector<std::vector<std::string>> rows_;
 };
 
 }  // namespace cli

@@ -12,6 +12,7 @@
 #include "batch.hpp"
 #include "cli_common.hpp"
 #include "commands.hpp"
+#include "dorvan_marker/render.hpp"
 #include "exit_codes.hpp"
 #include "workers.hpp"
 
@@ -121,16 +122,16 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
         [&](std::size_t i, std::size_t done) { progress.Show(done - 1, markers[i]); });
   }
   int exit_code = kOk;
-  Table table({"marker", "result", "placements", "folder"});
+  std::vector<std::vector<std::string>> table = {{"marker", "result", "placements", "folder"}};
   for (std::size_t i = 0; i < markers.size(); ++i) {
     const dorvan_marker::ImportResult& result = results[i].result;
     if (!result.message.empty()) Complain(result.message);
     exit_code = std::max(exit_code, ExitOf(result.status));
     const bool imported = result.status == dorvan_marker::ImportStatus::Imported;
-    table.AddRow(
+    table.push_back(
         {markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-", folders[i]});
   }
-  std::cout << table.Render();
+  std::cout << dorvan_marker::AlignedTable(table);
   return exit_code;
 }
 

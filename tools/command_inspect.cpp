@@ -10,26 +10,12 @@
 #include "cli_common.hpp"
 #include "commands.hpp"
 #include "dorvan_marker/json.hpp"
+#include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
-#include "report_csv.hpp"
 #include "report_exit.hpp"
-#include "report_text.hpp"
 
 namespace cli {
-namespace {
-
-std::string SummaryTable(const std::vector<dorvan_marker::MarkerSheet>& reports) {
-  Table table({"marker", "sizes", "placements", "warnings", "errors"});
-  for (const dorvan_marker::MarkerReport& report : reports) {
-    table.AddRow({report.path, std::to_string(report.sizes.size()), std::to_string(report.placements.size()),
-                  std::to_string(report.Count(dorvan_marker::Severity::Warning)),
-                  std::to_string(report.Count(dorvan_marker::Severity::Error))});
-  }
-  return table.Render();
-}
-
-}  // namespace
 
 int RunInspect(const Arguments& args) {
   if (args.positional.empty()) return Usage("inspect takes one or more marker files");
@@ -53,12 +39,11 @@ int RunInspect(const Arguments& args) {
   }
   if (json || csv) {
     std::cout << (json ? dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(options))
-                       : InspectCsv(reports));
-    if (several) std::cerr << SummaryTable(reports);
+                       : dorvan_marker::InspectCsv(reports));
+    if (several) std::cerr << dorvan_marker::SummaryTable(reports);
     return exit_code;
   }
-  for (std::size_t i = 0; i < reports.size(); ++i) std::cout << (i == 0 ? "" : "\n") << ReportText(reports[i]);
-  if (several) std::cout << "\n" << SummaryTable(reports);
+  std::cout << dorvan_marker::InspectText(reports);
   return exit_code;
 }
 

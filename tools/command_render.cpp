@@ -5,12 +5,11 @@
 
 #include "cli_common.hpp"
 #include "commands.hpp"
+#include "dorvan_marker/error.hpp"
+#include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
 #include "report_exit.hpp"
-#include "report_text.hpp"
-#include "staged_file.hpp"
-#include "svg_marker.hpp"
 
 namespace cli {
 
@@ -25,10 +24,14 @@ int RunRender(const Arguments& args) {
   const dorvan_marker::MarkerReport report = dorvan_marker::InspectMarker(args.positional[0], options);
   // Diagnostics go to stderr; lost placements are drawn, so they do not stop the picture.
   for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics)
-    std::cerr << DiagnosticLine(diagnostic) << "\n";
+    std::cerr << dorvan_marker::DiagnosticLine(diagnostic) << "\n";
   if (report.status != dorvan_marker::ReportStatus::Read) return StatusExit(report.status);
-  if (const std::string failure = WriteStaged(out, MarkerSvg(report)); !failure.empty()) {
-    Complain(failure);
+  try {
+    dorvan_marker::OutputFile file(out);
+    file.Write(dorvan_marker::MarkerSvg(report));
+    file.Commit();
+  } catch (const dorvan_marker::HostFileError& failure) {
+    Complain(failure.what());
     return kCannotWrite;
   }
   return kOk;

@@ -8,27 +8,15 @@
 #include "batch.hpp"
 #include "cli_common.hpp"
 #include "commands.hpp"
+#include "dorvan_marker/error.hpp"
+#include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
-#include "html_report.hpp"
 #include "report_exit.hpp"
-#include "report_text.hpp"
-#include "staged_file.hpp"
 #include "workers.hpp"
 
 namespace cli {
 namespace {
-
-bool PaperOf(const std::string& name, Paper& paper) {
-  if (name == "a4" || name == "A4") {
-    paper = Paper::kA4;
-  } else if (name == "letter") {
-    paper = Paper::kLetter;
-  } else {
-    return false;
-  }
-  return true;
-}
 
 // One marker's part of the run.
 struct Sheet {
@@ -38,26 +26,11 @@ struct Sheet {
   std::vector<std::string> errors;  // why it cannot be read, for stderr
 };
 
-}  // namespace
-
-int RunReport(const Arguments& args) {
-  if (args.positional.empty()) return Usage("report takes one or more marker files");
-  const std::string out = args.Option("-o", "");
-  if (out.empty()) return Usage("report needs -o FILE.html");
-  Paper paper = Paper::kA4;
-  if (!PaperOf(args.Option("--paper", "a4"), paper)) return Usage("unknown paper " + args.Option("--paper", ""));
-  dorvan_marker::ImportOptions options;
-  std::string why;
-  if (!OptionsOf(args, options, why)) return Usage(why);
-  const std::vector<std::string>& markers = args.positional;
-
-  // Pages are made side by side and written in the markers' order as soon as each one's
-  // predecessors are, so that a season of markers is never held in memory at once.
-  StagedFile file(out);
-  if (!file.Write(ReportHead(markers.size(), paper))) {  // nowhere to write: no marker is read
-    Complain(file.Commit());
-    return kCannotWrite;
-  }
+// Reads the markers on the machine's cores and writes their pages to file in the markers'
+// order, each as soon as its predecessors are, so that a season of markers is never held
+// in memory at once. Returns the worst exit code of the markers.
+int WritePages(dorvan_marker::OutputFile& file, const std::vector<std::string>& markers,
+               const dorvan_marker::ImportOptions& options, bool strict) {
   std::vector<Sheet> sheets(markers.size());
   std::size_t next_to_write = 0;
   {
@@ -67,11 +40,12 @@ int RunReport(const Arguments& args) {
         [&](std::size_t i) {
           const dorvan_marker::MarkerSheet report = dorvan_marker::InspectMarkerSheet(markers[i], options);
           Sheet& sheet = sheets[i];
-          sheet.exit_code = ReportExit(report, args.Has("--strict"));
+          sheet.exit_code = ReportExit(report, strict);
           if (report.status != dorvan_marker::ReportStatus::Read) {
-            for (const dorvan_marker::Diagnostic& d : report.diagnostics) sheet.errors.push_back(DiagnosticLine(d));
+            for (const dorvan_marker::Diagnostic& d : report.diagnostics)
+              sheet.errors.push_back(dorvan_marker::DiagnosticLine(d));
           }
-          sheet.page = MarkerPage(report);
+          sheet.page = dorvan_marker::HtmlPage(report);
         },
         [&](std::size_t i, std::size_t done) {
           sheets[i].done = true;
@@ -87,9 +61,34 @@ int RunReport(const Arguments& args) {
     for (const std::string& error : sheet.errors) std::cerr << error << "\n";
     exit_code = std::max(exit_code, sheet.exit_code);
   }
-  file.Write(ReportTail());
-  if (const std::string failure = file.Commit(); !failure.empty()) {
-    Complain(failure);
+  return exit_code;
+}
+
+}  // namespace
+
+int RunReport(const Arguments& args) {
+  if (args.positional.empty()) return Usage("report takes one or more marker files");
+  const std::string out = args.Option("-o", "");
+  if (out.empty()) return Usage("report needs -o FILE.html");
+  dorvan_marker::Paper paper = dorvan_marker::Paper::A4;
+  if (!dorvan_marker::PaperNamed(args.Option("--paper", "a4"), paper))
+    return Usage("unknown paper " + args.Option("--paper", ""));
+  dorvan_marker::ImportOptions options;
+  std::string why;
+  if (!OptionsOf(args, options, why)) return Usage(why);
+  const std::vector<std::string>& markers = args.positional;
+
+  int exit_code = kOk;
+  try {
+    dorvan_marker::OutputFile file(out);
+    // Nowhere to write: no marker is read.
+    if (file.Write(dorvan_marker::HtmlHead(markers.size(), paper))) {
+      exit_code = WritePages(file, markers, options, args.Has("--strict"));
+      file.Write(dorvan_marker::HtmlTail());
+    }
+    file.Commit();
+  } catch (const dorvan_marker::HostFileError& failure) {
+    Complain(failure.what());
     return std::max(exit_code, static_cast<int>(kCannotWrite));
   }
   return exit_code;

@@ -9,6 +9,7 @@
 #include "cli_common.hpp"
 #include "commands.hpp"
 #include "dorvan_marker/json.hpp"
+#include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
 
@@ -27,14 +28,15 @@ int ExitOf(dorvan_marker::StyleListStatus status) {
 
 void PrintText(const std::vector<dorvan_marker::MarkerStyles>& markers) {
   const bool several = markers.size() > 1;
-  Table table({"marker", "styles", "result"});
+  std::vector<std::vector<std::string>> table = {{"marker", "styles", "result"}};
   for (const dorvan_marker::MarkerStyles& marker : markers) {
     if (several) std::cout << "==> " << marker.path << " <==\n";
     for (const std::string& style : marker.styles) std::cout << style << '\n';
     if (!marker.result.message.empty()) Complain(marker.result.message);
-    table.AddRow({marker.path, std::to_string(marker.styles.size()), dorvan_marker::StatusName(marker.result.status)});
+    table.push_back(
+        {marker.path, std::to_string(marker.styles.size()), dorvan_marker::StatusName(marker.result.status)});
   }
-  if (several) std::cout << "\n" << table.Render();
+  if (several) std::cout << "\n" << dorvan_marker::AlignedTable(table);
 }
 
 }  // namespace

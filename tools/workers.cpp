@@ -1,19 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "workers.hpp"
 
-#if defined(_WIN32)
-#  include <windows.h>
-#else
-#  include <unistd.h>
-
-#  include <system_error>
-#  include <thread>
-#endif
-
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <vector>
+
+#include "system.hpp"
 
 namespace cli {
 namespace {
@@ -72,25 +64,9 @@ struct Pool {
   }
 };
 
-#if defined(_WIN32)
-DWORD WINAPI WorkOn(LPVOID pool) {
-  static_cast<Pool*>(pool)->Work();
-  return 0;
-}
-#endif
+void WorkOn(void* pool) { static_cast<Pool*>(pool)->Work(); }
 
 }  // namespace
-
-std::size_t MachineCores() {
-#if defined(_WIN32)
-  SYSTEM_INFO info;
-  GetSystemInfo(&info);
-  return std::max<std::size_t>(info.dwNumberOfProcessors, 1);
-#else
-  const long online = sysconf(_SC_NPROCESSORS_ONLN);
-  return online > 0 ? static_cast<std::size_t>(online) : 1;
-#endif
-}
 
 void RunOnWorkers(std::size_t count, std::size_t workers, const std::function<void(std::size_t)>& job,
                   const std::function<void(std::size_t, std::size_t)>& finished) {
@@ -99,26 +75,7 @@ void RunOnWorkers(std::size_t count, std::size_t workers, const std::function<vo
   if (threads <= 1) {
     pool.Work();
   } else {
-#if defined(_WIN32)
-    std::vector<HANDLE> handles;
-    for (std::size_t t = 0; t < threads; ++t) {
-      const HANDLE handle = CreateThread(nullptr, 0, WorkOn, &pool, 0, nullptr);
-      if (handle != nullptr) handles.push_back(handle);
-    }
-    if (handles.empty()) pool.Work();  // no thread could be made: the jobs run here
-    for (const HANDLE handle : handles) {
-      WaitForSingleObject(handle, INFINITE);
-      CloseHandle(handle);
-    }
-#else
-    std::vector<std::thread> running;
-    try {
-      for (std::size_t t = 0; t < threads; ++t) running.emplace_back([&pool] { pool.Work(); });
-    } catch (const std::system_error&) {  // fewer threads than asked: those made do the work
-      if (running.empty()) pool.Work();
-    }
-    for (std::thread& thread : running) thread.join();
-#endif
+    RunOnThreads(threads, WorkOn, &pool);
   }
   if (pool.failure) std::rethrow_exception(pool.failure);
 }

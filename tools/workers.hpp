@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <functional>
 
-namespace cli {
+#include "system.hpp"
 
-// The machine's processor cores; at least 1.
-std::size_t MachineCores();
+namespace cli {
 
 // Runs job(0), ..., job(count - 1) on `workers` threads (at most one per job; the calling
 // thread waits), each taking the next index as it becomes free. After each job,

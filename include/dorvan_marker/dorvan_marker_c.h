@@ -126,6 +126,33 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_inspect_json(const char
                                                                       size_t size, size_t* needed, char* message,
                                                                       size_t message_size);
 
+/* Writes into text (size bytes) the markers at marker_paths[0] .. marker_paths[path_count - 1]
+ * rendered as kind names, byte for byte what the command line writes for them, and its NUL:
+ *   "text"  what `dorvan-marker inspect` prints: each marker's report for a person, in the
+ *           marker's code page, and after several markers the summary table;
+ *   "json"  what `inspect --json` prints, one UTF-8 document for all of them;
+ *   "csv"   what `inspect --csv` prints, a row per marker, in the marker's code page;
+ *   "svg"   the picture `render` writes, of exactly one marker, UTF-8;
+ *   "html"  the printable page per marker that `report` writes, UTF-8, laid out for the
+ *           paper named "a4" or "letter" (null for "a4"; only "html" takes a paper).
+ * Reads the markers and their model files as dorvan_marker_import would, and writes nothing
+ * else. Sets *needed (when not null) to the bytes the text takes, its NUL included.
+ *
+ * Returns, once the text is written, DORVAN_MARKER_OK when every marker was read to the
+ * end, else how far the first one that was not got, as an import's result
+ * (DORVAN_MARKER_CANNOT_OPEN, DORVAN_MARKER_NO_MODELS, DORVAN_MARKER_MALFORMED or
+ * DORVAN_MARKER_LOADER_UNUSABLE), with its errors as the message: the text says why too,
+ * except a picture, which is not drawn (*needed is then 0 and text untouched). Else
+ * DORVAN_MARKER_BUFFER_TOO_SMALL (text untouched; a null text with size 0 only asks the
+ * size) or DORVAN_MARKER_BAD_CALL (a null marker_paths, a null path, a path_count of 0, a
+ * kind or paper not named above, a picture of more than one marker, a null text with a
+ * non-zero size, bad options). */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_render(const char* const* marker_paths, size_t path_count,
+                                                                const char* kind, const char* paper,
+                                                                const dorvan_marker_options* options, char* text,
+                                                                size_t size, size_t* needed, char* message,
+                                                                size_t message_size);
+
 #ifdef __cplusplus
 }
 #endif

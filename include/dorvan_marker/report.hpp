@@ -70,8 +70,15 @@ struct PlacedPiece {
   double angle = 0.0;  // degrees, as the placement file writes it (0 when lost)
 };
 
-// 914.4 mm make one yard.
+// The units the outputs give a length in besides millimetres, each factor once.
+inline constexpr double kMillimetresPerCentimetre = 10.0;
+inline constexpr double kMillimetresPerMetre = 1000.0;
+inline constexpr double kMillimetresPerInch = 25.4;
 inline constexpr double kMillimetresPerYard = 914.4;
+inline constexpr double Centimetres(double mm) { return mm / kMillimetresPerCentimetre; }
+inline constexpr double Metres(double mm) { return mm / kMillimetresPerMetre; }
+inline constexpr double Inches(double mm) { return mm / kMillimetresPerInch; }
+inline constexpr double Yards(double mm) { return mm / kMillimetresPerYard; }
 
 // One of the marker's sizes, in the order the host files list them.
 struct SizeReport {

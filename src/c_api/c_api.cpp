@@ -6,6 +6,7 @@
 #include "c_api/c_call.hpp"
 #include "dorvan_marker/dorvan_marker_c.h"
 #include "dorvan_marker/json.hpp"
+#include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 
 namespace dorvan_marker {
@@ -110,5 +111,66 @@ extern "C" int dorvan_marker_inspect_json(const char* marker_path, const dorvan_
         dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(chosen)) + std::string(1, '\0');
     const int handed = call.HandOut(document, json, size, needed, "the report and its NUL take");
     return handed == DORVAN_MARKER_OK ? dorvan_marker::ResultOf(reports.front().status) : handed;
+  });
+}
+
+namespace dorvan_marker {
+namespace {
+
+// The markers of a render call, each checked; false, with why set, when one is null.
+bool PathsOf(const char* const* given, std::size_t count, std::vector<std::string>& paths, std::string& why) {
+  if (given == nullptr) {
+    why = "marker_paths is null";
+  } else if (count == 0) {
+    why = "path_count is 0";
+  }
+  for (std::size_t i = 0; why.empty() && i < count; ++i) {
+    if (given[i] == nullptr) why = "marker_paths[" + std::to_string(i) + "] is null";
+    if (why.empty()) paths.emplace_back(given[i]);
+  }
+  return why.empty();
+}
+
+// The kind and paper of a render call; false, with why set, when either is unknown or a
+// paper is given for what is not printed.
+bool RenderChoices(const char* kind_name, const char* paper_name, RenderKind& kind, Paper& paper, std::string& why) {
+  if (kind_name == nullptr || !RenderKindNamed(kind_name, kind)) {
+    why = std::string("kind is ") + (kind_name == nullptr ? "null" : '"' + std::string(kind_name) + '"') +
+          ": \"text\", \"json\", \"csv\", \"svg\" or \"html\"";
+  } else if (paper_name != nullptr && kind != RenderKind::Html) {
+    why = "only \"html\" takes a paper";
+  } else if (paper_name != nullptr && !PaperNamed(paper_name, paper)) {
+    why = "paper is \"" + std::string(paper_name) + "\": \"a4\" or \"letter\"";
+  }
+  return why.empty();
+}
+
+}  // namespace
+}  // namespace dorvan_marker
+
+extern "C" int dorvan_marker_render(const char* const* marker_paths, size_t path_count, const char* kind,
+                                    const char* paper, const dorvan_marker_options* options, char* text, size_t size,
+                                    size_t* needed, char* message, size_t message_size) {
+  dorvan_marker::Clear(needed);
+  CCall call("dorvan_marker_render", message, message_size);
+  return call.Run(options, [&](const dorvan_marker::ImportOptions& chosen) {
+    std::vector<std::string> paths;
+    dorvan_marker::RenderKind rendered = dorvan_marker::RenderKind::Text;
+    dorvan_marker::Paper sheet = dorvan_marker::Paper::A4;
+    std::string why;
+    if (!dorvan_marker::PathsOf(marker_paths, path_count, paths, why) ||
+        !dorvan_marker::RenderChoices(kind, paper, rendered, sheet, why)) {
+      return call.Refuse(why);
+    }
+    if (rendered == dorvan_marker::RenderKind::Svg && paths.size() != 1) {
+      return call.Refuse("a picture is of one marker, not " + std::to_string(paths.size()));
+    }
+    if (dorvan_marker::Unusable(text, size)) return call.Refuse("text is null, yet its size is not 0");
+    const dorvan_marker::Rendering rendering = dorvan_marker::Render(paths, rendered, chosen, sheet);
+    const int result = dorvan_marker::ResultOf(rendering.status);
+    if (rendered == dorvan_marker::RenderKind::Svg && result != DORVAN_MARKER_OK)
+      return call.Fail(result, rendering.why);
+    const int handed = call.HandOut(rendering.text + '\0', text, size, needed, "the text and its NUL take");
+    return handed == DORVAN_MARKER_OK ? call.Fail(result, rendering.why) : handed;
   });
 }

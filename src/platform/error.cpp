@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/position_text.hpp"
+
 namespace dorvan_marker {
 
 InvalidArgumentError::InvalidArgumentError(std::string detail, ErrorLocation where)
@@ -19,17 +21,11 @@ void InvalidArgumentError::SetFileIfUnknown(const std::string& file) {
 void InvalidArgumentError::Compose() {
   std::string text;
   if (!where_.file.empty()) {
-    text += where_.file;
-    if (where_.line != 0) text += ':' + std::to_string(where_.line);
-    text += ": ";
+    text += FileAndLine(where_) + ": ";
   } else if (where_.line != 0) {
-    text += "line " + std::to_string(where_.line) + ": ";
+    text += LineWords(where_) + ": ";
   }
-  if (!where_.section.empty()) {
-    text += '"' + where_.section + '"';
-    if (where_.record >= 0) text += " record " + std::to_string(where_.record + 1);
-    text += ": ";
-  }
+  if (!where_.section.empty()) text += SectionAndRecord(where_) + ": ";
   text += detail_;
   message_ = std::move(text);
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "report/json_writer.hpp"
 
-#include <charconv>
 #include <cmath>
 
+#include "platform/decimal_text.hpp"
 #include "report/text_encoding.hpp"
 
 namespace dorvan_marker {
@@ -82,9 +82,7 @@ void JsonWriter::Number(double value) {
     return;
   }
   BeforeValue();
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  out_.append(text, result.ptr);
+  AppendShortest(out_, value);
 }
 
 void JsonWriter::Integer(long long value) {

@@ -69,8 +69,8 @@ void WriteGarments(JsonWriter& json, const MarkerSheet& report) {
   const double mm = report.LengthPerGarmentMm();
   json.BeginObject();
   json.Key("mm").Number(mm);
-  json.Key("m").Number(mm / 1000.0);
-  json.Key("yd").Number(mm / kMillimetresPerYard);
+  json.Key("m").Number(Metres(mm));
+  json.Key("yd").Number(Yards(mm));
   json.EndObject();
 }
 
@@ -82,8 +82,8 @@ void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
   if (report.loader.chosen) WriteLoader(json, report.loader, how);
   json.Key("fabric_width").BeginObject();
   json.Key("mm").Number(report.width_mm);
-  json.Key("cm").Number(report.width_mm / 10.0);
-  json.Key("in").Number(report.width_mm / 25.4);
+  json.Key("cm").Number(Centimetres(report.width_mm));
+  json.Key("in").Number(Inches(report.width_mm));
   json.EndObject();
   json.Key("used_length_mm").Number(report.used_length_mm);
   json.Key("used_width_mm").Number(report.used_width_mm);

@@ -1,7 +1,9 @@
 # SPDX-License-Identifier: MIT
 """The Python module against the C++ API: the same names, host files, messages and report for
-the example and the bad-input table's markers, which MARKERS_PROGRAM (bad_input_markers) writes.
-usage: DORVAN_MARKER_LIBRARY=LIBRARY python3 tests/python/module_test.py MARKERS_PROGRAM"""
+the example and the bad-input table's markers, which MARKERS_PROGRAM (bad_input_markers) writes;
+and, given the command line, the same renderings as it writes for those and the golden markers.
+usage: DORVAN_MARKER_LIBRARY=LIBRARY python3 tests/python/module_test.py MARKERS_PROGRAM [CLI]"""
+import glob
 import json
 import os
 import subprocess
@@ -42,6 +44,32 @@ def module_import(marker, out):
         return error.code, b"", raw(error.message)
 
 
+def cli_renders(cli, markers, scratch):
+    """What the command line writes for markers, by kind."""
+    printed = {kind: subprocess.run([cli, "inspect", *flags, *markers], capture_output=True).stdout
+               for kind, flags in (("text", []), ("json", ["--json"]), ("csv", ["--csv"]))}
+    for kind, command in (("svg", "render"), ("html", "report")):
+        written = os.path.join(scratch, "cli." + kind)
+        subprocess.run([cli, command, *markers, "-o", written], stderr=subprocess.DEVNULL)
+        printed[kind] = read(written)  # None when nothing was written
+        if printed[kind] is not None:
+            os.remove(written)
+    return printed
+
+
+def module_render(markers, kind):
+    try:
+        text = dorvan_marker.render(markers, kind)
+        return raw(text) if kind in ("text", "csv") else text.encode("utf-8")
+    except dorvan_marker.Error:
+        return None
+
+
+def check_renders(cli, markers, scratch, what):
+    for kind, expected in cli_renders(cli, markers, scratch).items():
+        check(what + ": render " + kind, module_render(markers[0] if len(markers) == 1 else markers, kind), expected)
+
+
 with tempfile.TemporaryDirectory() as scratch:
     rows = subprocess.run([sys.argv[1]], env=dict(os.environ, TMPDIR=scratch), stdout=subprocess.PIPE, check=True)
     for line in rows.stdout.splitlines():
@@ -54,6 +82,15 @@ with tempfile.TemporaryDirectory() as scratch:
         for host_file in (b"csvimprt.txt", b"posimport.txt"):
             check(row + host_file.decode(), read(folder, b"out", host_file), read(folder, b"cpp-out", host_file))
         check(row + "report", dorvan_marker.inspect(marker), json.loads(read(folder, b"inspect.json")))
+        if len(sys.argv) > 2 and os.path.exists(marker) and os.path.getsize(marker) < 1 << 20:  # not the huge rows
+            check_renders(sys.argv[2], [marker], scratch, row[:-2])
+    if len(sys.argv) > 2:
+        root = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir)
+        golden = sorted(set(glob.glob(os.path.join(root, "tests", "data", "golden", "*.txt"))) -
+                        set(glob.glob(os.path.join(root, "tests", "data", "golden", "expected.txt"))))
+        for marker in golden:
+            check_renders(sys.argv[2], [marker], scratch, os.path.basename(marker))
+        check_renders(sys.argv[2], golden, scratch, "the golden markers at once")
 
     # Two byte pairs of code page 932 give one character: each name still gives its bytes back.
     open(os.path.join(scratch, "932.txt"), "wb").write(b"VMDL:VNMD\n1:\x87\x90\n1:\x81\xe0\n")

@@ -1,10 +1,13 @@
 /* SPDX-License-Identifier: MIT */
 /* A host in plain C89 on the C face alone: the model names asked for with a buffer one byte
  * too small and then of the size needed, the example imported into FOLDER (the caller
- * compares the host files), and a marker without models: -1, its message and no box.
+ * compares the host files), and a marker without models: -1, its message and no box. The
+ * example's picture is asked for with no buffer, then with one of the size needed, and
+ * written to FOLDER/example.svg (the caller compares it with the command line's).
  *   dorvan_marker_c_host MARKER NAME FOLDER
  * Prints "ok - ..." or "FAIL - ..." a check; exits with the number of failed checks. */
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "dorvan_marker/dorvan_marker_c.h"
@@ -37,7 +40,8 @@ static void Check(int passed, const char* what) {
 }
 
 int main(int argc, char** argv) {
-  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024];
+  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024], *text;
+  const char* paths[2];
   size_t needed = 0, count = 0;
   FILE* file;
   int result;
@@ -69,5 +73,22 @@ int main(int argc, char** argv) {
   Check(result == DORVAN_MARKER_NO_MODELS && strcmp(message, expected) == 0,
         "a marker without models gives -1 and the error box's text");
   remove(no_models);
+
+  paths[0] = paths[1] = argv[1];
+  Check(
+      dorvan_marker_render(paths, 1, "svg", NULL, NULL, NULL, 0, &needed, NULL, 0) == DORVAN_MARKER_BUFFER_TOO_SMALL &&
+          needed > 1,
+      "a picture asked for with no buffer gives -5 and the size needed");
+  text = (char*)malloc(needed);
+  result = dorvan_marker_render(paths, 1, "svg", NULL, NULL, text, needed, NULL, message, sizeof message);
+  Check(result == DORVAN_MARKER_OK && text != NULL && text[needed - 1] == '\0' && strlen(text) == needed - 1,
+        "a buffer of the size needed gets the picture and its NUL");
+  sprintf(no_models, "%s" SEPARATOR "example.svg", argv[3]);
+  if (result == DORVAN_MARKER_OK && (file = fopen(no_models, "wb")) != NULL) fputs(text, file), fclose(file);
+  free(text);
+  Check(dorvan_marker_render(paths, 2, "svg", NULL, NULL, NULL, 0, &needed, message, sizeof message) ==
+                DORVAN_MARKER_BAD_CALL &&
+            strcmp(message, "dorvan_marker_render: a picture is of one marker, not 2") == 0 && needed == 0,
+        "a picture of two markers is refused");
   return failed;
 }

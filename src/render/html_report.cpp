@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "html_report.hpp"
-
+// The printable report: what `report` writes.
 #include <algorithm>
 #include <map>
 #include <string_view>
@@ -8,11 +7,13 @@
 #include <vector>
 
 #include "dorvan_marker/json.hpp"
-#include "markup.hpp"
-#include "report_text.hpp"
-#include "svg_marker.hpp"
+#include "dorvan_marker/render.hpp"
+#include "platform/decimal_text.hpp"
+#include "platform/position_text.hpp"
+#include "render/markup.hpp"
+#include "render/report_words.hpp"
 
-namespace cli {
+namespace dorvan_marker {
 namespace {
 
 // What one sheet holds below the picture, at the type sizes of the style sheet. Lines are
@@ -56,23 +57,24 @@ std::string Row(const char* heading, const std::string& cells) {
 
 std::string Definition(const std::string& words) { return "<div class=\"def\">" + words + "</div>"; }
 
-std::string PerGarment(const dorvan_marker::MarkerSheet& r) {
+std::string PerGarment(const MarkerSheet& r) {
   if (r.garments == 0) return Figure("length_per_garment_mm", "-") + " (no garment)";
   const double mm = r.LengthPerGarmentMm();
-  return Figure("length_per_garment_mm", Fixed(mm, 1)) + " mm = " + Fixed(mm / 1000.0, 3) +
-         " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) + " yd of used length";
+  return Figure("length_per_garment_mm", FixedText(mm, 1)) + " mm = " + FixedText(Metres(mm), 3) +
+         " m = " + FixedText(Yards(mm), 3) + " yd of used length";
 }
 
-std::string FiguresTable(const dorvan_marker::MarkerSheet& r) {
+std::string FiguresTable(const MarkerSheet& r) {
   std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
-  html += Row("Fabric width", Figure("fabric_width_mm", Fixed(r.width_mm, 1)) + " mm = " + Fixed(r.width_mm / 10.0, 1) +
-                                  " cm = " + Fixed(r.width_mm / 25.4, 2) + " in");
-  html += Row("Used length", Figure("used_length_mm", Fixed(r.used_length_mm, 1)) +
-                                 " mm = " + Fixed(r.used_length_mm / 1000.0, 3) +
-                                 " m = " + Fixed(r.used_length_mm / dorvan_marker::kMillimetresPerYard, 3) + " yd");
-  html += Row("Across width", Figure("used_width_mm", Fixed(r.used_width_mm, 1)) + " mm used");
-  html += Row("Efficiency",
-              Figure("box_efficiency", Fixed(r.box_efficiency * 100.0, 1)) + " %" + Definition(kEfficiencyDefinition));
+  html += Row("Fabric width", Figure("fabric_width_mm", FixedText(r.width_mm, 1)) +
+                                  " mm = " + FixedText(Centimetres(r.width_mm), 1) +
+                                  " cm = " + FixedText(Inches(r.width_mm), 2) + " in");
+  html += Row("Used length", Figure("used_length_mm", FixedText(r.used_length_mm, 1)) +
+                                 " mm = " + FixedText(Metres(r.used_length_mm), 3) +
+                                 " m = " + FixedText(Yards(r.used_length_mm), 3) + " yd");
+  html += Row("Across width", Figure("used_width_mm", FixedText(r.used_width_mm, 1)) + " mm used");
+  html += Row("Efficiency", Figure("box_efficiency", FixedText(r.box_efficiency * 100.0, 1)) + " %" +
+                                Definition(kEfficiencyDefinition));
   html += Row("Placements", Figure("placements", std::to_string(r.placements.size())) + ", " +
                                 Figure("lost_placements", std::to_string(r.LostCount())) + " in neither host file");
   html += Row("Garments", Figure("garments", std::to_string(r.garments)) + Definition(kGarmentDefinition));
@@ -80,7 +82,7 @@ std::string FiguresTable(const dorvan_marker::MarkerSheet& r) {
   return html + "</table>\n";
 }
 
-std::string StylesText(const dorvan_marker::MarkerReport& r, const std::string& how) {
+std::string StylesText(const MarkerReport& r, const std::string& how) {
   std::string text;
   std::size_t shown = 0;
   std::size_t chars = 0;
@@ -96,7 +98,7 @@ std::string StylesText(const dorvan_marker::MarkerReport& r, const std::string& 
   return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
 }
 
-std::string SizesTable(const dorvan_marker::MarkerSheet& r, const std::string& how) {
+std::string SizesTable(const MarkerSheet& r, const std::string& how) {
   std::string html =
       "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
       "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
@@ -105,7 +107,7 @@ std::string SizesTable(const dorvan_marker::MarkerSheet& r, const std::string& h
   const bool cut = r.sizes.size() > kSizeRows;
   const std::size_t shown = cut ? kSizeRows - 1 : r.sizes.size();
   for (std::size_t i = 0; i < shown; ++i) {
-    const dorvan_marker::SizeReport& size = r.sizes[i];
+    const SizeReport& size = r.sizes[i];
     html += "<tr><td class=\"size\">" + Markup(size.size, how) + "</td><td class=\"n placed\">" +
             std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(r.GarmentsOfSize(i)) +
             "</td><td>" + (size.host_model.empty() ? "-" : Markup(size.host_model, how)) + "</td></tr>\n";
@@ -118,13 +120,9 @@ std::string SizesTable(const dorvan_marker::MarkerSheet& r, const std::string& h
 }
 
 // Where in the marker a diagnostic is: "line 16, \"IGEO\" record 2, \"INUM\"".
-std::string Where(const dorvan_marker::ErrorLocation& where) {
-  std::string text;
-  if (where.line != 0) text = "line " + std::to_string(where.line);
-  if (!where.section.empty()) {
-    text += (text.empty() ? "\"" : ", \"") + where.section + "\"";
-    if (where.record >= 0) text += " record " + std::to_string(where.record + 1);
-  }
+std::string Where(const ErrorLocation& where) {
+  std::string text = LineWords(where);
+  if (!where.section.empty()) text += (text.empty() ? "" : ", ") + SectionAndRecord(where);
   if (!where.field.empty()) text += (text.empty() ? "\"" : ", \"") + where.field + "\"";
   return text;
 }
@@ -134,14 +132,14 @@ std::size_t LinesOf(std::size_t chars) { return (chars + kCharsPerDiagnosticLine
 // Diagnostics that say the same thing at several places (every lost placement of one
 // piece and size, say) are one item on paper, with the lines it was said at.
 struct SameDiagnostics {
-  const dorvan_marker::Diagnostic* first;
+  const Diagnostic* first;
   std::vector<std::size_t> lines;
 };
 
-std::vector<SameDiagnostics> Grouped(const std::vector<dorvan_marker::Diagnostic>& diagnostics) {
+std::vector<SameDiagnostics> Grouped(const std::vector<Diagnostic>& diagnostics) {
   std::vector<SameDiagnostics> groups;
   std::map<std::tuple<int, std::string_view, std::string_view>, std::size_t> group_of;
-  for (const dorvan_marker::Diagnostic& d : diagnostics) {
+  for (const Diagnostic& d : diagnostics) {
     const auto [found, added] = group_of.try_emplace({static_cast<int>(d.severity), d.code, d.message}, groups.size());
     if (added) groups.push_back({&d, {}});
     groups[found->second].lines.push_back(d.where.line);
@@ -160,9 +158,9 @@ std::string WhereOf(const SameDiagnostics& group) {
   return text;
 }
 
-std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, const std::string& how) {
-  const std::size_t errors = r.Count(dorvan_marker::Severity::Error);
-  const std::size_t warnings = r.Count(dorvan_marker::Severity::Warning);
+std::string DiagnosticsList(const MarkerReport& r, const std::string& how) {
+  const std::size_t errors = r.Count(Severity::Error);
+  const std::size_t warnings = r.Count(Severity::Warning);
   std::string html = "<h2>Diagnostics: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
                      std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") + "</h2>\n<ol>\n";
   const std::vector<SameDiagnostics> groups = Grouped(r.diagnostics);
@@ -170,7 +168,7 @@ std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, const std::str
   std::size_t shown = 0;
   std::size_t left_out = r.diagnostics.size();
   for (const SameDiagnostics& group : groups) {
-    const dorvan_marker::Diagnostic& d = *group.first;
+    const Diagnostic& d = *group.first;
     const std::string where = WhereOf(group);
     const std::size_t needed = LinesOf(where.size() + d.message.size() + d.code.size() + 12);
     // A line is kept for the count of those left out.
@@ -179,7 +177,7 @@ std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, const std::str
     lines += needed;
     ++shown;
     left_out -= group.lines.size();
-    const char* severity = dorvan_marker::SeverityName(d.severity);
+    const char* severity = SeverityName(d.severity);
     html += std::string("<li class=\"") + severity + "\" data-code=\"" + Markup(d.code, how) + "\" data-count=\"" +
             std::to_string(group.lines.size()) + "\"><span class=\"sev\">" + severity + "</span> " +
             (where.empty() ? "" : "<span class=\"where\">" + Markup(where, how) + ":</span> ") +
@@ -193,20 +191,18 @@ std::string DiagnosticsList(const dorvan_marker::MarkerReport& r, const std::str
   return html + "</ol>\n";
 }
 
-const char* WhyUnread(dorvan_marker::ReportStatus status) {
+const char* WhyUnread(ReportStatus status) {
   switch (status) {
-    case dorvan_marker::ReportStatus::Read: break;
-    case dorvan_marker::ReportStatus::CannotOpen: return "the marker file cannot be opened or read";
-    case dorvan_marker::ReportStatus::NoModels:
-      return "the marker holds no models: a section the import needs is missing";
-    case dorvan_marker::ReportStatus::Malformed:
-      return "the marker is malformed: the import would stop where the error says";
-    case dorvan_marker::ReportStatus::LoaderUnusable: return "the loader plug-in cannot serve";
+    case ReportStatus::Read: break;
+    case ReportStatus::CannotOpen: return "the marker file cannot be opened or read";
+    case ReportStatus::NoModels: return "the marker holds no models: a section the import needs is missing";
+    case ReportStatus::Malformed: return "the marker is malformed: the import would stop where the error says";
+    case ReportStatus::LoaderUnusable: return "the loader plug-in cannot serve";
   }
   return "";
 }
 
-std::string Header(const dorvan_marker::MarkerReport& r, const std::string& how) {
+std::string Header(const MarkerReport& r, const std::string& how) {
   std::string details = Markup(r.path, how);
   if (r.loader.chosen) details += " · loader: " + Markup(LoaderText(r.loader), how);
   details += " · code page " + Markup(r.code_page, how);
@@ -216,11 +212,10 @@ std::string Header(const dorvan_marker::MarkerReport& r, const std::string& how)
 
 }  // namespace
 
-std::string MarkerPage(const dorvan_marker::MarkerSheet& report) {
+std::string HtmlPage(const MarkerSheet& report) {
   const std::string& how = report.code_page;  // the code page the names are in
-  const bool read = report.status == dorvan_marker::ReportStatus::Read;
-  std::string html =
-      std::string("<section class=\"sheet\" data-status=\"") + dorvan_marker::StatusName(report.status) + "\">\n";
+  const bool read = report.status == ReportStatus::Read;
+  std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
   html += Header(report, how);
   if (read) {
     // The picture is the largest part of the page: appended in place, never copied.
@@ -240,8 +235,8 @@ std::string MarkerPage(const dorvan_marker::MarkerSheet& report) {
   return html;
 }
 
-std::string ReportHead(std::size_t markers, Paper paper) {
-  const bool letter = paper == Paper::kLetter;
+std::string HtmlHead(std::size_t markers, Paper paper) {
+  const bool letter = paper == Paper::Letter;
   // The sheet is the page less its margins, a millimetre short, so that rounding never
   // pushes a page onto a second sheet.
   const std::string page_size = letter ? "letter landscape" : "A4 landscape";
@@ -293,6 +288,6 @@ std::string ReportHead(std::size_t markers, Paper paper) {
   return html;
 }
 
-const char* ReportTail() { return "</body>\n</html>\n"; }
+const char* HtmlTail() { return "</body>\n</html>\n"; }
 
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,18 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "svg_marker.hpp"
-
+// The marker as a picture: what `render` writes.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "dorvan_marker/json.hpp"
-#include "markup.hpp"
+#include "dorvan_marker/render.hpp"
+#include "platform/decimal_text.hpp"
+#include "render/markup.hpp"
 
-namespace cli {
+namespace dorvan_marker {
 namespace {
 
 constexpr double kTargetPixels = 2000.0;  // the picture's longer side, at most
@@ -22,9 +21,9 @@ constexpr double kSmallestLabelPixels = 7.0;
 // Coordinates to a tenth of a millimetre, shortest form, whatever the locale.
 std::string Num(double value) {
   const double rounded = std::round(value * 10.0) / 10.0;
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, rounded == 0.0 ? 0.0 : rounded);
-  return std::string(text, result.ptr);
+  std::string text;
+  AppendShortest(text, rounded == 0.0 ? 0.0 : rounded);  // no "-0"
+  return text;
 }
 
 // Fill colour of size i: hues a golden angle apart, so neighbouring sizes differ clearly.
@@ -76,9 +75,9 @@ struct Frame {
 // twice as long as high.
 constexpr double kLongestUncutRatio = 8.0;
 
-Frame FrameOf(const dorvan_marker::MarkerReport& report) {
+Frame FrameOf(const MarkerReport& report) {
   Frame f{0.0, 0.0, std::max(report.used_length_mm, 1.0), std::max(report.width_mm, 1.0), 1.0, 0.0, 1, 0.0, 0.0};
-  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+  for (const PlacedPiece& piece : report.placements) {
     f.min_x = std::min(f.min_x, piece.x_origin);
     f.min_y = std::min(f.min_y, piece.y_origin);
     f.max_y = std::max(f.max_y, piece.y_origin + piece.y_extent);
@@ -102,10 +101,10 @@ Frame FrameOf(const dorvan_marker::MarkerReport& report) {
 struct Row {
   double from_x, to_x;      // the part of the strip, in mm along the length
   double shift_x, shift_y;  // added to a point of the strip to place it in the picture
-  std::vector<const dorvan_marker::PlacedPiece*> pieces;
+  std::vector<const PlacedPiece*> pieces;
 };
 
-std::vector<Row> RowsOf(const dorvan_marker::MarkerReport& report, const Frame& f) {
+std::vector<Row> RowsOf(const MarkerReport& report, const Frame& f) {
   std::vector<Row> rows(f.rows);
   for (std::size_t r = 0; r < f.rows; ++r) {
     rows[r].from_x = f.min_x + static_cast<double>(r) * f.row_length;
@@ -113,7 +112,7 @@ std::vector<Row> RowsOf(const dorvan_marker::MarkerReport& report, const Frame& 
     rows[r].shift_x = f.min_x - rows[r].from_x;
     rows[r].shift_y = static_cast<double>(r) * f.row_pitch;
   }
-  for (const dorvan_marker::PlacedPiece& piece : report.placements) {
+  for (const PlacedPiece& piece : report.placements) {
     for (Row& row : rows) {
       if (piece.x_origin <= row.to_x && piece.x_origin + piece.x_extent >= row.from_x) row.pieces.push_back(&piece);
     }
@@ -121,8 +120,7 @@ std::vector<Row> RowsOf(const dorvan_marker::MarkerReport& report, const Frame& 
   return rows;
 }
 
-void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report,
-                  const std::vector<const dorvan_marker::PlacedPiece*>& placed) {
+void AppendPieces(std::string& svg, const MarkerReport& report, const std::vector<const PlacedPiece*>& placed) {
   std::vector<std::string> size_class;
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
     // A size listed twice keeps the class of its first entry.
@@ -136,8 +134,8 @@ void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report,
     size_class.push_back(std::string("s").append(std::to_string(first)));
   }
   svg += "<g class=\"pc\">\n";
-  for (const dorvan_marker::PlacedPiece* one : placed) {
-    const dorvan_marker::PlacedPiece& piece = *one;
+  for (const PlacedPiece* one : placed) {
+    const PlacedPiece& piece = *one;
     std::string cls = "lost";
     if (!piece.lost) {
       for (std::size_t i = 0; i < report.sizes.size(); ++i) {
@@ -153,11 +151,11 @@ void AppendPieces(std::string& svg, const dorvan_marker::MarkerReport& report,
   svg += "</g>\n";
 }
 
-void AppendMarks(std::string& svg, const std::vector<const dorvan_marker::PlacedPiece*>& placed) {
+void AppendMarks(std::string& svg, const std::vector<const PlacedPiece*>& placed) {
   std::string mirrored;
   std::string turned;
-  for (const dorvan_marker::PlacedPiece* one : placed) {
-    const dorvan_marker::PlacedPiece& piece = *one;
+  for (const PlacedPiece* one : placed) {
+    const PlacedPiece& piece = *one;
     if (piece.mirrored) {
       mirrored += std::string("M") + Num(piece.x_origin) + " " + Num(piece.y_origin) + "l" + Num(piece.x_extent) + " " +
                   Num(piece.y_extent);
@@ -172,11 +170,11 @@ void AppendMarks(std::string& svg, const std::vector<const dorvan_marker::Placed
   if (!turned.empty()) svg += "<path class=\"turn\" d=\"" + turned + "\"/>\n";
 }
 
-void AppendLabels(std::string& svg, const std::vector<const dorvan_marker::PlacedPiece*>& placed, const Frame& f,
+void AppendLabels(std::string& svg, const std::vector<const PlacedPiece*>& placed, const Frame& f,
                   const std::string& code_page) {
   std::string labels;
-  for (const dorvan_marker::PlacedPiece* one : placed) {
-    const dorvan_marker::PlacedPiece& piece = *one;
+  for (const PlacedPiece* one : placed) {
+    const PlacedPiece& piece = *one;
     const std::string text = piece.name + " " + piece.size;
     const double by_width = piece.x_extent * 0.9 / (0.6 * static_cast<double>(text.size()));
     const double size = std::min({f.font, by_width, piece.y_extent * 0.4});
@@ -201,13 +199,14 @@ void AppendOrigin(std::string& svg, const Frame& f) {
 }
 
 // Scale bars and legend below the fabric, from y = top; returns the y below them.
-double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report, const Frame& f, double top,
+double AppendLegend(std::string& svg, const MarkerReport& report, const Frame& f, double top,
                     const std::string& code_page) {
   const double font = f.font;
   svg += "<g class=\"legend\" font-size=\"" + Num(font) + "\">\n";
   // One bar in centimetres and one in inches, each of a round length.
   double bar_y = top + font * 0.5;
-  for (const auto& [unit_mm, unit] : {std::pair(10.0, " cm"), std::pair(25.4, " in")}) {
+  for (const auto& [unit_mm, unit] :
+       {std::pair(kMillimetresPerCentimetre, " cm"), std::pair(kMillimetresPerInch, " in")}) {
     const double units = ScaleBarUnits(f.row_length, unit_mm);
     const double bar_mm = units * unit_mm;
     svg += "<rect class=\"bar\" x=\"0\" y=\"" + Num(bar_y) + "\" width=\"" + Num(bar_mm) + "\" height=\"" +
@@ -245,14 +244,14 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
   }
   const std::size_t lost = report.LostCount();
   if (lost != 0) entry("lost", "in neither host file (" + std::to_string(lost) + ")");
-  const auto count = [&](bool dorvan_marker::PlacedPiece::*flag) {
+  const auto count = [&](bool PlacedPiece::*flag) {
     return std::count_if(report.placements.begin(), report.placements.end(),
-                         [&](const dorvan_marker::PlacedPiece& piece) { return piece.*flag; });
+                         [&](const PlacedPiece& piece) { return piece.*flag; });
   };
-  if (const auto mirrored = count(&dorvan_marker::PlacedPiece::mirrored); mirrored != 0) {
+  if (const auto mirrored = count(&PlacedPiece::mirrored); mirrored != 0) {
     entry("fabric", "mirrored (" + std::to_string(mirrored) + ")", "mirror");
   }
-  if (const auto turned = count(&dorvan_marker::PlacedPiece::quarter_turn); turned != 0) {
+  if (const auto turned = count(&PlacedPiece::quarter_turn); turned != 0) {
     entry("fabric", "quarter turn (" + std::to_string(turned) + ")", "turn");
   }
   svg += "</g>\n";
@@ -261,7 +260,7 @@ double AppendLegend(std::string& svg, const dorvan_marker::MarkerReport& report,
 
 }  // namespace
 
-std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
+std::string MarkerSvg(const MarkerReport& report) {
   const Frame f = FrameOf(report);
   const double pad = f.font;
   const double legend_top = static_cast<double>(f.rows - 1) * f.row_pitch + f.max_y + pad;
@@ -332,4 +331,4 @@ std::string MarkerSvg(const dorvan_marker::MarkerReport& report) {
   return svg;
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "report_csv.hpp"
-
-#include <charconv>
+// The reports as `inspect --csv` prints them.
 #include <cmath>
 
 #include "dorvan_marker/json.hpp"
-#include "report_text.hpp"
+#include "dorvan_marker/render.hpp"
+#include "platform/decimal_text.hpp"
+#include "render/report_words.hpp"
 
-namespace cli {
+namespace dorvan_marker {
 namespace {
 
 const char* const kHeader =
@@ -25,25 +25,22 @@ std::string Field(const std::string& text) {
 
 // As the JSON writes it: the shortest form that reads back the same; empty when unknown.
 std::string Number(double value) {
-  if (!std::isfinite(value)) return {};
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
+  std::string text;
+  if (std::isfinite(value)) AppendShortest(text, value);
+  return text;
 }
 
-std::string Row(const dorvan_marker::MarkerSheet& r) {
-  std::string styles;
-  for (const std::string& style : r.styles) styles += (styles.empty() ? "" : ", ") + style;
+std::string Row(const MarkerSheet& r) {
   const bool cut = r.garments != 0;
   const double per_garment = r.LengthPerGarmentMm();
   const std::vector<std::string> fields = {
       Field(r.path),
-      dorvan_marker::StatusName(r.status),
+      StatusName(r.status),
       Field(r.title),
       r.loader.chosen ? Field(LoaderText(r.loader)) : "",
       Number(r.width_mm),
-      Number(r.width_mm / 10.0),
-      Number(r.width_mm / 25.4),
+      Number(Centimetres(r.width_mm)),
+      Number(Inches(r.width_mm)),
       Number(r.used_length_mm),
       Number(r.used_width_mm),
       Number(r.box_efficiency),
@@ -51,12 +48,12 @@ std::string Row(const dorvan_marker::MarkerSheet& r) {
       std::to_string(r.LostCount()),
       std::to_string(r.garments),
       cut ? Number(per_garment) : "",
-      cut ? Number(per_garment / 1000.0) : "",
-      cut ? Number(per_garment / dorvan_marker::kMillimetresPerYard) : "",
+      cut ? Number(Metres(per_garment)) : "",
+      cut ? Number(Yards(per_garment)) : "",
       std::to_string(r.sizes.size()),
-      Field(styles),
-      std::to_string(r.Count(dorvan_marker::Severity::Error)),
-      std::to_string(r.Count(dorvan_marker::Severity::Warning)),
+      Field(StylesList(r)),
+      std::to_string(r.Count(Severity::Error)),
+      std::to_string(r.Count(Severity::Warning)),
   };
   std::string row;
   for (const std::string& field : fields) row += (row.empty() ? "" : ",") + field;
@@ -65,10 +62,10 @@ std::string Row(const dorvan_marker::MarkerSheet& r) {
 
 }  // namespace
 
-std::string InspectCsv(const std::vector<dorvan_marker::MarkerSheet>& reports) {
+std::string InspectCsv(const std::vector<MarkerSheet>& reports) {
   std::string csv = std::string(kHeader) + "\r\n";
-  for (const dorvan_marker::MarkerSheet& report : reports) csv += Row(report);
+  for (const MarkerSheet& report : reports) csv += Row(report);
   return csv;
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

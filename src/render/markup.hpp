@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace dorvan_marker {
 
 // A marker's bytes (in the code page code_page names) as text of XML and HTML, content and
 // double-quoted attribute values alike: carried as the JSON documents carry them, markup
@@ -12,4 +12,4 @@ namespace cli {
 // characters XML 1.0 cannot hold (all but the tab) dropped.
 std::string Markup(std::string_view bytes, const std::string& code_page);
 
-}  // namespace cli
+}  // namespace dorvan_marker

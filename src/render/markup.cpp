@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "markup.hpp"
+#include "render/markup.hpp"
 
 #include "dorvan_marker/json.hpp"
 
-namespace cli {
+namespace dorvan_marker {
 
 std::string Markup(std::string_view bytes, const std::string& code_page) {
   std::string out;
-  for (const char c : dorvan_marker::CarriedAsUtf8(bytes, code_page)) {
+  for (const char c : CarriedAsUtf8(bytes, code_page)) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
@@ -21,4 +21,4 @@ std::string Markup(std::string_view bytes, const std::string& code_page) {
   return out;
 }
 
-}  // namespace cli
+}  // namespace dorvan_marker

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dorvan_marker/export.h"
+#include "dorvan_marker/import.hpp"
+#include "dorvan_marker/report.hpp"
+
+namespace dorvan_marker {
+
+// How a marker's report is rendered for people and other programs: what `dorvan-marker`
+// prints and writes, byte for byte. Every function renders the reports InspectMarkerSheet
+// builds, reads nothing else, may be called from several threads at once and throws
+// nothing but std::bad_alloc, unless it says otherwise. Names are the marker's bytes: as
+// they are in the text and the CSV, carried as the JSON carries them (CarriedAsUtf8) in the
+// SVG and the HTML, which are UTF-8.
+
+// What a report is rendered as.
+enum class RenderKind : int {
+  Text = 0,  // `inspect`: the report for a person
+  Json = 1,  // `inspect --json`: docs/schema/inspect-v1.json
+  Csv = 2,   // `inspect --csv`
+  Svg = 3,   // `render`: a picture of one marker
+  Html = 4,  // `report`: a printable page per marker
+};
+
+// The paper the printable pages are laid out for, in landscape.
+enum class Paper : int {
+  A4 = 0,
+  Letter = 1,
+};
+
+// The kind named "text", "json", "csv", "svg" or "html"; false for any other name.
+DORVAN_MARKER_API bool RenderKindNamed(std::string_view name, RenderKind& kind);
+// The paper named "a4" (or "A4") or "letter"; false for any other name.
+DORVAN_MARKER_API bool PaperNamed(std::string_view name, Paper& paper);
+
+// One diagnostic as a compiler prints one, without a line end:
+//   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
+DORVAN_MARKER_API std::string DiagnosticLine(const Diagnostic& diagnostic);
+
+// rows[0] (the headings) and the other rows as text in aligned columns, two blanks
+// between two, each row a line without trailing blanks. Numbers are right-aligned, except
+// in the first column, which names the row, and among the headings.
+DORVAN_MARKER_API std::string AlignedTable(const std::vector<std::vector<std::string>>& rows);
+
+// The reports as `inspect` prints them: each one's text for a person (the marker, its
+// measures, sizes, styles and diagnostics), a blank line between two, and after more than
+// one the summary table.
+DORVAN_MARKER_API std::string InspectText(const std::vector<MarkerSheet>& reports);
+// A table of one row per marker: its path, sizes, placements, warnings and errors.
+DORVAN_MARKER_API std::string SummaryTable(const std::vector<MarkerSheet>& reports);
+
+// The reports of `inspect --csv`: a header row, then one row per marker with the figures
+// of `inspect --json`, quoted as RFC 4180 says and ended by CR LF.
+DORVAN_MARKER_API std::string InspectCsv(const std::vector<MarkerSheet>& reports);
+
+// The marker as an SVG picture: the fabric strip to scale (x along the length to the
+// right, y across the width downwards, 1 user unit = 1 mm), every placement's box filled
+// with the colour of its size (CSS classes s0, s1, ... in the order of the sizes),
+// mirrored pieces crossed by a dashed diagonal, quarter-turned ones marked by a corner
+// triangle, lost placements hatched in red, the fabric's two long edges drawn dark and its
+// origin marked, and below it scale bars in cm and in inches and a legend of the sizes
+// with their counts. Labels are drawn only on boxes big enough to read, so a marker of
+// tens of thousands of pieces stays one element per piece. A strip more than eight times
+// as long as wide is cut into rows laid one below the other, each clipped to its part, so
+// that the picture stays within 2000 pixels and still shows the pieces.
+DORVAN_MARKER_API std::string MarkerSvg(const MarkerReport& report);
+
+// The printable report of `report`, one landscape page per marker, in three parts so
+// that pages can be written as they are made: HtmlHead (the style sheet and the title,
+// which counts the markers), one HtmlPage per marker, then HtmlTail. A page holds the
+// marker's picture, figures, sizes, styles and diagnostics, cut to what fits the paper;
+// a marker that could not be read gets a page that says why.
+DORVAN_MARKER_API std::string HtmlHead(std::size_t markers, Paper paper);
+DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report);
+DORVAN_MARKER_API const char* HtmlTail();
+
+// The markers at marker_paths, read as InspectMarkerSheet reads them, rendered whole.
+struct Rendering {
+  std::string text;                          // what the command line writes; empty for a picture not drawn
+  ReportStatus status = ReportStatus::Read;  // the first marker not read to the end; Read when every one was
+  std::string why;                           // that marker's error diagnostics, one DiagnosticLine a line, no line end
+};
+// A picture (RenderKind::Svg) takes exactly one marker, and is not drawn when the marker
+// was not read to the end; every other kind renders every marker, read or not. Throws
+// std::invalid_argument for a picture of not exactly one marker.
+DORVAN_MARKER_API Rendering Render(const std::vector<std::string>& marker_paths, RenderKind kind,
+                                   const ImportOptions& options = {}, Paper paper = Paper::A4);
+
+// A file written whole or not at all, as the host files are: it is written beside path
+// under a staging name of the library's, created exclusively, and put in place by Commit,
+// tried again while another program holds path open; a run that fails or is stopped never
+// leaves a half-written file at path. Without Commit, the staged file is removed. One
+// thread at a time.
+class DORVAN_MARKER_API OutputFile {
+ public:
+  // Throws HostFileError when the staged file cannot be created.
+  explicit OutputFile(const std::string& path);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Appends bytes; false once a write has failed (Commit then says why).
+  bool Write(std::string_view bytes);
+  // Puts the file in place. Throws HostFileError, "cannot write PATH: why", leaving path
+  // as it was, when a write or the close failed or the file cannot be put in place.
+  void Commit();
+
+ private:
+  struct Staged;
+  std::unique_ptr<Staged> staged_;
+};
+
+}  // namespace dorvan_marker

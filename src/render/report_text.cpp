@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// The report as text for a person: what `inspect` prints.
+#include "dorvan_marker/json.hpp"
+#include "dorvan_marker/render.hpp"
+#include "platform/decimal_text.hpp"
+#include "platform/position_text.hpp"
+#include "render/report_words.hpp"
+
+namespace dorvan_marker {
+namespace {
+
+// The figures of a marker read to the end, each a labelled row.
+template <typename AddRow>
+void AddFigures(const MarkerSheet& report, AddRow&& row) {
+  row("fabric", FixedText(report.width_mm, 1) + " mm = " + FixedText(Centimetres(report.width_mm), 1) +
+                    " cm = " + FixedText(Inches(report.width_mm), 2) + " in wide");
+  row("used",
+      FixedText(report.used_length_mm, 1) + " mm long, " + FixedText(report.used_width_mm, 1) + " mm across the width");
+  row("efficiency", FixedText(report.box_efficiency * 100.0, 1) +
+                        " % by bounding boxes (sum of the pieces' box areas / width x used length)");
+  row("placements",
+      std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) + " in neither host file)");
+  row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");
+  if (report.garments != 0) row("per garment", LengthPerGarmentText(report) + " of used length");
+  std::vector<std::vector<std::string>> sizes = {{"size", "placed", "garments", "host model"}};
+  for (std::size_t i = 0; i < report.sizes.size(); ++i) {
+    const SizeReport& size = report.sizes[i];
+    sizes.push_back({size.size, std::to_string(size.placed), std::to_string(report.GarmentsOfSize(i)),
+                     size.host_model.empty() ? "-" : size.host_model});
+  }
+  const std::string table = AlignedTable(sizes);
+  std::size_t start = 0;
+  for (std::size_t end = table.find('\n'); end != std::string::npos; end = table.find('\n', start)) {
+    row(start == 0 ? "sizes" : "", table.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::string ReportText(const MarkerSheet& report) {
+  std::string out;
+  auto row = [&](const char* label, const std::string& value) {
+    out += label;
+    out.append(12 - std::string(label).size(), ' ');
+    out += value + "\n";
+  };
+  row("marker", report.title + "  (" + report.path + ")");
+  if (report.loader.chosen) row("loader", LoaderText(report.loader));
+  if (report.status == ReportStatus::Read) AddFigures(report, row);
+  const std::string styles = StylesList(report);
+  row("styles", styles.empty() ? "-" : styles);
+  row("diagnostics", std::to_string(report.Count(Severity::Error)) + " errors, " +
+                         std::to_string(report.Count(Severity::Warning)) + " warnings");
+  for (const Diagnostic& diagnostic : report.diagnostics) out += DiagnosticLine(diagnostic) + "\n";
+  return out;
+}
+
+}  // namespace
+
+std::string LoaderText(const LoaderReport& loader) {
+  if (loader.plugin_path.empty()) return "built-in (.mdl model files)";
+  if (loader.name.empty() && loader.version.empty()) return "plug-in " + loader.plugin_path;
+  return "plug-in " + loader.name + " " + loader.version + "  (" + loader.plugin_path + ")";
+}
+
+std::string LengthPerGarmentText(const MarkerSheet& report) {
+  const double mm = report.LengthPerGarmentMm();
+  return FixedText(mm, 1) + " mm = " + FixedText(Metres(mm), 3) + " m = " + FixedText(Yards(mm), 3) + " yd";
+}
+
+std::string StylesList(const MarkerReport& report) {
+  std::string styles;
+  for (const std::string& style : report.styles) styles += (styles.empty() ? "" : ", ") + style;
+  return styles;
+}
+
+std::string DiagnosticLine(const Diagnostic& diagnostic) {
+  const ErrorLocation& where = diagnostic.where;
+  std::string line = FileAndLine(where) + ": " + SeverityName(diagnostic.severity) + ": ";
+  if (!where.section.empty()) line += SectionAndRecord(where) + ": ";
+  if (!where.field.empty()) line += '"' + where.field + "\": ";
+  return line + diagnostic.message + " [" + diagnostic.code + "]";
+}
+
+std::string SummaryTable(const std::vector<MarkerSheet>& reports) {
+  std::vector<std::vector<std::string>> table = {{"marker", "sizes", "placements", "warnings", "errors"}};
+  for (const MarkerReport& report : reports) {
+    table.push_back({report.path, std::to_string(report.sizes.size()), std::to_string(report.placements.size()),
+                     std::to_string(report.Count(Severity::Warning)), std::to_string(report.Count(Severity::Error))});
+  }
+  return AlignedTable(table);
+}
+
+std::string InspectText(const std::vector<MarkerSheet>& reports) {
+  std::string out;
+  for (std::size_t i = 0; i < reports.size(); ++i) out += (i == 0 ? "" : "\n") + ReportText(reports[i]);
+  if (reports.size() > 1) out += "\n" + SummaryTable(reports);
+  return out;
+}
+
+}  // namespace dorvan_marker

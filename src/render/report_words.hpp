@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "dorvan_marker/report.hpp"
+
+namespace dorvan_marker {
+
+// The words that the text, the CSV and the printed sheet share.
+
+// The loader a report names: "built-in (.mdl model files)", or "plug-in NAME VERSION
+// (PATH)".
+std::string LoaderText(const LoaderReport& loader);
+
+// The used length per garment: "1114.0 mm = 1.114 m = 1.218 yd".
+std::string LengthPerGarmentText(const MarkerSheet& report);
+
+// The styles, a comma and a blank between two; empty when there are none.
+std::string StylesList(const MarkerReport& report);
+
+// What a garment is, in the words every output that counts them uses.
+inline constexpr const char* kGarmentDefinition =
+    "an article with a placement in the host files is one garment of its size";
+
+}  // namespace dorvan_marker
