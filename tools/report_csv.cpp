@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "dorvan_marker/json.hpp"
 #include "report_text.hpp"
@@ -36,17 +37,19 @@ std::string Row(const dorvan_marker::MarkerSheet& r) {
   for (const std::string& style : r.styles) styles += (styles.empty() ? "" : ", ") + style;
   const bool cut = r.garments != 0;
   const double per_garment = r.LengthPerGarmentMm();
+  const double unknown = std::numeric_limits<double>::quiet_NaN();  // an empty field
+  const double width = r.FabricWidthKnown() ? r.width_mm : unknown;
   const std::vector<std::string> fields = {
       Field(r.path),
       dorvan_marker::StatusName(r.status),
       Field(r.title),
       r.loader.chosen ? Field(LoaderText(r.loader)) : "",
-      Number(r.width_mm),
-      Number(r.width_mm / 10.0),
-      Number(r.width_mm / 25.4),
+      Number(width),
+      Number(width / 10.0),
+      Number(width / 25.4),
       Number(r.used_length_mm),
       Number(r.used_width_mm),
-      Number(r.box_efficiency),
+      Number(r.FabricWidthKnown() ? r.box_efficiency : unknown),
       std::to_string(r.placements.size()),
       std::to_string(r.LostCount()),
       std::to_string(r.garments),

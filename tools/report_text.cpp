@@ -50,12 +50,19 @@ std::string ReportText(const dorvan_marker::MarkerSheet& report) {
   row("marker", report.title + "  (" + report.path + ")");
   if (report.loader.chosen) row("loader", LoaderText(report.loader));
   if (report.status == dorvan_marker::ReportStatus::Read) {
-    row("fabric", Fixed(report.width_mm, 1) + " mm = " + Fixed(report.width_mm / 10.0, 1) +
-                      " cm = " + Fixed(report.width_mm / 25.4, 2) + " in wide");
+    const bool width_known = report.FabricWidthKnown();
+    row("fabric", width_known ? Fixed(report.width_mm, 1) + " mm = " + Fixed(report.width_mm / 10.0, 1) +
+                                    " cm = " + Fixed(report.width_mm / 25.4, 2) + " in wide"
+                              : "width unknown (the marker names none)");
     row("used",
         Fixed(report.used_length_mm, 1) + " mm long, " + Fixed(report.used_width_mm, 1) + " mm across the width");
-    row("efficiency", Fixed(report.box_efficiency * 100.0, 1) +
-                          " % by bounding boxes (sum of the pieces' box areas / width x used length)");
+    const std::string overlap = report.Has(dorvan_marker::diagnostic_code::kBoxesOverlap)
+                                    ? "; the boxes overlap, so the figure says nothing"
+                                    : "";
+    row("efficiency", width_known ? Fixed(report.box_efficiency * 100.0, 1) +
+                                        " % by bounding boxes (sum of the pieces' box areas / width x used length" +
+                                        overlap + ")"
+                                  : "unknown without a fabric width");
     row("placements", std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) +
                           " in neither host file)");
     row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");
