@@ -115,12 +115,12 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
   Imported imported;
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
-  const bool made = std::filesystem::create_directory(folder, error);
+  const bool made = std::filesystem::create_directory(PathOf(folder), error);
   result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options, imported.placements);
   if (error && result.status == dorvan_marker::ImportStatus::CannotWrite) {
     result.message = "cannot make the folder " + folder + ": " + error.message();
   }
-  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(folder, error);
+  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(PathOf(folder), error);
   ReportOn(marker, options, imported);
   return imported;
 }
@@ -171,7 +171,7 @@ int RunImport(const Arguments& args) {
   const std::string out_dir = args.Option("--out-dir", ".");
   // Made once, before any marker is read, so that a folder that cannot be made is told once.
   std::error_code error;
-  std::filesystem::create_directories(out_dir, error);
+  if (!out_dir.empty()) std::filesystem::create_directories(PathOf(out_dir), error);  // empty: the current one
   if (error) {
     Complain("cannot make the folder " + out_dir + ": " + error.message());
     return kCannotWrite;
