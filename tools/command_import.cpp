@@ -138,7 +138,11 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
                const dorvan_marker::ImportOptions& options, bool strict) {
   const std::vector<std::string> names = FolderNames(markers);
   std::vector<std::string> folders;
-  for (const std::string& name : names) folders.push_back((std::filesystem::path(out_dir) / name).string());
+  // DIR and a separator as the library joins them: on Windows a double-byte character that
+  // ends in a backslash is no separator.
+  const std::string command_file = dorvan_marker::HostFilePathsIn(out_dir).command_file;
+  const std::string prefix = command_file.substr(0, command_file.rfind("csvimprt.txt"));
+  for (const std::string& name : names) folders.push_back(prefix + name);
   std::vector<Imported> results(markers.size());
   {
     Progress progress(markers.size());
