@@ -69,4 +69,12 @@ if(TARGET dorvan-marker)
   if(TARGET dorvan-marker-manual)
     install(FILES ${PROJECT_BINARY_DIR}/dorvan-marker.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
   endif()
+  if(NOT WIN32)
+    # What the manual page points to, in the command line's package's own documentation folder.
+    set(cli_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/dorvan-marker)
+    install(FILES docs/host-files.md docs/model-files.md docs/loader-plugin.md DESTINATION ${cli_doc_dir}/docs
+            COMPONENT cli)
+    install(DIRECTORY docs/schema DESTINATION ${cli_doc_dir}/docs COMPONENT cli)
+    install(DIRECTORY examples/jacket DESTINATION ${cli_doc_dir}/examples COMPONENT cli)
+  endif()
 endif()

@@ -37,10 +37,14 @@ Arguments Parse(int argc, char** argv, const std::vector<std::string>& value_opt
     }
     std::string value;
     const std::size_t equals = word.find('=');
-    const bool has_value = equals != std::string::npos;
+    bool has_value = equals != std::string::npos;
     if (has_value) {
       value = word.substr(equals + 1);
       word = word.substr(0, equals);
+    } else if (word[1] != '-' && word.size() > 2 && known(value_options, word.substr(0, 2))) {
+      value = word.substr(2);  // "-j2" as "-j 2"
+      word = word.substr(0, 2);
+      has_value = true;
     }
     if (known(flag_options, word) && !has_value) {
       args.flags.push_back(word);
@@ -59,6 +63,23 @@ Arguments Parse(int argc, char** argv, const std::vector<std::string>& value_opt
     }
   }
   return args;
+}
+
+std::string RefusedOption(const Arguments& args, const std::vector<OptionUse>& uses) {
+  std::vector<std::string> given = args.flags;
+  for (const auto& [option, value] : args.options) given.push_back(option);
+  for (const OptionUse& use : uses) {
+    const bool is_given = std::find(given.begin(), given.end(), use.option) != given.end();
+    const auto& commands = use.commands;
+    if (!is_given || std::find(commands.begin(), commands.end(), args.command) != commands.end()) continue;
+    std::string takers;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      takers += (i == 0 ? "" : i + 1 == commands.size() ? " and " : ", ") + commands[i];
+    }
+    return args.command + " does not take " + use.option + " (" + (commands.size() == 1 ? "only " : "") + takers +
+           (commands.size() == 1 ? " takes it)" : " take it)");
+  }
+  return {};
 }
 
 }  // namespace cli

@@ -23,4 +23,15 @@ struct Arguments {
 Arguments Parse(int argc, char** argv, const std::vector<std::string>& value_options,
                 const std::vector<std::string>& flag_options);
 
+// An option and the commands that take it.
+struct OptionUse {
+  std::string option;
+  std::vector<std::string> commands;
+};
+
+// Why the command of args cannot take one of its options ("styles does not take --paper
+// (only report takes it)"); empty when it takes them all. An option the table does not
+// list is taken by every command.
+std::string RefusedOption(const Arguments& args, const std::vector<OptionUse>& uses);
+
 }  // namespace cli

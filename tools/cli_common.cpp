@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli_common.hpp"
 
+#if defined(_WIN32)
+#  include <windows.h>
+#endif
+
 #include <cctype>
 #include <iostream>
 
@@ -30,6 +34,17 @@ int Usage(const std::string& why) {
   std::cerr << "dorvan-marker: " << why << "\n"
             << "Try 'dorvan-marker --help'.\n";
   return kUsage;
+}
+
+std::filesystem::path PathOf(const std::string& text) {
+#if defined(_WIN32)
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return std::filesystem::path(wide);
+#else
+  return std::filesystem::path(text);
+#endif
 }
 
 void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <iostream>
 #include <string>
+#include <vector>
 #if defined(__GLIBC__)  // known once a C library header is in
 #  include <malloc.h>
 #endif
@@ -23,12 +24,16 @@ const char* const kHelp =
     "\n"
     "commands:\n"
     "  styles MARKER... [--json]      print each marker's model names, one a line\n"
-    "  import MARKER [--out-dir DIR]  write DIR/csvimprt.txt and DIR/posimport.txt for the\n"
-    "                                 host and print the marker's name (DIR defaults to .)\n"
-    "  import MARKER... [--out-dir DIR] [-j N]\n"
+    "  import MARKER [--out-dir DIR] [--strict]\n"
+    "                                 write DIR/csvimprt.txt and DIR/posimport.txt for the\n"
+    "                                 host and print the marker's name (DIR defaults to .,\n"
+    "                                 and is made with its parents when missing); what\n"
+    "                                 inspect would report goes to stderr, one line each\n"
+    "  import MARKER... [--out-dir DIR] [-j N] [--strict]\n"
     "                                 with several markers, each into DIR/NAME/ (NAME: its\n"
     "                                 file name without extension, -2, -3, ... added for a\n"
     "                                 name seen before), N at a time, and a summary table\n"
+    "                                 with each marker's warnings\n"
     "  inspect MARKER... [--json | --csv] [--strict]\n"
     "                                 report what the import would do, writing nothing: the\n"
     "                                 marker's width, used length, efficiency, garments\n"
@@ -49,8 +54,9 @@ const char* const kHelp =
     "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
     "  --csv           inspect: one row per marker, the figures of --json (RFC 4180)\n"
     "  --paper NAME    report: a4 (default) or letter, landscape\n"
-    "  -j N            import: N markers side by side (default: the machine's cores)\n"
-    "  --strict        inspect, report: exit 1 when any marker has a warning\n"
+    "  -j N, -jN       import: N markers side by side (default: the machine's cores)\n"
+    "  --strict        import, inspect, report: exit 1 when any marker has a warning\n"
+    "                  (6 when placements reach neither host file)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -61,18 +67,39 @@ const char* const kHelp =
     "exit codes:\n"
     "  0   done (inspect: no errors; warnings only matter with --strict)\n"
     "  1   styles: the marker has no model names (\"VMDL\" records)\n"
-    "      inspect --strict, report --strict: a marker has warnings\n"
+    "      import, inspect, report with --strict: a marker has warnings\n"
     "  2   the marker file cannot be opened\n"
     "  3   import, inspect, render, report: the marker holds no models\n"
     "  4   the marker is malformed (the message names file, line, section and field)\n"
-    "  5   import: the host files cannot be written (neither file is changed);\n"
+    "  5   import: the host files cannot be written (neither file is changed), or DIR\n"
+    "      cannot be made (no marker is read);\n"
     "      render, report: the picture or the page cannot be written (none is left)\n"
-    "  6   inspect, report: placements whose size is not among the marker's sizes reach\n"
-    "      neither host file\n"
+    "  6   inspect, report, import --strict: placements whose size is not among the\n"
+    "      marker's sizes reach neither host file\n"
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
-    "  64  the command line is wrong\n"
+    "  64  the command line is wrong (an option the command does not take, too)\n"
     "With several markers, a command exits with the largest of their codes.\n";
+
+// The commands that take each option; --help and --version stand alone.
+const std::vector<cli::OptionUse> kOptionUses = {
+    {"--out-dir", {"import"}},
+    {"--codepage", {"styles", "import", "inspect", "render", "report"}},
+    {"--loader", {"import", "inspect", "render", "report"}},
+    {"-o", {"render", "report"}},
+    {"--paper", {"report"}},
+    {"-j", {"import"}},
+    {"--json", {"styles", "inspect"}},
+    {"--csv", {"inspect"}},
+    {"--strict", {"import", "inspect", "report"}},
+};
+
+bool IsCommand(const std::string& name) {
+  for (const char* command : {"styles", "import", "inspect", "render", "report"}) {
+    if (name == command) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -98,8 +125,14 @@ int main(int argc, char** argv) {
     return cli::kOk;
   }
   if (args.Has("--version")) {
+    if (!args.command.empty() || !args.positional.empty() || args.flags.size() + args.options.size() != 1) {
+      return cli::Usage("--version takes nothing else");
+    }
     std::cout << "dorvan-marker " << dorvan_marker::Version() << "\n";
     return cli::kOk;
+  }
+  if (const std::string refused = cli::RefusedOption(args, kOptionUses); !refused.empty() && IsCommand(args.command)) {
+    return cli::Usage(refused);
   }
   try {
     if (args.command == "styles") return cli::RunStyles(args);

@@ -13,7 +13,9 @@
 #include "cli_common.hpp"
 #include "commands.hpp"
 #include "dorvan_marker/render.hpp"
+#include "dorvan_marker/report.hpp"
 #include "exit_codes.hpp"
+#include "report_exit.hpp"
 #include "workers.hpp"
 
 namespace cli {
@@ -76,44 +78,71 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
   return names;
 }
 
-// How one marker of many was imported.
+// How one marker was imported.
 struct Imported {
   dorvan_marker::ImportResult result;
-  std::size_t placements = 0;  // the lines of its placement file
+  std::size_t placements = 0;         // the lines of its placement file
+  dorvan_marker::MarkerSheet report;  // what inspect says of an imported marker
 };
 
+// What the import passed over, as inspect reports it, once the host files are written;
+// a failed import has its message instead.
+void ReportOn(const std::string& marker, const dorvan_marker::ImportOptions& options, Imported& imported) {
+  if (imported.result.status == dorvan_marker::ImportStatus::Imported) {
+    imported.report = dorvan_marker::InspectMarkerSheet(marker, options);
+  }
+}
+
+// Prints the failure or the diagnostics of a marker, and gives its exit code: with
+// strict, an imported marker exits as inspect --strict does.
+int Tell(const Imported& imported, bool strict) {
+  const dorvan_marker::ImportResult& result = imported.result;
+  if (result.status != dorvan_marker::ImportStatus::Imported) {
+    Complain(result.message);
+    return ExitOf(result.status);
+  }
+  for (const dorvan_marker::Diagnostic& diagnostic : imported.report.diagnostics) {
+    std::cerr << DiagnosticLine(diagnostic) << '\n';
+  }
+  return strict ? ReportExit(imported.report, true) : kOk;
+}
+
 // The import of one marker into its own folder, made when missing; a folder made for an
-// import that failed is removed again, so that only imported markers leave folders.
+// import that failed is removed again, so that only imported markers leave folders. A
+// folder that cannot be made is named only for a marker that is otherwise sound: a
+// marker that cannot be opened or read says so first, as with one marker.
 Imported ImportInto(const std::string& marker, const std::string& folder, const dorvan_marker::ImportOptions& options) {
   Imported imported;
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
-  const bool made = std::filesystem::create_directory(folder, error);
-  if (error) {
-    result.status = dorvan_marker::ImportStatus::CannotWrite;
-    result.message = "cannot make the folder " + folder + ": " + error.message();
-    return imported;
-  }
+  const bool made = std::filesystem::create_directory(PathOf(folder), error);
   result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options, imported.placements);
-  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(folder, error);
+  if (error && result.status == dorvan_marker::ImportStatus::CannotWrite) {
+    result.message = "cannot make the folder " + folder + ": " + error.message();
+  }
+  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(PathOf(folder), error);
+  ReportOn(marker, options, imported);
   return imported;
 }
 
-int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options) {
-  const auto result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir), options);
-  if (result.status == dorvan_marker::ImportStatus::Imported) {
-    std::cout << result.title << '\n';
-    return kOk;
-  }
-  Complain(result.message);
-  return ExitOf(result.status);
+int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options,
+              bool strict) {
+  Imported imported;
+  imported.result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir), options);
+  ReportOn(marker, options, imported);
+  if (imported.result.status == dorvan_marker::ImportStatus::Imported) std::cout << imported.result.title << '\n';
+  return Tell(imported, strict);
 }
 
 int ImportMany(const std::vector<std::string>& markers, const std::string& out_dir, std::size_t workers,
-               const dorvan_marker::ImportOptions& options) {
+               const dorvan_marker::ImportOptions& options, bool strict) {
   const std::vector<std::string> names = FolderNames(markers);
   std::vector<std::string> folders;
-  for (const std::string& name : names) folders.push_back((std::filesystem::path(out_dir) / name).string());
+  // DIR and a separator as the library joins them: on Windows a double-byte character that
+  // ends in a backslash is no separator.
+  const std::string command_file = dorvan_marker::HostFilePathsIn(out_dir).command_file;
+  const std::string prefix = command_file.substr(0, command_file.rfind("csvimprt.txt"));
+  for (const std::string& name : names) folders.push_back(prefix + name);
   std::vector<Imported> results(markers.size());
   {
     Progress progress(markers.size());
@@ -122,14 +151,13 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
         [&](std::size_t i, std::size_t done) { progress.Show(done - 1, markers[i]); });
   }
   int exit_code = kOk;
-  std::vector<std::vector<std::string>> table = {{"marker", "result", "placements", "folder"}};
+  std::vector<std::vector<std::string>> table = {{"marker", "result", "placements", "warnings", "folder"}};
   for (std::size_t i = 0; i < markers.size(); ++i) {
     const dorvan_marker::ImportResult& result = results[i].result;
-    if (!result.message.empty()) Complain(result.message);
-    exit_code = std::max(exit_code, ExitOf(result.status));
+    exit_code = std::max(exit_code, Tell(results[i], strict));
     const bool imported = result.status == dorvan_marker::ImportStatus::Imported;
-    table.push_back(
-        {markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-", folders[i]});
+    table.push_back({markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-",
+                     imported ? std::to_string(results[i].report.diagnostics.size()) : "-", folders[i]});
   }
   std::cout << dorvan_marker::AlignedTable(table);
   return exit_code;
@@ -145,8 +173,16 @@ int RunImport(const Arguments& args) {
   std::size_t workers = 1;
   if (!WorkersOf(args, workers)) return Usage("-j needs a number of workers from 1 on");
   const std::string out_dir = args.Option("--out-dir", ".");
-  if (args.positional.size() == 1) return ImportOne(args.positional[0], out_dir, options);
-  return ImportMany(args.positional, out_dir, workers, options);
+  // Made once, before any marker is read, so that a folder that cannot be made is told once.
+  std::error_code error;
+  if (!out_dir.empty()) std::filesystem::create_directories(PathOf(out_dir), error);  // empty: the current one
+  if (error) {
+    Complain("cannot make the folder " + out_dir + ": " + error.message());
+    return kCannotWrite;
+  }
+  const bool strict = args.Has("--strict");
+  if (args.positional.size() == 1) return ImportOne(args.positional[0], out_dir, options, strict);
+  return ImportMany(args.positional, out_dir, workers, options, strict);
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dorvan_marker/error.hpp"
@@ -36,10 +37,12 @@ inline constexpr const char* kSizeUnresolved = "size-unresolved";       // a siz
 inline constexpr const char* kPieceNameUnknown = "piece-name-unknown";  // the model file lacks the piece
 inline constexpr const char* kPlacementLost = "placement-lost";         // written to neither host file
 inline constexpr const char* kPieceOutsideFabric = "piece-outside-fabric";
-inline constexpr const char* kArticleNoSize = "article-no-size";     // a kind that gets no size
-inline constexpr const char* kDuplicateHeader = "duplicate-header";  // a tag named twice
-inline constexpr const char* kOrphanSection = "orphan-section";      // records no header names
-inline constexpr const char* kLoaderUnusable = "loader-unusable";    // the loader plug-in cannot serve
+inline constexpr const char* kArticleNoSize = "article-no-size";            // a kind that gets no size
+inline constexpr const char* kDuplicateHeader = "duplicate-header";         // a tag named twice
+inline constexpr const char* kOrphanSection = "orphan-section";             // records no header names
+inline constexpr const char* kLoaderUnusable = "loader-unusable";           // the loader plug-in cannot serve
+inline constexpr const char* kFabricWidthMissing = "fabric-width-missing";  // no "LEZ" record: a width assumed
+inline constexpr const char* kBoxesOverlap = "boxes-overlap";  // box efficiency above 100 %: it says nothing
 }  // namespace diagnostic_code
 
 struct Diagnostic {
@@ -101,10 +104,11 @@ struct MarkerReport {
   std::string title;            // the marker's name
   std::string code_page;        // the code page names were read in: "single-byte", "utf-8", "932", ...
   LoaderReport loader;          // which loader answered the model files
-  double width_mm = 0.0;        // fabric width
+  double width_mm = 0.0;        // fabric width the host files use (13608 when the marker names none)
   double used_length_mm = 0.0;  // largest x origin + x extent of any placement
   double used_width_mm = 0.0;   // largest y origin + y extent of any placement
-  double box_efficiency = 0.0;  // sum of the placements' box areas / (width x used length); 0 when undefined
+  double box_efficiency = 0.0;  // sum of the placements' box areas / (width x used length); 0 when undefined,
+                                // as it is when the marker names no width
   std::vector<PlacedPiece> placements;
   std::vector<SizeReport> sizes;
   std::vector<std::string> styles;  // distinct model names ("VNMD" of "VMDL")
@@ -114,6 +118,16 @@ struct MarkerReport {
     std::size_t count = 0;
     for (const Diagnostic& diagnostic : diagnostics) count += diagnostic.severity == severity ? 1 : 0;
     return count;
+  }
+  // Whether the marker names its fabric width; when not, width_mm is the width the host
+  // files assume, a fabric-width-missing warning says so, and there is no efficiency.
+  bool FabricWidthKnown() const { return !Has(diagnostic_code::kFabricWidthMissing); }
+  // Whether a diagnostic of code (one of diagnostic_code) was found.
+  bool Has(std::string_view code) const {
+    for (const Diagnostic& diagnostic : diagnostics) {
+      if (diagnostic.code == code) return true;
+    }
+    return false;
   }
   std::size_t LostCount() const {
     std::size_t count = 0;

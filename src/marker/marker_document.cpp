@@ -38,9 +38,8 @@ void MarkerDocument::Parse(TextFile& file) {
   model_names_.clear();
   Width = kDefaultWidth;
   const CSection* fabric = FindSection("LEZ");
-  if (fabric != nullptr && !fabric->empty()) {
-    Width = Atof(GetFieldValue(*fabric, (*fabric)[0], "LLEZ")) / 10.0;
-  }
+  WidthGiven = fabric != nullptr && !fabric->empty();
+  if (WidthGiven) Width = Atof(GetFieldValue(*fabric, (*fabric)[0], "LLEZ")) / 10.0;
 }
 
 namespace {

@@ -65,6 +65,7 @@ class MarkerDocument {
   std::map<std::string, std::string> PieceNames;  // "IART" value -> name in the model file
   std::string Title;                              // marker name: file name, normalised, <= 255 bytes
   double Width = 0.0;                             // fabric width, from "LEZ" / 10, else 13608.0
+  bool WidthGiven = false;                        // whether a "LEZ" record gives Width
   std::unique_ptr<VariantLoad> Loader;            // the model-file loader of this call
 
   const RecordFile& Records() const noexcept { return records_; }

@@ -66,15 +66,20 @@ std::string PerGarment(const MarkerSheet& r) {
 
 std::string FiguresTable(const MarkerSheet& r) {
   std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
-  html += Row("Fabric width", Figure("fabric_width_mm", FixedText(r.width_mm, 1)) +
-                                  " mm = " + FixedText(Centimetres(r.width_mm), 1) +
-                                  " cm = " + FixedText(Inches(r.width_mm), 2) + " in");
+  const bool width_known = r.FabricWidthKnown();
+  html += Row("Fabric width", width_known ? Figure("fabric_width_mm", FixedText(r.width_mm, 1)) +
+                                                " mm = " + FixedText(Centimetres(r.width_mm), 1) +
+                                                " cm = " + FixedText(Inches(r.width_mm), 2) + " in"
+                                          : Figure("fabric_width_mm", "-") + " (the marker names none)");
   html += Row("Used length", Figure("used_length_mm", FixedText(r.used_length_mm, 1)) +
                                  " mm = " + FixedText(Metres(r.used_length_mm), 3) +
                                  " m = " + FixedText(Yards(r.used_length_mm), 3) + " yd");
   html += Row("Across width", Figure("used_width_mm", FixedText(r.used_width_mm, 1)) + " mm used");
-  html += Row("Efficiency", Figure("box_efficiency", FixedText(r.box_efficiency * 100.0, 1)) + " %" +
-                                Definition(kEfficiencyDefinition));
+  const std::string overlap =
+      r.Has(diagnostic_code::kBoxesOverlap) ? " (the boxes overlap: the figure says nothing)" : "";
+  html += Row("Efficiency", width_known ? Figure("box_efficiency", FixedText(r.box_efficiency * 100.0, 1)) + " %" +
+                                              overlap + Definition(kEfficiencyDefinition)
+                                        : Figure("box_efficiency", "-") + " (no fabric width)");
   html += Row("Placements", Figure("placements", std::to_string(r.placements.size())) + ", " +
                                 Figure("lost_placements", std::to_string(r.LostCount())) + " in neither host file");
   html += Row("Garments", Figure("garments", std::to_string(r.garments)) + Definition(kGarmentDefinition));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The reports as `inspect --csv` prints them.
 #include <cmath>
+#include <limits>
 
 #include "dorvan_marker/json.hpp"
 #include "dorvan_marker/render.hpp"
@@ -33,17 +34,19 @@ std::string Number(double value) {
 std::string Row(const MarkerSheet& r) {
   const bool cut = r.garments != 0;
   const double per_garment = r.LengthPerGarmentMm();
+  const double unknown = std::numeric_limits<double>::quiet_NaN();  // an empty field
+  const double width = r.FabricWidthKnown() ? r.width_mm : unknown;
   const std::vector<std::string> fields = {
       Field(r.path),
       StatusName(r.status),
       Field(r.title),
       r.loader.chosen ? Field(LoaderText(r.loader)) : "",
-      Number(r.width_mm),
-      Number(Centimetres(r.width_mm)),
-      Number(Inches(r.width_mm)),
+      Number(width),
+      Number(Centimetres(width)),
+      Number(Inches(width)),
       Number(r.used_length_mm),
       Number(r.used_width_mm),
-      Number(r.box_efficiency),
+      Number(r.FabricWidthKnown() ? r.box_efficiency : unknown),
       std::to_string(r.placements.size()),
       std::to_string(r.LostCount()),
       std::to_string(r.garments),

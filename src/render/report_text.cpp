@@ -12,12 +12,18 @@ namespace {
 // The figures of a marker read to the end, each a labelled row.
 template <typename AddRow>
 void AddFigures(const MarkerSheet& report, AddRow&& row) {
-  row("fabric", FixedText(report.width_mm, 1) + " mm = " + FixedText(Centimetres(report.width_mm), 1) +
-                    " cm = " + FixedText(Inches(report.width_mm), 2) + " in wide");
+  const bool width_known = report.FabricWidthKnown();
+  row("fabric", width_known ? FixedText(report.width_mm, 1) + " mm = " + FixedText(Centimetres(report.width_mm), 1) +
+                                  " cm = " + FixedText(Inches(report.width_mm), 2) + " in wide"
+                            : "width unknown (the marker names none)");
   row("used",
       FixedText(report.used_length_mm, 1) + " mm long, " + FixedText(report.used_width_mm, 1) + " mm across the width");
-  row("efficiency", FixedText(report.box_efficiency * 100.0, 1) +
-                        " % by bounding boxes (sum of the pieces' box areas / width x used length)");
+  const std::string overlap =
+      report.Has(diagnostic_code::kBoxesOverlap) ? "; the boxes overlap, so the figure says nothing" : "";
+  row("efficiency", width_known
+                        ? FixedText(report.box_efficiency * 100.0, 1) +
+                              " % by bounding boxes (sum of the pieces' box areas / width x used length" + overlap + ")"
+                        : "unknown without a fabric width");
   row("placements",
       std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) + " in neither host file)");
   row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");

@@ -25,11 +25,13 @@ void DiagnosticList::AddFailure(const Failure& failure) {
   }
   const ErrorLocation& where = failure.where;
   std::size_t line = where.line;
-  if (line == 0 && !where.section.empty()) {
-    const std::size_t header = document_.Records().FindHeader(where.section);
-    if (header != 0) line = document_.HeaderRecords()[header].Line();
-  }
+  if (line == 0 && !where.section.empty()) line = HeaderLine(where.section);
   Add(Severity::Error, diagnostic_code::kMalformed, line, where.section, where.record, where.field, failure.detail);
+}
+
+std::size_t DiagnosticList::HeaderLine(std::string_view tag) const {
+  const std::size_t header = document_.Records().FindHeader(tag);
+  return header == 0 ? 0 : document_.HeaderRecords()[header].Line();
 }
 
 }  // namespace dorvan_marker

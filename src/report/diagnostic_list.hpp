@@ -34,6 +34,9 @@ class DiagnosticList {
   // nowhere in the marker.
   void AddFailure(const Failure& failure);
 
+  // The line of the header record of the section tagged tag; 0 when there is none.
+  std::size_t HeaderLine(std::string_view tag) const;
+
  private:
   const MarkerDocument& document_;
   std::vector<Diagnostic>& out_;

@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kSizesNamedInMessage = 12;
 
 // One decimal, with a point whatever the locale.
-std::string Millimetres(double value) {
+std::string OneDecimal(double value) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
   return std::string(text, result.ptr);
@@ -76,7 +76,10 @@ PlacedPiece Place(const CSection& geo, const PlacementGeometryReader& reader, Ho
   return piece;
 }
 
-void Measure(MarkerReport& report) {
+// The used fabric and the box efficiency. Without a width named in the marker the
+// efficiency would be a figure of the assumed width, so there is none; above 100 % the
+// boxes overlap and the figure says nothing of the fabric used, which a warning tells.
+void Measure(const MarkerDocument& document, MarkerReport& report, DiagnosticList& diagnostics) {
   double area = 0.0;
   for (const PlacedPiece& piece : report.placements) {
     report.used_length_mm = std::max(report.used_length_mm, piece.x_origin + piece.x_extent);
@@ -84,7 +87,23 @@ void Measure(MarkerReport& report) {
     area += piece.x_extent * piece.y_extent;
   }
   const double fabric = report.width_mm * report.used_length_mm;
-  report.box_efficiency = fabric > 0.0 ? area / fabric : 0.0;
+  report.box_efficiency = document.WidthGiven && fabric > 0.0 ? area / fabric : 0.0;
+  if (report.box_efficiency > 1.0) {
+    diagnostics.Add(Severity::Warning, diagnostic_code::kBoxesOverlap, diagnostics.HeaderLine("IGEO"), "IGEO", -1, {},
+                    "the boxes of the placed pieces overlap: their areas add up to " +
+                        OneDecimal(report.box_efficiency * 100.0) +
+                        " % of the fabric used, so the box efficiency says nothing of it");
+  }
+}
+
+// The import writes an assumed width when the marker names none; the report says which,
+// on the "LEZ" header when the marker has one without records.
+void CheckFabricWidth(const MarkerDocument& document, DiagnosticList& diagnostics) {
+  if (document.WidthGiven) return;
+  diagnostics.Add(
+      Severity::Warning, diagnostic_code::kFabricWidthMissing, diagnostics.HeaderLine("LEZ"), "LEZ", -1, "LLEZ",
+      "the marker names no fabric width (no \"LEZ\" record): the host files are written with a width of " +
+          std::to_string(static_cast<long long>(document.Width)) + " mm, and the width and efficiency are unknown");
 }
 
 void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, DiagnosticList& diagnostics) {
@@ -100,9 +119,9 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
   if (negative || top > document.Width + 1e-6) {
     diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
                     static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
-                    which + " lies outside the fabric: its box runs from (" + Millimetres(piece.x_origin) + ", " +
-                        Millimetres(piece.y_origin) + ") to (" + Millimetres(piece.x_origin + piece.x_extent) + ", " +
-                        Millimetres(top) + ") mm on a width of " + Millimetres(document.Width) + " mm");
+                    which + " lies outside the fabric: its box runs from (" + OneDecimal(piece.x_origin) + ", " +
+                        OneDecimal(piece.y_origin) + ") to (" + OneDecimal(piece.x_origin + piece.x_extent) + ", " +
+                        OneDecimal(top) + ") mm on a width of " + OneDecimal(document.Width) + " mm");
   }
 }
 
@@ -111,6 +130,7 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
 void ReportPlacements(const MarkerDocument& document, HostPlacements& placements, MarkerReport& report,
                       DiagnosticList& diagnostics) {
   FillSizes(document, placements, report);
+  CheckFabricWidth(document, diagnostics);
 
   const std::size_t count = placements.table.piece_of.size();
   const CSection* geo = document.FindSection("IGEO");
@@ -121,7 +141,7 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
     const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
     report.placements.push_back(Place(*geo, reader, placements, j, lost));
   }
-  Measure(report);
+  Measure(document, report, diagnostics);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
 }
 

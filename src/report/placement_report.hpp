@@ -10,7 +10,8 @@ namespace dorvan_marker {
 
 // Fills the report's placements, sizes and measures as the two host-file writers see
 // them. Placements whose size is not among the marker's sizes are marked lost; pieces off
-// the fabric are reported. Raises InvalidArgumentError where the writers would.
+// the fabric, a fabric width the marker does not name and
+// overlapping boxes are reported. Raises InvalidArgumentError where the writers would.
 void ReportPlacements(const MarkerDocument& document, HostPlacements& placements, MarkerReport& report,
                       DiagnosticList& diagnostics);
 

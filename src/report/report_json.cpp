@@ -80,14 +80,25 @@ void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
   json.Key("status").String(StatusName(report.status));
   json.Key("title").String(ToUtf8(report.title, how));
   if (report.loader.chosen) WriteLoader(json, report.loader, how);
-  json.Key("fabric_width").BeginObject();
-  json.Key("mm").Number(report.width_mm);
-  json.Key("cm").Number(Centimetres(report.width_mm));
-  json.Key("in").Number(Inches(report.width_mm));
-  json.EndObject();
+  const bool width_known = report.FabricWidthKnown();
+  json.Key("fabric_width");
+  if (width_known) {
+    json.BeginObject();
+    json.Key("mm").Number(report.width_mm);
+    json.Key("cm").Number(Centimetres(report.width_mm));
+    json.Key("in").Number(Inches(report.width_mm));
+    json.EndObject();
+  } else {
+    json.Null();
+  }
   json.Key("used_length_mm").Number(report.used_length_mm);
   json.Key("used_width_mm").Number(report.used_width_mm);
-  json.Key("box_efficiency").Number(report.box_efficiency);
+  json.Key("box_efficiency");
+  if (width_known) {
+    json.Number(report.box_efficiency);
+  } else {
+    json.Null();
+  }
   json.Key("placements").Integer(static_cast<long long>(report.placements.size()));
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
   WriteGarments(json, report);

@@ -75,11 +75,11 @@ TEST(CPrintfFile, FormatsTheFourDirectives) {
   file.Printf("m:%s-%s\n", std::string("JACKET"), "38");
   file.Printf("s:%s\n", "50%d");  // arguments are not formats
   file.Printf("q:%d,%d,%d,%d\n", 1, -42, INT_MAX, INT_MIN);
-  file.Printf("w:%f|%lf|%f\n", 59.05511811, -0.0000004, 62.125);
+  file.Printf("w:%f|%lf|%f|%f\n", 59.05511811, -0.0000004, 62.125, 1.9999996);  // the last carries into 2
   file.Printf("100%%\n");
   file.Finish();
   EXPECT_EQ(out.Read(), test::CrLfLines({"=:model", "m:JACKET-38", "s:50%d", "q:1,-42,2147483647,-2147483648",
-                                         "w:59.055118|-0.000000|62.125000", "100%"}));
+                                         "w:59.055118|-0.000000|62.125000|2.000000", "100%"}));
 }
 
 TEST(CPrintfFile, PrintsFixedAsToCharsOnEdgeValues) {

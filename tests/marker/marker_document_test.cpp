@@ -100,18 +100,20 @@ TEST(MarkerDocument, ReadsTheFabricWidth) {
   const struct {
     const char* text;
     double width;
+    bool given;
   } cases[] = {
-      {"", 13608.0},
-      {"LEZ:LLEZ\n1:1500\n", 150.0},
-      {"LEZ:LLEZ\n1:1500.5\n1:99\n", 150.05},
-      {"LEZ:LLEZ\n1:\n", 0.0},
-      {"LEZ:OTHER\n1:1500\n", 0.0},
-      {"LEZ:LLEZ\nX:Y\n2:1\n", 13608.0},
-      {"LEZ:LLEZ\n1:abc\n", 0.0},
+      {"", 13608.0, false},
+      {"LEZ:LLEZ\n1:1500\n", 150.0, true},
+      {"LEZ:LLEZ\n1:1500.5\n1:99\n", 150.05, true},
+      {"LEZ:LLEZ\n1:\n", 0.0, true},
+      {"LEZ:OTHER\n1:1500\n", 0.0, true},
+      {"LEZ:LLEZ\nX:Y\n2:1\n", 13608.0, false},
+      {"LEZ:LLEZ\n1:abc\n", 0.0, true},
   };
   for (const auto& c : cases) {
     ParsedMarker marker(c.text);
     EXPECT_DOUBLE_EQ(marker->Width, c.width) << c.text;
+    EXPECT_EQ(marker->WidthGiven, c.given) << c.text;
   }
   // A "LEZ" header that no numbered record reaches makes the marker malformed.
   EXPECT_THROW(ParsedMarker("LEZ:LLEZ\n"), InvalidArgumentError);

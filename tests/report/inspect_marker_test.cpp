@@ -17,7 +17,8 @@ using dorvan_marker::ReportStatus;
 using dorvan_marker::Severity;
 
 // One shirt article in size code 1 (M in SHIRT.mdl), one piece placed on 1 m fabric.
-// {ARTICLES}, {MODELS}, {GARMENTS}, {PIECES}, {PLACEMENTS} and {TAIL} take extra lines.
+// {ARTICLES}, {MODELS}, {GARMENTS}, {PIECES}, {PLACEMENTS} and {TAIL} take extra lines;
+// {WIDTH} takes the fabric's record.
 const char* const kBase =
     "VART:VEXT:VGFN\n"
     "VMDL:VNUM:VNMD:VTAN\n"
@@ -30,7 +31,7 @@ const char* const kBase =
     "3:1:1:SHIRT:1\n{GARMENTS}"
     "4:sh-fr:1:1:0\n{PIECES}"
     "5:1:0:0:0:4000:5000:0\n{PLACEMENTS}"
-    "6:10000\n{TAIL}";
+    "{WIDTH}{TAIL}";
 
 const char* const kShirtModel =
     "MSIZ:SNAM\n1:S\n1:M\n"
@@ -38,6 +39,7 @@ const char* const kShirtModel =
 
 struct Edits {
   std::string articles, models, garments, pieces, placements, tail;
+  std::string width = "6:10000\n";
 };
 
 std::string MarkerText(const Edits& e) {
@@ -47,6 +49,7 @@ std::string MarkerText(const Edits& e) {
                                    {"{GARMENTS}", e.garments},
                                    {"{PIECES}", e.pieces},
                                    {"{PLACEMENTS}", e.placements},
+                                   {"{WIDTH}", e.width},
                                    {"{TAIL}", e.tail}}) {
     text.replace(text.find(key), key.size(), value);
   }
@@ -204,6 +207,26 @@ TEST(InspectMarker, PlacesEachDiagnosticOnItsLine) {
        Severity::Warning,
        "9:stray",
        "9",
+       "",
+       ReportStatus::Read},
+      // A record numbered beyond "LEZ" lets its header stand without records.
+      {"no fabric width",
+       {.tail = "7:x\n", .width = ""},
+       true,
+       "fabric-width-missing",
+       Severity::Warning,
+       "LEZ:LLEZ",
+       "LEZ",
+       "LLEZ",
+       ReportStatus::Read},
+      // 400 x 500 and 400 x 600 mm boxes on 400 x 1000 mm of fabric: 110 %.
+      {"boxes overlap",
+       {.placements = "5:1:0:0:0:4000:6000:0\n"},
+       true,
+       "boxes-overlap",
+       Severity::Warning,
+       "IGEO:",
+       "IGEO",
        "",
        ReportStatus::Read},
       {"reference outside its section",

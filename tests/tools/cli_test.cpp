@@ -70,13 +70,13 @@ TEST(CliHelp, DescribesCommandsAndExitCodes) {
 
 TEST(CliImport, WritesBothHostFilesAndPrintsTheName) {
   test::TempDir dir;
-  const CliRun run = RunCli("import " + Quote(kExample) + " --out-dir " + Quote(dir.Path()));
+  const CliRun run = RunCli("import " + Quote(kExample) + " --out-dir " + Quote(dir / "made/with parents"));
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "SPRING JACKET\n");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(test::ReadFile(dir / "csvimprt.txt"),
+  EXPECT_EQ(test::ReadFile(dir / "made/with parents/csvimprt.txt"),
             test::ReadFile(std::string(DORVAN_EXAMPLES) + "/jacket/expected/csvimprt.txt"));
-  EXPECT_EQ(test::ReadFile(dir / "posimport.txt"),
+  EXPECT_EQ(test::ReadFile(dir / "made/with parents/posimport.txt"),
             test::ReadFile(std::string(DORVAN_EXAMPLES) + "/jacket/expected/posimport.txt"));
 }
 
@@ -96,15 +96,17 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
       {"import " + Quote(dir / "broken.txt"), 4,
        "dorvan-marker: " + (dir / "broken.txt") +
            ":5: \"IGEO\" record 1: \"INUM\" \"9\" points outside the 1 piece records\n"},
-      {"import " + Quote(kExample) + " --out-dir " + Quote(out / "missing"), 5, ""},
-      {"import -j 0 " + Quote(kExample) + " " + Quote(kExample), 64,
+      // A folder that cannot be made is told once, before any marker is read.
+      {"import " + Quote(dir / "missing.txt") + " " + Quote(kExample) + " --out-dir " + Quote(dir / "broken.txt/out"),
+       5, "dorvan-marker: cannot make the folder " + (dir / "broken.txt/out") + ": Not a directory\n"},
+      {"import -j0 " + Quote(kExample) + " " + Quote(kExample), 64,
        "dorvan-marker: -j needs a number of workers from 1 on\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments + (c.exit_code == 5 ? "" : " --out-dir " + Quote(out.Path())));
     EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;
-    if (!c.err.empty()) EXPECT_EQ(run.err, c.err) << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "csvimprt.txt")) << c.arguments;
     EXPECT_FALSE(test::Exists(out / "posimport.txt")) << c.arguments;
   }
@@ -116,15 +118,21 @@ TEST(CliImport, ImportsManyMarkersEachIntoAFolderOfItsOwn) {
   test::TempDir out;
   test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
   test::WriteFile(dir / "Spring Jacket.txt", test::ReadFile(kExample));  // its model files are not beside it
-  const CliRun run = RunCli("import -j 2 " + Quote(kExample) + " " + Quote(dir / "nomodels.txt") + " " +
-                            Quote(dir / "Spring Jacket.txt") + " --out-dir " + Quote(out.Path()));
+  // Two different failures, the smaller last: the largest code.
+  const CliRun run =
+      RunCli("import -j 2 " + Quote(kExample) + " " + Quote(dir / "nomodels.txt") + " " + Quote(dir / "missing.txt") +
+             " " + Quote(dir / "Spring Jacket.txt") + " --out-dir " + Quote(out.Path()));
   EXPECT_EQ(run.exit_code, 3) << run.err;
-  EXPECT_EQ(run.err,
-            "dorvan-marker: " + (dir / "nomodels.txt") + " is an invalid Dorvan marker file.  No models were found.\n");
+  const std::string failures =
+      "dorvan-marker: " + (dir / "nomodels.txt") +
+      " is an invalid Dorvan marker file.  No models were found.\ndorvan-marker: cannot open " + (dir / "missing.txt") +
+      "\n";
+  EXPECT_EQ(run.err.substr(0, failures.size()), failures);
   const std::string table = std::regex_replace(run.out, std::regex(" +"), " ");  // the columns' widths aside
-  for (const std::string& row : {kExample + " imported 24 " + (out / "spring jacket") + "\n",
-                                 (dir / "nomodels.txt") + " no-models - " + (out / "nomodels") + "\n",
-                                 (dir / "Spring Jacket.txt") + " imported 24 " + (out / "Spring Jacket-2") + "\n"}) {
+  for (const std::string& row : {kExample + " imported 24 0 " + (out / "spring jacket") + "\n",
+                                 (dir / "nomodels.txt") + " no-models - - " + (out / "nomodels") + "\n",
+                                 (dir / "missing.txt") + " cannot-open - - " + (out / "missing") + "\n",
+                                 (dir / "Spring Jacket.txt") + " imported 24 5 " + (out / "Spring Jacket-2") + "\n"}) {
     EXPECT_NE(table.find(row), std::string::npos) << row << table;
   }
   EXPECT_EQ(test::ListFolder(out.Path()), (std::vector<std::string>{"Spring Jacket-2", "spring jacket"}));
@@ -191,10 +199,16 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
   test::WriteFile(dir / "both.txt", lost_and_warned);
   test::WriteFile(dir / "nomodels.txt", "PLC:PNAM\n1:x\n");
   test::WriteFile(dir / "broken.txt", "IGEO:INUM\nIBA:VNUM\nVART:VEXT\nVMDL:VNMD\n1:9\n2:1\n3:MDL\n4:x\n");
+  std::string no_width = kLostMarker;
+  no_width.erase(no_width.find("6:10000\n")).erase(no_width.find("LEZ:LLEZ\n"), 9);
+  test::WriteFile(dir / "nowidth.txt", no_width);
+  std::string overlap = kLostMarker;  // 400 x 500 and 400 x 600 mm boxes on 400 x 1000 mm
+  test::WriteFile(dir / "overlap.txt", overlap.replace(overlap.find("5:2:"), 24, "5:1:0:0:0:4000:6000:0"));
+  const std::string out = " --out-dir " + Quote(dir / "out");
   const struct {
     std::string arguments;
     int exit_code;
-    std::string in_out;
+    std::string shown;  // in stdout or stderr; empty: both are empty
   } cases[] = {
       {"inspect " + Quote(dir / "warned.txt"), 0, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
       {"inspect --strict " + Quote(dir / "warned.txt"), 1, "[piece-outside-fabric]"},
@@ -205,18 +219,35 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect " + Quote(dir / "lost.txt"), 6, "lost.txt:16: error: \"IGEO\" record 2: \"INUM\""},
       // Several markers: the largest code, and a summary table.
       {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
-      {"inspect", 64, ""},
-      {"inspect --codepage 1253 " + Quote(kExample), 64, ""},
+      {"inspect", 64, "inspect takes one or more marker files"},
+      {"inspect --codepage 1253 " + Quote(kExample), 64, "unknown code page 1253"},
+      {"inspect --csv " + Quote(dir / "nowidth.txt"), 6, ",read,NOWIDTH,built-in (.mdl model files),,,,700,500,,2,"},
+      {"inspect --json " + Quote(dir / "nowidth.txt"), 6, "\"fabric_width\": null"},
+      {"inspect " + Quote(dir / "nowidth.txt"), 6, "nowidth.txt: warning: \"LEZ\": \"LLEZ\": the marker names no"},
+      {"inspect " + Quote(dir / "overlap.txt"), 0,
+       "110.0 % by bounding boxes (sum of the pieces' box areas / "
+       "width x used length; the boxes overlap, so the figure says nothing)"},
+      // import: what inspect says, on stderr; with --strict, the exit code of inspect --strict.
+      {"import " + Quote(dir / "lost.txt") + out, 0, "lost.txt:16: error: \"IGEO\" record 2: \"INUM\""},
+      {"import --strict " + Quote(dir / "warned.txt") + out, 1, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
+      // Options a command does not take.
+      {"styles --paper a4 " + Quote(kExample), 64, "styles does not take --paper (only report takes it)"},
+      {"import " + Quote(kExample) + " --json" + out, 64, "import does not take --json (styles and inspect take it)"},
+      {"--version extra", 64, "--version takes nothing else"},
       // report: one page per marker, with the exit codes of inspect.
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
-      {"report " + Quote(kExample), 64, ""},
-      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, ""},
-      {"render " + Quote(kExample), 64, ""},
+      {"report " + Quote(kExample), 64, "report needs -o FILE.html"},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, "unknown paper a3"},
+      {"render " + Quote(kExample), 64, "render needs -o"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments);
     EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments << "\n" << run.out << run.err;
-    EXPECT_NE(run.out.find(c.in_out), std::string::npos) << c.arguments << "\n" << run.out;
+    if (c.shown.empty()) {
+      EXPECT_EQ(run.out + run.err, "") << c.arguments;
+    } else {
+      EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << c.arguments << "\n" << run.out << run.err;
+    }
   }
 }
 
@@ -245,6 +276,15 @@ TEST(CliReport, AFailedWriteLeavesNoFile) {
   EXPECT_EQ(limited.exit_code, 5);
   EXPECT_EQ(limited.err, "dorvan-marker: cannot write " + (out / "r.html") + ": File too large\n");
   EXPECT_EQ(RunCli("report " + Quote(kExample) + " -o " + Quote(out / "no/r.html")).exit_code, 5);
+  // A picture smaller than the file's buffer fails only when its file is closed.
+  test::TempDir dir;
+  test::WriteFile(dir / "SHIRT.mdl", kShirtModel);
+  std::string clean = kLostMarker;
+  test::WriteFile(dir / "clean.txt", clean.erase(clean.find("5:2:"), 25));
+  const CliRun small = test::RunProgram(
+      DORVAN_CLI, "render " + Quote(dir / "clean.txt") + " -o " + Quote(out / "m.svg"), "ulimit -f 1 && ");
+  EXPECT_EQ(small.exit_code, 5);
+  EXPECT_EQ(small.err, "dorvan-marker: cannot write " + (out / "m.svg") + ": File too large\n");
   EXPECT_TRUE(test::ListFolder(out.Path()).empty());
 }
 
@@ -310,6 +350,12 @@ TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
   const std::string sample = DORVAN_SAMPLE_LOADER;
   const std::string plugin_folder = sample.substr(0, sample.rfind('/'));
   const std::string plugin_name = sample.substr(sample.rfind('/') + 1);
+  test::TempDir models;  // the sample plug-in's data beside the marker: it resolves every size
+  for (const char* model : {"JACKET.tsv", "TROUSERS.tsv"}) {
+    test::WriteFile(models / model, test::ReadFile(std::string(DORVAN_EXAMPLES) + "/loader-plugin/data/" + model));
+  }
+  const std::string tsv_marker = Quote(models / "spring jacket.txt");
+  test::WriteFile(models / "spring jacket.txt", test::ReadFile(kExample));
   const struct {
     std::string prefix;
     std::string arguments;
@@ -319,21 +365,23 @@ TEST(CliLoaderPlugin, IsFoundByOptionThenEnvironment) {
       {"", "import --loader " + Quote(DORVAN_NO_ENTRY_PLUGIN) + " " + Quote(kExample), 7,
        "dorvan-marker: " + message + "\n"},
       {broken, "import " + Quote(kExample), 7, "dorvan-marker: " + message + "\n"},
-      {broken, "import --loader " + Quote(DORVAN_SAMPLE_LOADER) + " " + Quote(kExample), 0, ""},
+      {broken, "import --loader " + Quote(DORVAN_SAMPLE_LOADER) + " " + tsv_marker, 0, ""},
       {"DORVAN_MARKER_LOADER= ", "import " + Quote(kExample), 0, ""},
       {broken, "render " + Quote(kExample) + " -o " + Quote(out / "m.svg"), 7,
        kExample + ": error: " + message + " [loader-unusable]\n"},
       {broken, "styles " + Quote(kExample), 0, ""},
       // A bare file name is the file in the current folder, not one the system searches for.
-      {"cd " + Quote(plugin_folder) + " && ", "import --loader " + Quote(plugin_name) + " " + Quote(kExample), 0, ""},
+      {"cd " + Quote(plugin_folder) + " && ", "import --loader " + Quote(plugin_name) + " " + tsv_marker, 0, ""},
       {"", "import --loader= " + Quote(kExample), 64,
        "dorvan-marker: --loader needs a path\nTry 'dorvan-marker --help'.\n"},
   };
   for (const auto& c : cases) {
-    const CliRun run = test::RunProgram(DORVAN_CLI, c.arguments + " --out-dir " + Quote(out.Path()), c.prefix);
+    const bool importing = c.arguments.starts_with("import");
+    const CliRun run =
+        test::RunProgram(DORVAN_CLI, c.arguments + (importing ? " --out-dir " + Quote(out.Path()) : ""), c.prefix);
     EXPECT_EQ(run.exit_code, c.exit_code) << c.prefix << c.arguments;
     EXPECT_EQ(run.err, c.err) << c.prefix << c.arguments;
-    const bool imported = c.exit_code == 0 && c.arguments.starts_with("import");
+    const bool imported = c.exit_code == 0 && importing;
     EXPECT_EQ(test::ListFolder(out.Path()).size(), imported ? 2u : 0u) << c.prefix << c.arguments;
     for (const char* file : {"csvimprt.txt", "posimport.txt", "m.svg"}) std::remove((out / file).c_str());
   }

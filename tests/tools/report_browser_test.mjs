@@ -29,6 +29,15 @@ const LOST = HEADERS + "1:VET:SHIRT\n1:MDL:SHIRT\n1:VET:PANTS\n2:1:SHIRT:0\n2:2:
 const MARKUP_SIZE = '<script>alert(1)</script>&"';
 const EVIL = `MSIZ:SNAM\n1:${MARKUP_SIZE}\nMPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:EVIL:1:ev-fr:Front:0:1:1\n`;
 const MARKUP = HEADERS + "1:VET:EVIL\n2:1:EVIL:0\n3:1:0:EVIL:1\n4:ev-fr:1:1:0\n5:1:0:0:0:4000:5000:0\n6:10000\n";
+// 30 sizes, more than a sheet lists: one article and one placed piece of each.
+const SIZE_ROWS = 22;  // the rows of a sheet's table of sizes
+const MANY_SIZES = Array.from({ length: 30 }, (_, i) => `S${String(i + 1).padStart(2, "0")}`);
+const MANY_MODEL = `MSIZ:SNAM\n${MANY_SIZES.map((s) => `1:${s}\n`).join("")}` +
+  "MPCE:VGFN:PNUM:IART:PNAM:PROT:PXSC:PYSC\n2:MANY:1:mn-fr:Front:0:1:1\n";
+const MANY = HEADERS + MANY_SIZES.map(() => "1:VET:MANY\n").join("") + "2:1:MANY:0\n" +
+  MANY_SIZES.map((_, i) => `3:${i + 1}:${i}:MANY:1\n`).join("") +
+  MANY_SIZES.map((_, i) => `4:mn-fr:1:${i + 1}:0\n`).join("") +
+  MANY_SIZES.map((_, i) => `5:${i + 1}:0:${i * 1000}:0:1000:1000:0\n`).join("") + "6:10000\n";
 // Printable area of each paper in landscape, in mm: the page less the report's 10 mm margins.
 const PAPERS = { a4: { width: 277, height: 190, points: [842, 595] }, letter: { width: 259.4, height: 195.9, points: [792, 612] } };
 
@@ -84,7 +93,10 @@ function figuresAgree(sheet, marker) {
     const agrees = value === undefined ? text === "-" : Math.abs(Number(text) - value) <= 0.5 * 10 ** -decimals + 1e-9;
     if (!agrees) wrong.push([key, text, value]);
   }
-  const sizes = marker.sizes.map((s) => [s.size, String(s.placed), String(s.garments), s.host_model ?? "-"]);
+  let sizes = marker.sizes.map((s) => [s.size, String(s.placed), String(s.garments), s.host_model ?? "-"]);
+  if (sizes.length > SIZE_ROWS) {  // the last row of the sheet's table tells the rest
+    sizes = [...sizes.slice(0, SIZE_ROWS - 1), [`and ${sizes.length - SIZE_ROWS + 1} more sizes: inspect lists them all`]];
+  }
   if (JSON.stringify(sheet.sizes) !== JSON.stringify(sizes)) wrong.push(["sizes", sheet.sizes, sizes]);
   if (sheet.styles !== (marker.styles.join(", ") || "-")) wrong.push(["styles", sheet.styles, marker.styles]);
   const counted = sheet.diagnostics.reduce((n, d) => n + d[1], 0);
@@ -94,10 +106,12 @@ function figuresAgree(sheet, marker) {
 
 async function main() {
   const folder = mkdtempSync(join(tmpdir(), "dorvan-report-"));
-  for (const [name, text] of [["SHIRT.mdl", SHIRT], ["lost.txt", LOST], ["EVIL.mdl", EVIL], ["markup.txt", MARKUP]]) {
+  for (const [name, text] of [["SHIRT.mdl", SHIRT], ["lost.txt", LOST], ["EVIL.mdl", EVIL], ["markup.txt", MARKUP],
+    ["MANY.mdl", MANY_MODEL], ["many.txt", MANY]]) {
     writeFileSync(join(folder, name), text);
   }
-  const markers = [example, join(folder, "lost.txt"), join(folder, "markup.txt"), join(folder, "absent.txt")];
+  const markers = [example, join(folder, "lost.txt"), join(folder, "markup.txt"), join(folder, "absent.txt"),
+    join(folder, "many.txt")];
   const inspected = JSON.parse(spawnSync(cli, ["inspect", "--json", "--codepage", "utf-8", ...markers]).stdout).markers;
   // --no-sandbox: the tests run as root; the rest keeps the browser off the network.
   const browser = await chromium.launch({

@@ -40,7 +40,7 @@ static void Check(int passed, const char* what) {
 }
 
 int main(int argc, char** argv) {
-  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024], *text;
+  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024], json[2048], *text;
   const char* paths[2];
   size_t needed = 0, count = 0;
   FILE* file;
@@ -73,6 +73,16 @@ int main(int argc, char** argv) {
   Check(result == DORVAN_MARKER_NO_MODELS && strcmp(message, expected) == 0,
         "a marker without models gives -1 and the error box's text");
   remove(no_models);
+
+  needed = 0;
+  Check(dorvan_marker_version(NULL, 0, &needed) == DORVAN_MARKER_BUFFER_TOO_SMALL && needed > 1 && needed < 16 &&
+            dorvan_marker_version(names, needed, NULL) == DORVAN_MARKER_OK && strlen(names) + 1 == needed,
+        "a null buffer of size 0 asks the version's size, which then fits it");
+  Check(dorvan_marker_version(NULL, 16, NULL) == DORVAN_MARKER_BAD_CALL, "a null buffer of 16 bytes is refused");
+  Check(dorvan_marker_inspect_json(no_models, NULL, json, sizeof json, &needed, message, sizeof message) ==
+                DORVAN_MARKER_CANNOT_OPEN &&
+            strstr(json, "\"status\": \"cannot-open\"") != NULL && strlen(json) + 1 == needed,
+        "the report of a missing marker says cannot-open, in its result and its document");
 
   paths[0] = paths[1] = argv[1];
   Check(
