@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+// dorvan-marker plan: the plies of each marker that cut an order with the least fabric.
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch.hpp"
+#include "cli_common.hpp"
+#include "commands.hpp"
+#include "dorvan_marker/json.hpp"
+#include "dorvan_marker/plan.hpp"
+#include "exit_codes.hpp"
+#include "report_exit.hpp"
+#include "report_text.hpp"
+
+namespace cli {
+namespace {
+
+std::string Mm(std::int64_t um) { return Fixed(static_cast<double>(um) / 1000.0, 1); }
+
+std::string FabricText(std::int64_t um) {
+  const double mm = static_cast<double>(um) / 1000.0;
+  return Fixed(mm, 1) + " mm = " + Fixed(mm / 1000.0, 3) + " m = " + Fixed(mm / dorvan_marker::kMillimetresPerYard, 3) +
+         " yd";
+}
+
+std::string PlanText(const dorvan_marker::OrderPlan& plan) {
+  Table markers({"marker", "plies", "per ply mm", "fabric mm"});
+  for (const dorvan_marker::PlannedMarker& marker : plan.markers) {
+    markers.AddRow({marker.path, std::to_string(marker.plies), Mm(marker.fabric_per_ply_um), Mm(marker.FabricUm())});
+  }
+  Table sizes({"size", "ordered", "cut", "beyond"});
+  for (const dorvan_marker::PlannedSize& size : plan.sizes) {
+    sizes.AddRow({size.size, std::to_string(size.ordered), std::to_string(size.cut), std::to_string(size.Beyond())});
+  }
+  return markers.Render() + "\n" + sizes.Render() + "\ntotal fabric  " + FabricText(plan.total_fabric_um) + "\n";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? "\"\"" : std::string(1, c);
+  return quoted + "\"";
+}
+
+// One RFC 4180 table: a row per marker, a row per size, and the total.
+std::string PlanCsv(const dorvan_marker::OrderPlan& plan) {
+  auto mm = [](std::int64_t um) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, static_cast<double>(um) / 1000.0).ptr);
+  };
+  std::string csv = "row,name,plies,fabric_per_ply_mm,fabric_mm,ordered,cut,beyond\r\n";
+  int plies = 0;
+  for (const dorvan_marker::PlannedMarker& marker : plan.markers) {
+    plies += marker.plies;
+    csv += "marker," + CsvField(marker.path) + "," + std::to_string(marker.plies) + "," + mm(marker.fabric_per_ply_um) +
+           "," + mm(marker.FabricUm()) + ",,,\r\n";
+  }
+  for (const dorvan_marker::PlannedSize& size : plan.sizes) {
+    csv += "size," + CsvField(size.size) + ",,,," + std::to_string(size.ordered) + "," + std::to_string(size.cut) +
+           "," + std::to_string(size.Beyond()) + "\r\n";
+  }
+  return csv + "total,," + std::to_string(plies) + ",," + mm(plan.total_fabric_um) + ",,," +
+         std::to_string(plan.GarmentsBeyond()) + "\r\n";
+}
+
+// Millimetres with up to three decimals, as whole micrometres.
+bool ReadMillimetres(const std::string& text, std::int64_t& um) {
+  const std::size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+  if (whole.empty() || fraction.size() > 3 || (point != std::string::npos && fraction.empty())) return false;
+  if ((whole + fraction).find_first_not_of("0123456789") != std::string::npos || whole.size() > 9) return false;
+  fraction.append(3 - fraction.size(), '0');
+  um = std::stoll(whole) * 1000 + std::stoll(fraction);
+  return true;
+}
+
+bool ReadPlies(const std::string& text, int& plies) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), plies);
+  return error == std::errc{} && end == text.data() + text.size() && plies >= 1 &&
+         plies <= dorvan_marker::kPlanMostPlies;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  text = bytes.str();
+  return !file.bad();
+}
+
+int Refusal(const dorvan_marker::OrderPlan& plan) {
+  switch (plan.status) {
+    case dorvan_marker::PlanStatus::MarkerUnread: {
+      int exit_code = kOk;
+      for (const dorvan_marker::MarkerReport& report : plan.unread) {
+        for (const dorvan_marker::Diagnostic& diagnostic : report.diagnostics) {
+          if (diagnostic.severity == dorvan_marker::Severity::Error) std::cerr << DiagnosticLine(diagnostic) << "\n";
+        }
+        exit_code = std::max(exit_code, StatusExit(report.status));
+      }
+      return exit_code == kOk ? kMalformed : exit_code;
+    }
+    case dorvan_marker::PlanStatus::OrderUnmet:
+    case dorvan_marker::PlanStatus::GaveUp: Complain(plan.message); return kNoPlan;
+    default: Complain(plan.message); return kUsage;
+  }
+}
+
+}  // namespace
+
+int RunPlan(const Arguments& args) {
+  if (args.positional.empty()) return Usage("plan takes one or more marker files");
+  const std::string order_path = args.Option("--order", "");
+  if (order_path.empty()) return Usage("plan needs --order ORDER.csv");
+  dorvan_marker::PlanOptions options;
+  std::string why;
+  if (!OptionsOf(args, options.import, why)) return Usage(why);
+  const bool json = args.Has("--json");
+  if (json && args.Has("--csv")) return Usage("plan takes --json or --csv, not both");
+  if (!ReadPlies(args.Option("--max-plies", "100"), options.max_plies)) {
+    return Usage("--max-plies needs a whole number from 1 to " + std::to_string(dorvan_marker::kPlanMostPlies));
+  }
+  if (!ReadMillimetres(args.Option("--end-allowance", "0"), options.end_allowance_um)) {
+    return Usage("--end-allowance needs millimetres >= 0, with at most three decimals");
+  }
+  std::string order;
+  if (!ReadWholeFile(order_path, order)) return Usage("cannot read the order " + order_path);
+  const dorvan_marker::OrderPlan plan = dorvan_marker::PlanOrder(args.positional, order, order_path, options);
+  if (plan.status != dorvan_marker::PlanStatus::Planned) return Refusal(plan);
+  if (json) {
+    std::cout << dorvan_marker::PlanJson(plan, dorvan_marker::CodePageName(options.import));
+  } else {
+    std::cout << (args.Has("--csv") ? PlanCsv(plan) : PlanText(plan));
+  }
+  return kOk;
+}
+
+}  // namespace cli
