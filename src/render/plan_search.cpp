@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <queue>
 
 namespace dorvan_marker {
 namespace {
@@ -118,7 +119,18 @@ Relaxed SolveRelaxation(const Relaxation& lp) {
 struct Node {
   std::vector<int> low;
   std::vector<int> high;
+  double bound = -HUGE_VAL;    // the least fabric of its plans, as its parent's relaxation bounds it
+  std::uint64_t sequence = 0;  // the later of two nodes of one bound is visited first
 };
+
+// The nodes left to visit, the one of the least bound first: the bound of the whole
+// search rises as fast as it can, and the plans found on the way are held against it.
+struct LaterFirst {
+  bool operator()(const Node& a, const Node& b) const {
+    return a.bound != b.bound ? a.bound > b.bound : a.sequence < b.sequence;
+  }
+};
+using Frontier = std::priority_queue<Node, std::vector<Node>, LaterFirst>;
 
 // A plan's place in the order of plans: smaller is better.
 struct Key {
@@ -133,16 +145,18 @@ class Search {
 
   PlanSearchResult Run() {
     const std::size_t markers = problem_.fabric_per_ply.size();
-    std::vector<Node> stack{Node{std::vector<int>(markers, 0), std::vector<int>(markers, problem_.max_plies)}};
-    while (!stack.empty()) {
+    Frontier frontier;
+    frontier.push(Node{std::vector<int>(markers, 0), std::vector<int>(markers, problem_.max_plies)});
+    while (!frontier.empty()) {
       if (++result_.steps > step_limit_) {
         result_.found = false;
         result_.gave_up = true;
         return result_;
       }
-      Node node = std::move(stack.back());
-      stack.pop_back();
-      Visit(node, stack);
+      Node node = frontier.top();
+      frontier.pop();
+      if (SetAside(node, node.bound)) continue;
+      Visit(node, frontier);
     }
     return result_;
   }
@@ -292,7 +306,7 @@ class Search {
     }
   }
 
-  void Visit(Node& node, std::vector<Node>& stack) {
+  void Visit(Node& node, Frontier& frontier) {
     if (!Propagate(node)) return;
     const Relaxation lp = RelaxationOf(node, problem_.fabric_per_ply, {});
     if (lp.rhs.empty()) {  // the lower bounds meet the order: nothing costs less
@@ -312,12 +326,13 @@ class Search {
     if (SetAside(node, bound)) return;
     Node narrowed = node;
     FixByReducedCost(narrowed, lp, relaxed.duals, bound);
-    Branch(narrowed, relaxed, stack);
+    narrowed.bound = bound;
+    Branch(narrowed, relaxed, frontier);
   }
 
   // Splits the node on the marker whose relaxed plies are furthest from whole, else on
   // the first one still free; the half with more plies is visited first.
-  static void Branch(const Node& node, const Relaxed& relaxed, std::vector<Node>& stack) {
+  void Branch(const Node& node, const Relaxed& relaxed, Frontier& frontier) {
     std::size_t chosen = node.low.size();
     double widest = 1e-6;
     for (std::size_t j = 0; j < node.low.size(); ++j) {
@@ -340,14 +355,17 @@ class Search {
     Node down = node, up = node;
     down.high[chosen] = split;
     up.low[chosen] = split + 1;
-    stack.push_back(std::move(down));
-    stack.push_back(std::move(up));
+    down.sequence = ++sequence_;
+    frontier.push(std::move(down));
+    up.sequence = ++sequence_;
+    frontier.push(std::move(up));
   }
 
   const PlanProblem& problem_;
   std::uint64_t step_limit_;
   PlanSearchResult result_;
   Key best_;
+  std::uint64_t sequence_ = 0;
 };
 
 }  // namespace
