@@ -105,7 +105,9 @@ int Refusal(const dorvan_marker::OrderPlan& plan) {
         }
         exit_code = std::max(exit_code, StatusExit(report.status));
       }
-      return exit_code == kOk ? kMalformed : exit_code;
+      if (exit_code != kOk) return exit_code;
+      Complain(plan.message);  // read whole, yet of a used length beyond any fabric
+      return kMalformed;
     }
     case dorvan_marker::PlanStatus::OrderUnmet:
     case dorvan_marker::PlanStatus::GaveUp: Complain(plan.message); return kNoPlan;

@@ -43,7 +43,10 @@ int ResultOf(const OrderPlan& plan) {
   switch (plan.status) {
     case PlanStatus::Planned: return DORVAN_MARKER_OK;
     case PlanStatus::BadOrder: return DORVAN_MARKER_BAD_ORDER;
-    case PlanStatus::MarkerUnread: return ResultOf(plan.unread.front().status);
+    case PlanStatus::MarkerUnread:
+      // A marker read whole is unread only for a used length beyond any fabric: its figures are broken.
+      return plan.unread.front().status == ReportStatus::Read ? DORVAN_MARKER_MALFORMED
+                                                              : ResultOf(plan.unread.front().status);
     case PlanStatus::OrderUnmet: return DORVAN_MARKER_ORDER_UNMET;
     case PlanStatus::GaveUp: return DORVAN_MARKER_PLAN_GAVE_UP;
     case PlanStatus::TooManyMarkers:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "render/order_plan.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <new>
@@ -45,7 +46,11 @@ std::string Shortfalls(const PlanProblem& problem, const std::vector<std::string
 
 // The first error of a marker that cannot be planned, as the library words it elsewhere.
 std::string WhyUnread(const MarkerSheet& sheet, bool too_long) {
-  if (too_long) return sheet.path + ": the used length is beyond 1000 km";
+  if (too_long) {
+    char figure[64];  // std::to_chars: the same text whatever the process's locale
+    const auto written = std::to_chars(figure, figure + sizeof figure, sheet.used_length_mm);
+    return sheet.path + ": the used length " + std::string(figure, written.ptr) + " mm is outside 0 to 1000 km";
+  }
   for (const Diagnostic& diagnostic : sheet.diagnostics) {
     if (diagnostic.severity == Severity::Error)
       return InvalidArgumentError(diagnostic.message, diagnostic.where).what();

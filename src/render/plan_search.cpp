@@ -327,12 +327,13 @@ class Search {
     Node narrowed = node;
     FixByReducedCost(narrowed, lp, relaxed.duals, bound);
     narrowed.bound = bound;
-    Branch(narrowed, relaxed, frontier);
+    Branch(narrowed, node.low, relaxed, frontier);
   }
 
-  // Splits the node on the marker whose relaxed plies are furthest from whole, else on
-  // the first one still free; the half with more plies is visited first.
-  void Branch(const Node& node, const Relaxed& relaxed, Frontier& frontier) {
+  // Splits the node on the marker whose relaxed plies (counted from relaxed_from, the
+  // lows the relaxation was solved with) are furthest from whole, else on the first one
+  // still free.
+  void Branch(const Node& node, const std::vector<int>& relaxed_from, const Relaxed& relaxed, Frontier& frontier) {
     std::size_t chosen = node.low.size();
     double widest = 1e-6;
     for (std::size_t j = 0; j < node.low.size(); ++j) {
@@ -350,7 +351,7 @@ class Search {
       }
     }
     if (chosen == node.low.size()) return;  // every marker fixed: the rounded plan was this one
-    const int split = std::clamp(node.low[chosen] + static_cast<int>(std::floor(relaxed.values[chosen] + 1e-6)),
+    const int split = std::clamp(relaxed_from[chosen] + static_cast<int>(std::floor(relaxed.values[chosen] + 1e-6)),
                                  node.low[chosen], node.high[chosen] - 1);
     Node down = node, up = node;
     down.high[chosen] = split;
