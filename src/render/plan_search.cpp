@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numeric>
 #include <queue>
 
 namespace dorvan_marker {
@@ -141,7 +142,10 @@ struct Key {
 
 class Search {
  public:
-  Search(const PlanProblem& problem, std::uint64_t step_limit) : problem_(problem), step_limit_(step_limit) {}
+  Search(const PlanProblem& problem, std::uint64_t step_limit) : problem_(problem), step_limit_(step_limit) {
+    for (const std::int64_t per_ply : problem.fabric_per_ply) step_ = std::gcd(step_, per_ply);
+    if (step_ == 0) step_ = 1;
+  }
 
   PlanSearchResult Run() {
     const std::size_t markers = problem_.fabric_per_ply.size();
@@ -247,8 +251,10 @@ class Search {
     return !(node.high > result_.plies);  // no plan of the node gives the first markers more
   }
 
-  // Raises lower bounds that the sizes force: a marker must cut what the others, at
-  // their most, leave short. False when the node cannot meet the order.
+  // Raises lower bounds that the sizes force (a marker must cut what the others, at
+  // their most, leave short) and, once a plan is known, lowers upper bounds to the
+  // fabric it takes (no plan of more fabric can come before it). False when the node
+  // holds no plan that meets the order within that fabric.
   bool Propagate(Node& node) const {
     for (bool changed = true; changed;) {
       changed = false;
@@ -258,12 +264,20 @@ class Search {
         if (most < problem_.quantity[r]) return false;
         for (std::size_t j = 0; j < node.low.size(); ++j) {
           if (per_ply[j] == 0) continue;
-          const std::int64_t others = most - per_ply[j] * node.high[j];
-          const std::int64_t needed = problem_.quantity[r] - others;
+          const std::int64_t needed = problem_.quantity[r] - (most - per_ply[j] * node.high[j]);
           if (needed <= per_ply[j] * node.low[j]) continue;
           node.low[j] = static_cast<int>((needed + per_ply[j] - 1) / per_ply[j]);
           changed = true;
         }
+      }
+      if (!result_.found) continue;
+      const std::int64_t room = best_.fabric - Dot(problem_.fabric_per_ply, node.low);
+      if (room < 0) return false;
+      for (std::size_t j = 0; j < node.low.size(); ++j) {
+        const std::int64_t per_ply = problem_.fabric_per_ply[j];
+        if (per_ply == 0 || node.high[j] - node.low[j] <= room / per_ply) continue;
+        node.high[j] = node.low[j] + static_cast<int>(room / per_ply);
+        changed = true;
       }
     }
     return true;
@@ -315,7 +329,11 @@ class Search {
     }
     const Relaxed relaxed = SolveRelaxation(lp);
     const double low_fabric = static_cast<double>(Dot(problem_.fabric_per_ply, node.low));
-    const double bound = low_fabric + LowerBound(lp, relaxed.duals);
+    // Fabric above the node's lows comes in multiples of step_ (lengths in whole
+    // millimetres share 1000): the bound rises to the next one, less a hair for rounding.
+    const double lagrangian = LowerBound(lp, relaxed.duals);
+    const double bound =
+        low_fabric + std::ceil(lagrangian / static_cast<double>(step_) - 1e-9) * static_cast<double>(step_);
     if (SetAside(node, bound)) return;
     // Rounding the relaxation up meets the order too: a plan to hold the others against.
     std::vector<int> rounded = node.low;
@@ -325,9 +343,29 @@ class Search {
     if (MeetsOrder(problem_, rounded)) Consider(Trimmed(rounded, node));
     if (SetAside(node, bound)) return;
     Node narrowed = node;
-    FixByReducedCost(narrowed, lp, relaxed.duals, bound);
+    FixByReducedCost(narrowed, lp, relaxed.duals, low_fabric + lagrangian);  // the bound before rounding adds up
     narrowed.bound = bound;
-    Branch(narrowed, node.low, relaxed, frontier);
+    if (bound > static_cast<double>(best_.fabric - 1)) {
+      BranchInMarkersOrder(narrowed, frontier);  // it can at most tie: the first markers' plies decide
+    } else {
+      Branch(narrowed, node.low, relaxed, frontier);
+    }
+  }
+
+  // Splits the node in half on the first marker still free; the half of more plies is
+  // visited first, so the first plan found is the one that gives the first markers most.
+  void BranchInMarkersOrder(const Node& node, Frontier& frontier) {
+    for (std::size_t j = 0; j < node.low.size(); ++j) {
+      if (node.low[j] == node.high[j]) continue;
+      Node down = node, up = node;
+      down.high[j] = node.low[j] + (node.high[j] - node.low[j]) / 2;
+      up.low[j] = down.high[j] + 1;
+      down.sequence = ++sequence_;
+      frontier.push(std::move(down));
+      up.sequence = ++sequence_;
+      frontier.push(std::move(up));
+      return;
+    }
   }
 
   // Splits the node on the marker whose relaxed plies (counted from relaxed_from, the
@@ -367,6 +405,7 @@ class Search {
   PlanSearchResult result_;
   Key best_;
   std::uint64_t sequence_ = 0;
+  std::int64_t step_ = 0;  // the greatest common divisor of the fabric per ply
 };
 
 }  // namespace
