@@ -6,6 +6,7 @@
     dorvan_marker.import_marker("lays/spring jacket.txt", "out")  # 'SPRING JACKET'
     dorvan_marker.inspect("lays/spring jacket.txt")               # the report of inspect --json
     dorvan_marker.render("lays/spring jacket.txt", "svg")         # the picture of render
+    dorvan_marker.plan(["lays/spring jacket.txt"], {"38": 10})     # the plan of plan --json
 
 Only the standard library (ctypes); Python 3.9 or later. The library is the file that the
 environment variable DORVAN_MARKER_LIBRARY names, else the installed libdorvan_marker.so.1
@@ -28,10 +29,11 @@ import locale
 import os
 import threading
 
-__all__ = ["Error", "style_names", "import_marker", "inspect", "render"]
+__all__ = ["Error", "style_names", "import_marker", "inspect", "render", "plan"]
 
 # The results of the C face (dorvan_marker/dorvan_marker_c.h).
 OK, CANNOT_OPEN, NO_MODELS, MALFORMED, CANNOT_WRITE, LOADER_UNUSABLE, BUFFER_TOO_SMALL, BAD_CALL = 1, 0, -1, -2, -3, -4, -5, -6
+BAD_ORDER, ORDER_UNMET, PLAN_GAVE_UP = -7, -8, -9
 _NAME_SIZE = 256
 _FIRST_ASK = 64 * 1024  # lists and reports of ordinary markers fit at the first call
 _MESSAGE_SIZE = 64 * 1024
@@ -41,7 +43,8 @@ class Error(Exception):
     """A call that failed. code is the result as ImportDorvanFile gives it: 0 the marker
     cannot be opened, -1 it holds no models, -2 it is malformed, -3 the host files cannot
     be written (neither is changed), -4 the loader plug-in cannot serve; -6 the library
-    refused the call (an unknown code page). message says what went wrong, like a compiler:
+    refused the call (an unknown code page); plan: -7 the order is refused, -8 no plan
+    meets it, -9 the search stopped at its step limit. message says what went wrong, like a compiler:
     file, line, section, record and field."""
 
     def __init__(self, code, message):
@@ -52,6 +55,10 @@ class Error(Exception):
 
 class _Options(ctypes.Structure):
     _fields_ = [("size", ctypes.c_size_t), ("code_page", ctypes.c_char_p), ("loader", ctypes.c_char_p)]
+
+
+class _PlanOptions(ctypes.Structure):
+    _fields_ = [("size", ctypes.c_size_t), ("max_plies", ctypes.c_int), ("end_allowance_mm", ctypes.c_double)]
 
 
 _library = None
@@ -82,6 +89,8 @@ def _lib():
             lib.dorvan_marker_inspect_json.argtypes = [text, options, text, size, sizes, text, size]
             lib.dorvan_marker_render.argtypes = [ctypes.POINTER(text), size, text, text, options, text, size, sizes,
                                                  text, size]
+            lib.dorvan_marker_plan.argtypes = [ctypes.POINTER(text), size, text, options, ctypes.POINTER(_PlanOptions),
+                                               text, size, sizes, text, size]
             _library = lib
         return _library
 
@@ -205,3 +214,28 @@ def render(paths, kind, paper=None, code_page=None, loader=None):
     if result in (BUFFER_TOO_SMALL, BAD_CALL) or (kind == "svg" and result != OK):
         raise Error(result, _decode(message.value, codec))
     return _decode(text, codec) if kind in ("text", "csv") else text.decode("utf-8")
+def _csv_field(text):
+    return '"' + text.replace('"', '""') + '"' if any(c in text for c in ',"\r\n') or text != text.strip() else text
+
+
+def plan(paths, order, max_plies=100, end_allowance_mm=0.0, code_page=None, loader=None):
+    """The plan of `dorvan-marker plan --json` as a dict: the plies of each marker (at most
+    12) that cut at least order[size] garments of every size with the least fabric, then
+    the fewest garments beyond the order. order maps each size (str, as the host files name
+    it) to a whole number >= 0. A refused order, an order no plan meets within max_plies,
+    or a marker that cannot be read raises Error."""
+    codec = _codec(code_page)
+    rows = ["size,quantity"]
+    for size, quantity in order.items():
+        if isinstance(quantity, bool) or not isinstance(quantity, int):
+            raise Error(BAD_ORDER, "the quantity of size %r is not a whole number" % (size,))
+        rows.append(_csv_field(size) + "," + str(quantity))
+    text = ("\n".join(rows) + "\n").encode(codec, "surrogateescape")
+    encoded = [_path(path) for path in paths]
+    array = (ctypes.c_char_p * max(len(encoded), 1))(*encoded)
+    options = ctypes.byref(_PlanOptions(ctypes.sizeof(_PlanOptions), max_plies, end_allowance_mm))
+    message = ctypes.create_string_buffer(_MESSAGE_SIZE)
+    result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_plan(
+        array, len(encoded), text, _options(code_page, loader), options, buffer, size, needed, message, _MESSAGE_SIZE))
+    _raise_unless_ok(result, message, codec)
+    return json.loads(document.decode("utf-8"))

@@ -44,6 +44,11 @@ const char* const kHelp =
     "  report MARKER... -o FILE.html [--paper a4|letter]\n"
     "                                 one printable landscape page per marker: its picture,\n"
     "                                 figures, sizes, styles and diagnostics\n"
+    "  plan --order ORDER.csv MARKER... [--max-plies N] [--end-allowance MM]\n"
+    "       [--json | --csv]\n"
+    "                                 the plies of each marker (at most 12) that cut the\n"
+    "                                 order (rows size,quantity) with the least fabric,\n"
+    "                                 then the fewest garments beyond it\n"
     "\n"
     "options:\n"
     "  --codepage CP   code page of names: 1252, 932, 936, 949, 950 or utf-8\n"
@@ -51,12 +56,16 @@ const char* const kHelp =
     "  --loader PATH   import, inspect, render, report: read the model files through\n"
     "                  the loader plug-in PATH (default: the one DORVAN_MARKER_LOADER\n"
     "                  names, else the library's own .mdl loader; docs/loader-plugin.md)\n"
-    "  --json          styles, inspect: one JSON document (docs/schema/*-v1.json)\n"
-    "  --csv           inspect: one row per marker, the figures of --json (RFC 4180)\n"
+    "  --json          styles, inspect, plan: one JSON document (docs/schema/*-v1.json)\n"
+    "  --csv           inspect: one row per marker, the figures of --json (RFC 4180);\n"
+    "                  plan: a row per marker, per size and the total\n"
     "  --paper NAME    report: a4 (default) or letter, landscape\n"
     "  -j N, -jN       import: N markers side by side (default: the machine's cores)\n"
     "  --strict        import, inspect, report: exit 1 when any marker has a warning\n"
     "                  (6 when placements reach neither host file)\n"
+    "  --max-plies N   plan: at most N plies of each marker (default 100)\n"
+    "  --end-allowance MM\n"
+    "                  plan: fabric lost at the ends of each ply, in mm (default 0)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -78,24 +87,30 @@ const char* const kHelp =
     "      marker's sizes reach neither host file\n"
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
-    "  64  the command line is wrong (an option the command does not take, too)\n"
+    "  8   plan: no plan meets the order within --max-plies (the message names the\n"
+    "      sizes that fall short)\n"
+    "  64  the command line is wrong (an option the command does not take, too), or\n"
+    "      plan's order file is refused (the message names its line and why)\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
 // The commands that take each option; --help and --version stand alone.
 const std::vector<cli::OptionUse> kOptionUses = {
     {"--out-dir", {"import"}},
-    {"--codepage", {"styles", "import", "inspect", "render", "report"}},
-    {"--loader", {"import", "inspect", "render", "report"}},
+    {"--codepage", {"styles", "import", "inspect", "render", "report", "plan"}},
+    {"--loader", {"import", "inspect", "render", "report", "plan"}},
     {"-o", {"render", "report"}},
     {"--paper", {"report"}},
     {"-j", {"import"}},
-    {"--json", {"styles", "inspect"}},
-    {"--csv", {"inspect"}},
+    {"--json", {"styles", "inspect", "plan"}},
+    {"--csv", {"inspect", "plan"}},
+    {"--order", {"plan"}},
+    {"--max-plies", {"plan"}},
+    {"--end-allowance", {"plan"}},
     {"--strict", {"import", "inspect", "report"}},
 };
 
 bool IsCommand(const std::string& name) {
-  for (const char* command : {"styles", "import", "inspect", "render", "report"}) {
+  for (const char* command : {"styles", "import", "inspect", "render", "report", "plan"}) {
     if (name == command) return true;
   }
   return false;
@@ -117,8 +132,10 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
 #endif
-  const cli::Arguments args = cli::Parse(argc, argv, {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j"},
-                                         {"--help", "-h", "--version", "--json", "--csv", "--strict"});
+  const cli::Arguments args = cli::Parse(
+      argc, argv,
+      {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j", "--order", "--max-plies", "--end-allowance"},
+      {"--help", "-h", "--version", "--json", "--csv", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;
@@ -140,6 +157,7 @@ int main(int argc, char** argv) {
     if (args.command == "inspect") return cli::RunInspect(args);
     if (args.command == "render") return cli::RunRender(args);
     if (args.command == "report") return cli::RunReport(args);
+    if (args.command == "plan") return cli::RunPlan(args);
   } catch (const std::exception& error) {
     cli::Complain(error.what());
     return cli::kMalformed;

@@ -11,5 +11,6 @@ int RunImport(const Arguments& args);
 int RunInspect(const Arguments& args);
 int RunRender(const Arguments& args);
 int RunReport(const Arguments& args);
+int RunPlan(const Arguments& args);
 
 }  // namespace cli

@@ -15,6 +15,7 @@ enum Exit : int {
   kCannotWrite = 5,     // import: host files; render: the picture
   kLostPlacements = 6,  // inspect: placements reach neither host file
   kLoaderUnusable = 7,  // import, inspect, render: the loader plug-in cannot serve
+  kNoPlan = 8,          // plan: no plan meets the order within the limits
   kUsage = 64,
 };
 

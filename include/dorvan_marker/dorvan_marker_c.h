@@ -40,6 +40,9 @@
 #define DORVAN_MARKER_LOADER_UNUSABLE (-4)  /* the loader plug-in cannot serve; the message names it */
 #define DORVAN_MARKER_BUFFER_TOO_SMALL (-5) /* the text does not fit: *needed says how many bytes it takes */
 #define DORVAN_MARKER_BAD_CALL (-6)         /* refused before any work: a null pointer, a buffer of no bytes, ... */
+#define DORVAN_MARKER_BAD_ORDER (-7)        /* dorvan_marker_plan: the order is refused; the message names its line */
+#define DORVAN_MARKER_ORDER_UNMET (-8)      /* dorvan_marker_plan: no plan meets it; the message names the sizes */
+#define DORVAN_MARKER_PLAN_GAVE_UP (-9)     /* dorvan_marker_plan: the search stopped at its step limit */
 
 /* A name buffer of this size holds every marker's name with its NUL. */
 #define DORVAN_MARKER_NAME_SIZE 256
@@ -59,6 +62,17 @@ typedef struct dorvan_marker_options {
   const char* code_page; /* the names' code page; null or "" for the system's */
   const char* loader;    /* the loader plug-in's file; null or "" for none given */
 } dorvan_marker_options;
+
+/* The choices of a plan. A null pointer stands for the defaults. size as in
+ * dorvan_marker_options.
+ * max_plies: the most plies of each marker, 1 to 10000; 0 for the default, 100.
+ * end_allowance_mm: the fabric lost at the two ends of each ply, 0 to 1e9 mm, taken to
+ * whole micrometres. */
+typedef struct dorvan_marker_plan_options {
+  size_t size;             /* sizeof (dorvan_marker_plan_options) as the caller was compiled with */
+  int max_plies;           /* the most plies of a marker; 0 for 100 */
+  double end_allowance_mm; /* fabric lost at the ends of each ply */
+} dorvan_marker_plan_options;
 
 #ifdef __cplusplus
 extern "C" {
@@ -152,6 +166,29 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_render(const char* cons
                                                                 const dorvan_marker_options* options, char* text,
                                                                 size_t size, size_t* needed, char* message,
                                                                 size_t message_size);
+
+/* Plans an order over the marker_count markers of marker_paths (1 to 12) and writes the
+ * plan into json (size bytes), as `dorvan-marker plan --json` prints it, and its NUL: a
+ * UTF-8 document in the shape of docs/schema/plan-v1.json. order is the text of an order
+ * file: the header "size,quantity", then one row per size. Each marker is read as
+ * dorvan_marker_inspect_json reads it; nothing is written. The plan cuts at least the
+ * quantity of every size with the least fabric, then the fewest garments beyond the
+ * order: no plan within max_plies is better. Sets *needed (when not null) to the bytes the
+ * document takes, its NUL included.
+ *
+ * Returns DORVAN_MARKER_OK; DORVAN_MARKER_BUFFER_TOO_SMALL (json untouched; a null json
+ * with size 0 only asks the size); DORVAN_MARKER_BAD_ORDER (a row names a size no marker
+ * cuts, a quantity that is not a whole number >= 0, or a size twice: the message names the
+ * line); DORVAN_MARKER_ORDER_UNMET (the message names the sizes that fall short);
+ * DORVAN_MARKER_PLAN_GAVE_UP; for a marker that cannot be read, its result as
+ * dorvan_marker_inspect_json gives it (the message names it and says why); or
+ * DORVAN_MARKER_BAD_CALL (a null pointer, no markers or more than 12, a null json with a
+ * non-zero size, bad options). */
+DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_plan(const char* const* marker_paths, size_t marker_count,
+                                                              const char* order, const dorvan_marker_options* options,
+                                                              const dorvan_marker_plan_options* plan_options,
+                                                              char* json, size_t size, size_t* needed, char* message,
+                                                              size_t message_size);
 
 #ifdef __cplusplus
 }

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The C face: the library for hosts of any compiler, and for any language that calls C.
+#include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
 #include "c_api/c_call.hpp"
 #include "dorvan_marker/dorvan_marker_c.h"
 #include "dorvan_marker/json.hpp"
+#include "dorvan_marker/plan.hpp"
 #include "dorvan_marker/render.hpp"
 #include "dorvan_marker/report.hpp"
 
@@ -35,6 +38,43 @@ int ResultOf(ReportStatus status) {
     case ReportStatus::Malformed: break;
   }
   return DORVAN_MARKER_MALFORMED;
+}
+
+int ResultOf(const OrderPlan& plan) {
+  switch (plan.status) {
+    case PlanStatus::Planned: return DORVAN_MARKER_OK;
+    case PlanStatus::BadOrder: return DORVAN_MARKER_BAD_ORDER;
+    case PlanStatus::MarkerUnread:
+      // A marker read whole is unread only for a used length beyond any fabric: its figures are broken.
+      return plan.unread.front().status == ReportStatus::Read ? DORVAN_MARKER_MALFORMED
+                                                              : ResultOf(plan.unread.front().status);
+    case PlanStatus::OrderUnmet: return DORVAN_MARKER_ORDER_UNMET;
+    case PlanStatus::GaveUp: return DORVAN_MARKER_PLAN_GAVE_UP;
+    case PlanStatus::TooManyMarkers:
+    case PlanStatus::BadOptions: break;
+  }
+  return DORVAN_MARKER_BAD_CALL;
+}
+
+// The plan's options from the caller's, as far as the caller's size reaches; false, with
+// why, when they cannot be read.
+bool ReadPlanOptions(const dorvan_marker_plan_options* given, PlanOptions& chosen, std::string& why) {
+  if (given == nullptr) return true;
+  constexpr std::size_t kFirstSize =
+      offsetof(dorvan_marker_plan_options, end_allowance_mm) + sizeof(dorvan_marker_plan_options::end_allowance_mm);
+  if (given->size < kFirstSize) {
+    why = "plan_options->size is " + std::to_string(given->size) + ": the options take at least " +
+          std::to_string(kFirstSize) + " bytes";
+    return false;
+  }
+  if (given->max_plies != 0) chosen.max_plies = given->max_plies;
+  const double mm = given->end_allowance_mm;
+  if (!(mm >= 0.0 && mm <= 1e9)) {  // NaN too
+    why = "plan_options->end_allowance_mm must be from 0 to 1e9";
+    return false;
+  }
+  chosen.end_allowance_um = std::llround(mm * 1000.0);
+  return true;
 }
 
 // A null buffer is a question about the size only when it claims no bytes.
@@ -172,5 +212,34 @@ extern "C" int dorvan_marker_render(const char* const* marker_paths, size_t path
       return call.Fail(result, rendering.why);
     const int handed = call.HandOut(rendering.text + '\0', text, size, needed, "the text and its NUL take");
     return handed == DORVAN_MARKER_OK ? call.Fail(result, rendering.why) : handed;
+  });
+}
+
+extern "C" int dorvan_marker_plan(const char* const* marker_paths, size_t marker_count, const char* order,
+                                  const dorvan_marker_options* options, const dorvan_marker_plan_options* plan_options,
+                                  char* json, size_t size, size_t* needed, char* message, size_t message_size) {
+  dorvan_marker::Clear(needed);
+  CCall call("dorvan_marker_plan", message, message_size);
+  return call.Run(options, [&](const dorvan_marker::ImportOptions& chosen) {
+    if (marker_paths == nullptr && marker_count != 0) return call.Refuse("marker_paths is null");
+    if (order == nullptr) return call.Refuse("order is null");
+    if (dorvan_marker::Unusable(json, size)) return call.Refuse("json is null, yet its size is not 0");
+    dorvan_marker::PlanOptions planning;
+    planning.import = chosen;
+    std::string why;
+    if (!dorvan_marker::ReadPlanOptions(plan_options, planning, why)) return call.Refuse(why);
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < marker_count && i <= dorvan_marker::kPlanMostMarkers; ++i) {
+      if (marker_paths[i] == nullptr) return call.Refuse("marker_paths[" + std::to_string(i) + "] is null");
+      paths.emplace_back(marker_paths[i]);
+    }
+    if (marker_count > paths.size()) paths.resize(marker_count);  // refused by the count, unread
+    const dorvan_marker::OrderPlan plan = dorvan_marker::PlanOrder(paths, order, "order", planning);
+    const int result = dorvan_marker::ResultOf(plan);
+    if (result == DORVAN_MARKER_BAD_CALL) return call.Refuse(plan.message);
+    if (result != DORVAN_MARKER_OK) return call.Fail(result, plan.message);
+    const std::string document =
+        dorvan_marker::PlanJson(plan, dorvan_marker::CodePageName(chosen)) + std::string(1, '\0');
+    return call.HandOut(document, json, size, needed, "the plan and its NUL take");
   });
 }

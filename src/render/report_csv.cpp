@@ -6,6 +6,7 @@
 #include "dorvan_marker/json.hpp"
 #include "dorvan_marker/render.hpp"
 #include "platform/decimal_text.hpp"
+#include "render/csv_field.hpp"
 #include "render/report_words.hpp"
 
 namespace dorvan_marker {
@@ -15,14 +16,6 @@ const char* const kHeader =
     "path,status,title,loader,fabric_width_mm,fabric_width_cm,fabric_width_in,used_length_mm,used_width_mm,"
     "box_efficiency,placements,lost_placements,garments,length_per_garment_mm,length_per_garment_m,"
     "length_per_garment_yd,sizes,styles,errors,warnings";
-
-// A field quoted only when it holds a comma, a quote or a line end.
-std::string Field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? "\"\"" : std::string(1, c);
-  return quoted + "\"";
-}
 
 // As the JSON writes it: the shortest form that reads back the same; empty when unknown.
 std::string Number(double value) {
@@ -37,10 +30,10 @@ std::string Row(const MarkerSheet& r) {
   const double unknown = std::numeric_limits<double>::quiet_NaN();  // an empty field
   const double width = r.FabricWidthKnown() ? r.width_mm : unknown;
   const std::vector<std::string> fields = {
-      Field(r.path),
+      CsvField(r.path),
       StatusName(r.status),
-      Field(r.title),
-      r.loader.chosen ? Field(LoaderText(r.loader)) : "",
+      CsvField(r.title),
+      r.loader.chosen ? CsvField(LoaderText(r.loader)) : "",
       Number(width),
       Number(Centimetres(width)),
       Number(Inches(width)),
@@ -54,7 +47,7 @@ std::string Row(const MarkerSheet& r) {
       cut ? Number(Metres(per_garment)) : "",
       cut ? Number(Yards(per_garment)) : "",
       std::to_string(r.sizes.size()),
-      Field(StylesList(r)),
+      CsvField(StylesList(r)),
       std::to_string(r.Count(Severity::Error)),
       std::to_string(r.Count(Severity::Warning)),
   };

@@ -7,8 +7,13 @@
 namespace dorvan_marker {
 namespace {
 
+// Digits, with at most one decimal point between them: right-aligned.
 bool IsNumber(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const std::size_t point = text.find('.');
+  const auto digits = [](const std::string& part) {
+    return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return point == std::string::npos ? digits(text) : digits(text.substr(0, point)) && digits(text.substr(point + 1));
 }
 
 }  // namespace

@@ -96,4 +96,16 @@ with tempfile.TemporaryDirectory() as scratch:
     open(os.path.join(scratch, "932.txt"), "wb").write(b"VMDL:VNMD\n1:\x87\x90\n1:\x81\xe0\n")
     check("code page 932: names encode back to their bytes", [name.encode("cp932", "surrogateescape") for name in
           dorvan_marker.style_names(os.path.join(scratch, "932.txt"), "932")], [b"\x87\x90", b"\x81\xe0"])
+    # A plan from Python is the plan of the command line's JSON; a refused order raises with its line.
+    example = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "examples", "jacket",
+                           "spring jacket.txt")
+    planned = dorvan_marker.plan([example], {"38": 10, "42": 7}, max_plies=12)
+    check("plan: ten plies of the example", [(m["plies"], m["fabric_mm"]) for m in planned["markers"]], [(10, 55700)])
+    try:
+        dorvan_marker.plan([example], {"38": 13}, max_plies=12)
+        check("plan: an order beyond max_plies raises", None, dorvan_marker.ORDER_UNMET)
+    except dorvan_marker.Error as error:
+        check("plan: an order beyond max_plies raises", (error.code, error.message),
+              (dorvan_marker.ORDER_UNMET, 'order: the order cannot be met with at most 12 plies of each marker: '
+               'size "38" needs 13, at most 12 can be cut'))
 sys.exit(1 if failures else 0)

@@ -34,6 +34,11 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
   test::TempDir dir;
   test::WriteFile(dir / "none.txt", "PLC:PNAM\n1:x\n");
   test::WriteFile(dir / "broken.txt", "PLC:PNAM\nVMDL:VNMD\n1:x\n");
+  test::WriteFile(dir / "size.csv", "size,quantity\n38,1\n\"XS\",2\n");
+  test::WriteFile(dir / "half.csv", "size,quantity\r\n38,2.5\r\n");
+  test::WriteFile(dir / "twice.csv", "size,quantity\n\n38,1\n38 ,2\n");
+  test::WriteFile(dir / "many.csv", "size,quantity\n38,101\nL,1\n42,200\n");
+  const std::string plan = "plan " + Quote(kExample) + " --order ";
   const struct {
     std::string arguments;
     int exit_code;
@@ -49,6 +54,20 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
       {"frobnicate x", 64, "dorvan-marker: unknown command frobnicate\nTry 'dorvan-marker --help'.\n"},
       {"import " + Quote(dir / "none.txt") + " --out-dir", 64,
        "dorvan-marker: --out-dir needs a value\nTry 'dorvan-marker --help'.\n"},
+      // plan: the order file's line and why, then the order that the plies cannot meet.
+      {plan + Quote(dir / "size.csv"), 64,
+       "dorvan-marker: " + (dir / "size.csv") + ":3: size \"XS\" is cut by none of the markers\n"},
+      {plan + Quote(dir / "half.csv"), 64,
+       "dorvan-marker: " + (dir / "half.csv") +
+           ":2: \"quantity\" \"2.5\" is not a whole number from 0 to 1000000000\n"},
+      {plan + Quote(dir / "twice.csv"), 64,
+       "dorvan-marker: " + (dir / "twice.csv") + ":4: size \"38\" is ordered on line 3 already\n"},
+      {plan + Quote(dir / "many.csv"), 8,
+       "dorvan-marker: " + (dir / "many.csv") +
+           ": the order cannot be met with at most 100 plies of each marker: size "
+           "\"38\" needs 101, at most 100 can be cut; size \"42\" needs 200, at most 100 can be cut\n"},
+      {plan + Quote(dir / "size.csv") + " a b c d e f g h i j k l", 64,
+       "dorvan-marker: a plan takes at most 12 markers, not 13: plan the order in parts\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.arguments);

@@ -166,6 +166,24 @@ def check_json(cli, folder):
     check("under UTF-8, bytes that are no UTF-8 become U+FFFD", "\ufffd" in document["markers"][0]["styles"][0])
 
 
+def check_plan(cli, folder):
+    """plan --json against its schema, with the figures of inspect --json it is made of."""
+    schema = json.load(open(os.path.join(ROOT, "docs", "schema", "plan-v1.json")))
+    order = write(folder, "order.csv", "\ufeffSize,Quantity\r\n38,10\r\n\"42\",7\r\n\r\nM,3\r\n", "utf-8")
+    done = run(cli, "plan", "--order", order, EXAMPLE, "--end-allowance", "20.5", "--json")
+    document = json.loads(done.stdout)
+    try:
+        jsonschema.validate(document, schema)
+        check("plan --json matches its schema", done.returncode == 0, done.stderr)
+    except jsonschema.ValidationError as error:
+        check("plan --json matches its schema", False, error.message)
+    used = json.loads(run(cli, "inspect", "--json", EXAMPLE).stdout)["markers"][0]["used_length_mm"]
+    marker = document["markers"][0]
+    check("plan --json: ten plies of the example, each its used length and the end allowance",
+          (marker["plies"], marker["fabric_per_ply_mm"], document["total_fabric_mm"]) == (10, used + 20.5, 10 * (used + 20.5)),
+          (marker, document["total_fabric_mm"]))
+
+
 def check_csv(cli, markers):
     """inspect --csv: one RFC 4180 row per marker with the figures of inspect --json."""
     done = run(cli, "inspect", "--csv", *markers)
@@ -270,6 +288,7 @@ def main():
     cli = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory() as folder:
         check_json(cli, folder)
+        check_plan(cli, folder)
         check_loader_json(cli, folder)
         check_svg(cli, folder)
         check_large_marker(cli, folder)

@@ -40,9 +40,11 @@ static void Check(int passed, const char* what) {
 }
 
 int main(int argc, char** argv) {
-  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024], json[2048], *text;
+  char names[16], name[DORVAN_MARKER_NAME_SIZE], message[1200], expected[1200], no_models[1024], json[2048], *text,
+      plan[4096];
   const char* paths[2];
-  size_t needed = 0, count = 0;
+  const char* markers[1];
+  size_t needed = 0, count = 0, asked = 0;
   FILE* file;
   int result;
   if (argc != 4) return 64;
@@ -55,6 +57,22 @@ int main(int argc, char** argv) {
         "a buffer of the size needed gets JACKET and TROUSERS");
   result = dorvan_marker_import(argv[1], argv[3], NULL, name, sizeof name, message, sizeof message);
   Check(result == DORVAN_MARKER_OK && strcmp(name, argv[2]) == 0, "the example imports and gives its name");
+
+  markers[0] = argv[1];
+  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, NULL, 0, &asked, NULL, 0) ==
+                DORVAN_MARKER_BUFFER_TOO_SMALL &&
+            asked < sizeof plan &&
+            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, plan, asked - 1, &needed,
+                               message, sizeof message) == DORVAN_MARKER_BUFFER_TOO_SMALL &&
+            needed == asked &&
+            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, plan, asked, NULL, NULL, 0) ==
+                DORVAN_MARKER_OK &&
+            strlen(plan) + 1 == asked && strstr(plan, "\"plies\": 10,") != NULL,
+        "a plan asked twice: the size it takes, one byte too few, then ten plies of the example");
+  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n38,1\n", NULL, NULL, plan, sizeof plan, NULL, message,
+                           sizeof message) == DORVAN_MARKER_BAD_ORDER &&
+            strcmp(message, "order:3: size \"38\" is ordered on line 2 already") == 0,
+        "an order naming a size twice gives -7 and its line");
 
   sprintf(no_models, "%s" SEPARATOR "no models.txt", argv[3]);
   if ((file = fopen(no_models, "wb")) != NULL) fputs("IGEO:INUM\nVART:VEXT\nVMDL:VNMD\n3:x\n", file), fclose(file);
