@@ -251,7 +251,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"import --strict " + Quote(dir / "warned.txt") + out, 1, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
       // Options a command does not take.
       {"styles --paper a4 " + Quote(kExample), 64, "styles does not take --paper (only report takes it)"},
-      {"import " + Quote(kExample) + " --json" + out, 64, "import does not take --json (styles and inspect take it)"},
+      {"import " + Quote(kExample) + " --json" + out, 64, "import does not take --json (styles, inspect and plan take it)"},
       {"--version extra", 64, "--version takes nothing else"},
       // report: one page per marker, with the exit codes of inspect.
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
