@@ -31,6 +31,7 @@ __all__ = ["Error", "style_names", "import_marker", "inspect"]
 
 # The results of the C face (dorvan_marker/dorvan_marker_c.h).
 OK, CANNOT_OPEN, NO_MODELS, MALFORMED, CANNOT_WRITE, LOADER_UNUSABLE, BUFFER_TOO_SMALL, BAD_CALL = 1, 0, -1, -2, -3, -4, -5, -6
+OUT_OF_MEMORY = -7
 _NAME_SIZE = 256
 _FIRST_ASK = 64 * 1024  # lists and reports of ordinary markers fit at the first call
 _MESSAGE_SIZE = 64 * 1024
@@ -40,7 +41,8 @@ class Error(Exception):
     """A call that failed. code is the result as ImportDorvanFile gives it: 0 the marker
     cannot be opened, -1 it holds no models, -2 it is malformed, -3 the host files cannot
     be written (neither is changed), -4 the loader plug-in cannot serve; -6 the library
-    refused the call (an unknown code page). message says what went wrong, like a compiler:
+    refused the call (an unknown code page: the message names the accepted ones); -7 the
+    memory ran out (no fault of the marker). message says what went wrong, like a compiler:
     file, line, section, record and field."""
 
     def __init__(self, code, message):
@@ -173,11 +175,11 @@ def import_marker(path, out_dir, code_page=None, loader=None):
 def inspect(path, code_page=None, loader=None):
     """The report of `dorvan-marker inspect --json` for the marker, as a dict: the whole
     document, whose "text" says how the names in it are carried. A marker that cannot be
-    read gives its report too (its "status" and "diagnostics" say why); only a refused call
-    raises."""
+    read gives its report too (its "status" and "diagnostics" say why); only a refused call,
+    or one that ran out of memory before the report was made, raises."""
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_inspect_json(
         _path(path), _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
-    if result in (BUFFER_TOO_SMALL, BAD_CALL):
+    if result in (BUFFER_TOO_SMALL, BAD_CALL) or not document:  # no document: refused, or no memory to make it
         raise Error(result, _decode(message.value, _codec(code_page)))
     return json.loads(document.decode("utf-8"))

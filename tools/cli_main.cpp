@@ -71,7 +71,9 @@ const char* const kHelp =
     "      neither host file\n"
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
+    "  8   the memory ran out (the marker may be fine; the message says so)\n"
     "  64  the command line is wrong\n"
+    "  70  a fault of dorvan-marker itself\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
 }  // namespace
@@ -107,6 +109,9 @@ int main(int argc, char** argv) {
     if (args.command == "inspect") return cli::RunInspect(args);
     if (args.command == "render") return cli::RunRender(args);
     if (args.command == "report") return cli::RunReport(args);
+  } catch (const std::bad_alloc&) {  // the program's own memory, not the marker's fault
+    cli::Complain("out of memory");
+    return cli::kOutOfMemory;
   } catch (const std::exception& error) {
     cli::Complain(error.what());
     return cli::kMalformed;

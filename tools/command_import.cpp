@@ -19,27 +19,7 @@ namespace cli {
 namespace {
 
 int ExitOf(dorvan_marker::ImportStatus status) {
-  switch (status) {
-    case dorvan_marker::ImportStatus::Imported: return kOk;
-    case dorvan_marker::ImportStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::ImportStatus::NoModels: return kNoModels;
-    case dorvan_marker::ImportStatus::CannotWrite: return kCannotWrite;
-    case dorvan_marker::ImportStatus::LoaderUnusable: return kLoaderUnusable;
-    case dorvan_marker::ImportStatus::Malformed: break;
-  }
-  return kMalformed;
-}
-
-const char* ResultName(dorvan_marker::ImportStatus status) {
-  switch (status) {
-    case dorvan_marker::ImportStatus::Imported: return "imported";
-    case dorvan_marker::ImportStatus::CannotOpen: return "cannot-open";
-    case dorvan_marker::ImportStatus::NoModels: return "no-models";
-    case dorvan_marker::ImportStatus::CannotWrite: return "cannot-write";
-    case dorvan_marker::ImportStatus::LoaderUnusable: return "loader-unusable";
-    case dorvan_marker::ImportStatus::Malformed: break;
-  }
-  return "malformed";
+  return cli::ExitOf(dorvan_marker::OutcomeOf(status), dorvan_marker::Task::Import);
 }
 
 // The number of workers -j asks for; false when it is not a whole number from 1 on.
@@ -127,8 +107,9 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
     if (!result.message.empty()) Complain(result.message);
     exit_code = std::max(exit_code, ExitOf(result.status));
     const bool imported = result.status == dorvan_marker::ImportStatus::Imported;
-    table.AddRow(
-        {markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-", folders[i]});
+    table.AddRow({markers[i],
+                  dorvan_marker::OutcomeWord(dorvan_marker::OutcomeOf(result.status), dorvan_marker::Task::Import),
+                  imported ? std::to_string(results[i].placements) : "-", folders[i]});
   }
   std::cout << table.Render();
   return exit_code;

@@ -202,6 +202,8 @@ const char* WhyUnread(dorvan_marker::ReportStatus status) {
     case dorvan_marker::ReportStatus::Malformed:
       return "the marker is malformed: the import would stop where the error says";
     case dorvan_marker::ReportStatus::LoaderUnusable: return "the loader plug-in cannot serve";
+    case dorvan_marker::ReportStatus::OutOfMemory:
+      return "the memory ran out while reading it (the marker may be fine)";
   }
   return "";
 }

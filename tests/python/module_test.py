@@ -32,7 +32,7 @@ def module_styles(marker):  # as ReadStyleList's status and names
         names = dorvan_marker.style_names(marker)
         return (0 if names else 1), [raw(name) for name in names]
     except dorvan_marker.Error as error:
-        return {0: 2, -2: 4}[error.code], []
+        return {0: 2, -2: 4, -7: 8}[error.code], []
 
 
 def module_import(marker, out):
@@ -59,4 +59,11 @@ with tempfile.TemporaryDirectory() as scratch:
     open(os.path.join(scratch, "932.txt"), "wb").write(b"VMDL:VNMD\n1:\x87\x90\n1:\x81\xe0\n")
     check("code page 932: names encode back to their bytes", [name.encode("cp932", "surrogateescape") for name in
           dorvan_marker.style_names(os.path.join(scratch, "932.txt"), "932")], [b"\x87\x90", b"\x81\xe0"])
+    try:
+        dorvan_marker.style_names(os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                                               "examples", "jacket", "spring jacket.txt"), code_page="1253")
+        check("code page 1253 is refused", "listed", "refused")
+    except dorvan_marker.Error as error:
+        check("code page 1253 is refused, naming the accepted ones", (error.code, error.message),
+              (-6, 'dorvan_marker_style_names: unknown code page "1253" (1252, 932, 936, 949, 950 or utf-8)'))
 sys.exit(1 if failures else 0)
