@@ -33,7 +33,8 @@ __all__ = ["Error", "style_names", "import_marker", "inspect", "render", "plan"]
 
 # The results of the C face (dorvan_marker/dorvan_marker_c.h).
 OK, CANNOT_OPEN, NO_MODELS, MALFORMED, CANNOT_WRITE, LOADER_UNUSABLE, BUFFER_TOO_SMALL, BAD_CALL = 1, 0, -1, -2, -3, -4, -5, -6
-BAD_ORDER, ORDER_UNMET, PLAN_GAVE_UP = -7, -8, -9
+OUT_OF_MEMORY = -7
+BAD_ORDER, ORDER_UNMET, PLAN_GAVE_UP = -8, -9, -10
 _NAME_SIZE = 256
 _FIRST_ASK = 64 * 1024  # lists and reports of ordinary markers fit at the first call
 _MESSAGE_SIZE = 64 * 1024
@@ -43,8 +44,9 @@ class Error(Exception):
     """A call that failed. code is the result as ImportDorvanFile gives it: 0 the marker
     cannot be opened, -1 it holds no models, -2 it is malformed, -3 the host files cannot
     be written (neither is changed), -4 the loader plug-in cannot serve; -6 the library
-    refused the call (an unknown code page); plan: -7 the order is refused, -8 no plan
-    meets it, -9 the search stopped at its step limit. message says what went wrong, like a compiler:
+    refused the call (an unknown code page: the message names the accepted ones); -7 the
+    memory ran out (no fault of the marker); plan: -8 the order is refused, -9 no plan
+    meets it, -10 the search stopped at its step limit. message says what went wrong, like a compiler:
     file, line, section, record and field."""
 
     def __init__(self, code, message):
@@ -185,12 +187,12 @@ def import_marker(path, out_dir, code_page=None, loader=None):
 def inspect(path, code_page=None, loader=None):
     """The report of `dorvan-marker inspect --json` for the marker, as a dict: the whole
     document, whose "text" says how the names in it are carried. A marker that cannot be
-    read gives its report too (its "status" and "diagnostics" say why); only a refused call
-    raises."""
+    read gives its report too (its "status" and "diagnostics" say why); only a refused call,
+    or one that ran out of memory before the report was made, raises."""
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_inspect_json(
         _path(path), _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
-    if result in (BUFFER_TOO_SMALL, BAD_CALL):
+    if result in (BUFFER_TOO_SMALL, BAD_CALL) or not document:  # no document: refused, or no memory to make it
         raise Error(result, _decode(message.value, _codec(code_page)))
     return json.loads(document.decode("utf-8"))
 

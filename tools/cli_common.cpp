@@ -11,24 +11,6 @@
 #include "exit_codes.hpp"
 
 namespace cli {
-namespace {
-
-// The code pages offered on the command line, by the names users type for them.
-bool CanonicalCodePage(const std::string& requested, std::string& name) {
-  std::string key;
-  for (const char c : requested) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (key.rfind("cp", 0) == 0) key.erase(0, 2);
-  if (key == "utf8") key = "utf-8";
-  for (const char* offered : {"1252", "932", "936", "949", "950", "utf-8"}) {
-    if (key == offered) {
-      name = key;
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
 
 int Usage(const std::string& why) {
   std::cerr << "dorvan-marker: " << why << "\n"
@@ -57,8 +39,9 @@ bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std
   }
   const std::string requested = args.Option("--codepage", "");
   if (requested.empty()) return true;
-  if (!CanonicalCodePage(requested, options.code_page)) {
-    why = "unknown code page " + requested + " (1252, 932, 936, 949, 950 or utf-8)";
+  options.code_page = dorvan_marker::OfferedCodePage(requested);
+  if (options.code_page.empty()) {
+    why = dorvan_marker::UnknownCodePage(requested);
     return false;
   }
   return true;

@@ -87,10 +87,12 @@ const char* const kHelp =
     "      marker's sizes reach neither host file\n"
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
-    "  8   plan: no plan meets the order within --max-plies (the message names the\n"
+    "  8   the memory ran out (the marker may be fine; the message says so)\n"
+    "  9   plan: no plan meets the order within --max-plies (the message names the\n"
     "      sizes that fall short)\n"
     "  64  the command line is wrong (an option the command does not take, too), or\n"
     "      plan's order file is refused (the message names its line and why)\n"
+    "  70  a fault of dorvan-marker itself\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
 // The commands that take each option; --help and --version stand alone.
@@ -158,6 +160,9 @@ int main(int argc, char** argv) {
     if (args.command == "render") return cli::RunRender(args);
     if (args.command == "report") return cli::RunReport(args);
     if (args.command == "plan") return cli::RunPlan(args);
+  } catch (const std::bad_alloc&) {  // the program's own memory, not the marker's fault
+    cli::Complain("out of memory");
+    return cli::kOutOfMemory;
   } catch (const std::exception& error) {
     cli::Complain(error.what());
     return cli::kMalformed;

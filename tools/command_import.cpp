@@ -22,27 +22,7 @@ namespace cli {
 namespace {
 
 int ExitOf(dorvan_marker::ImportStatus status) {
-  switch (status) {
-    case dorvan_marker::ImportStatus::Imported: return kOk;
-    case dorvan_marker::ImportStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::ImportStatus::NoModels: return kNoModels;
-    case dorvan_marker::ImportStatus::CannotWrite: return kCannotWrite;
-    case dorvan_marker::ImportStatus::LoaderUnusable: return kLoaderUnusable;
-    case dorvan_marker::ImportStatus::Malformed: break;
-  }
-  return kMalformed;
-}
-
-const char* ResultName(dorvan_marker::ImportStatus status) {
-  switch (status) {
-    case dorvan_marker::ImportStatus::Imported: return "imported";
-    case dorvan_marker::ImportStatus::CannotOpen: return "cannot-open";
-    case dorvan_marker::ImportStatus::NoModels: return "no-models";
-    case dorvan_marker::ImportStatus::CannotWrite: return "cannot-write";
-    case dorvan_marker::ImportStatus::LoaderUnusable: return "loader-unusable";
-    case dorvan_marker::ImportStatus::Malformed: break;
-  }
-  return "malformed";
+  return cli::ExitOf(dorvan_marker::OutcomeOf(status), dorvan_marker::Task::Import);
 }
 
 // The number of workers -j asks for; false when it is not a whole number from 1 on.
@@ -156,7 +136,9 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
     const dorvan_marker::ImportResult& result = results[i].result;
     exit_code = std::max(exit_code, Tell(results[i], strict));
     const bool imported = result.status == dorvan_marker::ImportStatus::Imported;
-    table.push_back({markers[i], ResultName(result.status), imported ? std::to_string(results[i].placements) : "-",
+    table.push_back({markers[i],
+                     dorvan_marker::OutcomeWord(dorvan_marker::OutcomeOf(result.status), dorvan_marker::Task::Import),
+                     imported ? std::to_string(results[i].placements) : "-",
                      imported ? std::to_string(results[i].report.diagnostics.size()) : "-", folders[i]});
   }
   std::cout << dorvan_marker::AlignedTable(table);

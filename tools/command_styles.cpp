@@ -16,16 +16,6 @@
 namespace cli {
 namespace {
 
-int ExitOf(dorvan_marker::StyleListStatus status) {
-  switch (status) {
-    case dorvan_marker::StyleListStatus::Listed: return kOk;
-    case dorvan_marker::StyleListStatus::NoStyles: return kNoStyles;
-    case dorvan_marker::StyleListStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::StyleListStatus::Malformed: return kMalformed;
-  }
-  return kMalformed;
-}
-
 void PrintText(const std::vector<dorvan_marker::MarkerStyles>& markers) {
   const bool several = markers.size() > 1;
   std::vector<std::vector<std::string>> table = {{"marker", "styles", "result"}};
@@ -56,7 +46,8 @@ int RunStyles(const Arguments& args) {
       dorvan_marker::MarkerStyles marker;
       marker.path = args.positional[i];
       marker.result = dorvan_marker::ReadStyleList(marker.path, marker.styles, options);
-      exit_code = std::max(exit_code, ExitOf(marker.result.status));
+      exit_code =
+          std::max(exit_code, ExitOf(dorvan_marker::OutcomeOf(marker.result.status), dorvan_marker::Task::ListStyles));
       markers.push_back(std::move(marker));
     }
   }

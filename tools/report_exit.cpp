@@ -6,14 +6,7 @@
 namespace cli {
 
 int StatusExit(dorvan_marker::ReportStatus status) {
-  switch (status) {
-    case dorvan_marker::ReportStatus::Read: return kOk;
-    case dorvan_marker::ReportStatus::CannotOpen: return kCannotOpen;
-    case dorvan_marker::ReportStatus::NoModels: return kNoModels;
-    case dorvan_marker::ReportStatus::Malformed: return kMalformed;
-    case dorvan_marker::ReportStatus::LoaderUnusable: return kLoaderUnusable;
-  }
-  return kMalformed;
+  return ExitOf(dorvan_marker::OutcomeOf(status), dorvan_marker::Task::Inspect);
 }
 
 int ReportExit(const dorvan_marker::MarkerReport& report, bool strict) {

@@ -12,16 +12,18 @@
 #ifndef DORVAN_MARKER_DORVAN_MARKER_H
 #define DORVAN_MARKER_DORVAN_MARKER_H
 
+#include "dorvan_marker/dorvan_marker_c.h"
 #include "dorvan_marker/export.h"
 
-/* Results of ImportDorvanFile. */
-#define DORVAN_IMPORT_OK 1              /* host files written, marker name copied back */
-#define DORVAN_IMPORT_CANNOT_OPEN 0     /* the marker file cannot be opened (or path is null) */
-#define DORVAN_IMPORT_NO_MODELS (-1)    /* no models: the error box was shown and dismissed */
-#define DORVAN_IMPORT_MALFORMED (-2)    /* the marker is structurally broken; nothing written */
-#define DORVAN_IMPORT_CANNOT_WRITE (-3) /* the host files cannot be created, written or replaced */
-#define DORVAN_IMPORT_LOADER_UNUSABLE                       \
-  (-4) /* the site's loader plug-in cannot serve: the error \
+/* Results of ImportDorvanFile: the first six results of the C face, under their 1.0 names. */
+#define DORVAN_IMPORT_OK DORVAN_MARKER_OK                   /* host files written, marker name copied back */
+#define DORVAN_IMPORT_CANNOT_OPEN DORVAN_MARKER_CANNOT_OPEN /* the marker file cannot be opened (or path is null) */
+#define DORVAN_IMPORT_NO_MODELS DORVAN_MARKER_NO_MODELS     /* no models: the error box was shown and dismissed */
+#define DORVAN_IMPORT_MALFORMED DORVAN_MARKER_MALFORMED     /* the marker is structurally broken; nothing written */
+#define DORVAN_IMPORT_CANNOT_WRITE \
+  DORVAN_MARKER_CANNOT_WRITE /* the host files cannot be created, written or replaced */
+#define DORVAN_IMPORT_LOADER_UNUSABLE                                                \
+  DORVAN_MARKER_LOADER_UNUSABLE /* the site's loader plug-in cannot serve: the error \
           box named it; nothing written */
 
 #ifdef __cplusplus
@@ -60,7 +62,9 @@ extern "C" {
  * cannot be read as records or has no models gives 0, -2 or -1 whatever the plug-in),
  * and unloaded before the call returns. A plug-in that
  * cannot serve shows the error box naming it and gives DORVAN_IMPORT_LOADER_UNUSABLE.
- * Hosts take any other negative result as a failure too. */
+ * When the memory runs out, the error box says so ("out of memory while reading PATH") and
+ * the result is DORVAN_IMPORT_CANNOT_WRITE: the host files are as they were, and the
+ * marker is not blamed. Hosts take any other negative result as a failure too. */
 DORVAN_MARKER_C_API int ImportDorvanFile(const char* path, char* name);
 
 #ifdef __cplusplus

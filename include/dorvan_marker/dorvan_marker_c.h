@@ -40,9 +40,10 @@
 #define DORVAN_MARKER_LOADER_UNUSABLE (-4)  /* the loader plug-in cannot serve; the message names it */
 #define DORVAN_MARKER_BUFFER_TOO_SMALL (-5) /* the text does not fit: *needed says how many bytes it takes */
 #define DORVAN_MARKER_BAD_CALL (-6)         /* refused before any work: a null pointer, a buffer of no bytes, ... */
-#define DORVAN_MARKER_BAD_ORDER (-7)        /* dorvan_marker_plan: the order is refused; the message names its line */
-#define DORVAN_MARKER_ORDER_UNMET (-8)      /* dorvan_marker_plan: no plan meets it; the message names the sizes */
-#define DORVAN_MARKER_PLAN_GAVE_UP (-9)     /* dorvan_marker_plan: the search stopped at its step limit */
+#define DORVAN_MARKER_OUT_OF_MEMORY (-7)    /* the memory ran out; the marker may be fine, nothing was written */
+#define DORVAN_MARKER_BAD_ORDER (-8)        /* dorvan_marker_plan: the order is refused; the message names its line */
+#define DORVAN_MARKER_ORDER_UNMET (-9)      /* dorvan_marker_plan: no plan meets it; the message names the sizes */
+#define DORVAN_MARKER_PLAN_GAVE_UP (-10)    /* dorvan_marker_plan: the search stopped at its step limit */
 
 /* A name buffer of this size holds every marker's name with its NUL. */
 #define DORVAN_MARKER_NAME_SIZE 256
@@ -53,7 +54,9 @@
  * this first version's is a bad call.
  *
  * code_page: the code page of the marker's names, "1252", "932", "936", "949", "950" or
- * "utf-8" (the names ImportOptions takes); null or "" for the system's ANSI code page.
+ * "utf-8" (the names ImportOptions takes, letter case aside, "cp" before a number and
+ * "utf8" allowed); null or "" for the system's ANSI code page. Any other name is a bad
+ * call, whose message names the accepted ones.
  * loader: the file of a loader plug-in (dorvan_marker/loader_plugin.h) that answers the
  * model-file queries; null or "" for the one the environment variable DORVAN_MARKER_LOADER
  * names, else the library's own loader. */
@@ -94,8 +97,8 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_version(char* text, siz
  * Returns DORVAN_MARKER_OK; DORVAN_MARKER_BUFFER_TOO_SMALL when the names do not fit (names
  * untouched; a null names with size 0 only asks the size); DORVAN_MARKER_CANNOT_OPEN,
  * DORVAN_MARKER_NO_MODELS (readable, no "VMDL" records: GetStyleList's false),
- * DORVAN_MARKER_MALFORMED; or DORVAN_MARKER_BAD_CALL (a null marker_path, a null names with
- * a non-zero size, bad options). Never loads a loader plug-in. */
+ * DORVAN_MARKER_MALFORMED, DORVAN_MARKER_OUT_OF_MEMORY; or DORVAN_MARKER_BAD_CALL (a null marker_path, a null names
+ * with a non-zero size, bad options). Never loads a loader plug-in. */
 DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_style_names(const char* marker_path,
                                                                      const dorvan_marker_options* options, char* names,
                                                                      size_t size, size_t* needed, size_t* count,
@@ -114,8 +117,8 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_style_names(const char*
  * plug-in and why; else what the command line prints: file, line, section, record, field.
  *
  * Returns the results of ImportDorvanFile (DORVAN_MARKER_OK to DORVAN_MARKER_LOADER_UNUSABLE),
- * or DORVAN_MARKER_BAD_CALL, before anything is read, for a null marker_path or out_dir, a
- * name buffer too small, or bad options. The loader plug-in is options->loader, else the
+ * DORVAN_MARKER_OUT_OF_MEMORY (the files are as they were), or DORVAN_MARKER_BAD_CALL, before anything is read, for a
+ * null marker_path or out_dir, a name buffer too small, or bad options. The loader plug-in is options->loader, else the
  * file DORVAN_MARKER_LOADER names, else none; it is loaded only for a readable marker with
  * models, and unloaded before the call returns. */
 DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_import(const char* marker_path, const char* out_dir,
@@ -131,7 +134,8 @@ DORVAN_MARKER_C_API int DORVAN_MARKER_CALL dorvan_marker_import(const char* mark
  * Returns, once the document is written, how far the marker was read, as an import's
  * result: DORVAN_MARKER_OK (placements that reach neither host file are errors in the
  * document, not in the result), DORVAN_MARKER_CANNOT_OPEN, DORVAN_MARKER_NO_MODELS,
- * DORVAN_MARKER_MALFORMED or DORVAN_MARKER_LOADER_UNUSABLE; the document says why. Else
+ * DORVAN_MARKER_MALFORMED, DORVAN_MARKER_LOADER_UNUSABLE or DORVAN_MARKER_OUT_OF_MEMORY; the
+ * document says why. Else
  * DORVAN_MARKER_BUFFER_TOO_SMALL (json untouched; a null json with size 0 only asks the
  * size) or DORVAN_MARKER_BAD_CALL (a null marker_path, a null json with a non-zero size, bad
  * options). */

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "dorvan_marker/export.h"
+#include "dorvan_marker/outcome.hpp"
 
 namespace dorvan_marker {
 
-// How an import ended. The values are those ImportDorvanFile returns.
+// How an import ended, as version 1.0 names it: the numbers of Outcome, which the first six
+// share with ImportDorvanFile.
 enum class ImportStatus : int {
   Imported = 1,         // both host files written
   CannotOpen = 0,       // the marker file cannot be opened or read
@@ -17,7 +19,11 @@ enum class ImportStatus : int {
   Malformed = -2,       // a reference or number in the marker is broken; see message
   CannotWrite = -3,     // the host files cannot be created, written or put in place
   LoaderUnusable = -4,  // the loader plug-in cannot serve; see message (docs/loader-plugin.md)
+  OutOfMemory = -7,     // the memory ran out; the host files are as they were
 };
+
+// The outcome an import's status means. Throws nothing.
+constexpr Outcome OutcomeOf(ImportStatus status) noexcept { return static_cast<Outcome>(status); }
 
 // Where the two host files go.
 struct HostFilePaths {
@@ -35,8 +41,17 @@ DORVAN_MARKER_API HostFilePaths HostFilePathsIn(const std::string& folder);
 // /userroot/temp/... elsewhere.
 DORVAN_MARKER_API HostFilePaths FixedHostFilePaths();
 
+// The code page names ImportOptions takes: "1252", "932", "936", "949", "950" and "utf-8".
+// OfferedCodePage gives the one that requested asks for, letter case aside, with "cp" before
+// a number and "utf8" allowed; empty when it asks for none of them. UnknownCodePage gives
+// the words that refuse requested, naming the accepted names:
+//   unknown code page "1253" (1252, 932, 936, 949, 950 or utf-8)
+// Both throw nothing but std::bad_alloc.
+DORVAN_MARKER_API std::string OfferedCodePage(const std::string& requested);
+DORVAN_MARKER_API std::string UnknownCodePage(const std::string& requested);
+
 struct ImportOptions {
-  std::string code_page;  // "" for the system's, else a name such as "1252", "932", "utf-8"
+  std::string code_page;  // "" for the system's, else a name OfferedCodePage accepts
   // The file of a loader plug-in that answers the model-file queries; "" for the one that
   // the environment variable DORVAN_MARKER_LOADER names, else the library's own loader.
   std::string loader;
@@ -63,13 +78,19 @@ DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, cons
 DORVAN_MARKER_API ImportResult ImportMarker(const std::string& marker_path, const HostFilePaths& out,
                                             const ImportOptions& options, std::size_t& placements);
 
-// How reading a marker's model names ended.
+// How reading a marker's model names ended, as version 1.0 names it (the numbers are the
+// command line's exit codes).
 enum class StyleListStatus : int {
-  Listed = 0,      // the marker has "VMDL" records; their names were appended
-  NoStyles = 1,    // readable, but no "VMDL" section or no records in it
-  CannotOpen = 2,  // the file cannot be opened or read
-  Malformed = 4,   // structurally broken; see message
+  Listed = 0,       // the marker has "VMDL" records; their names were appended
+  NoStyles = 1,     // readable, but no "VMDL" section or no records in it
+  CannotOpen = 2,   // the file cannot be opened or read
+  Malformed = 4,    // structurally broken; see message
+  OutOfMemory = 8,  // the memory ran out; see message
 };
+
+// The outcome a style list's status means (NoModels for NoStyles); BadCall for a number
+// that names no status. Throws nothing.
+DORVAN_MARKER_API Outcome OutcomeOf(StyleListStatus status) noexcept;
 
 struct StyleListResult {
   StyleListStatus status = StyleListStatus::CannotOpen;  // how it ended

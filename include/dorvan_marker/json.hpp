@@ -31,8 +31,9 @@ DORVAN_MARKER_API std::string InspectJson(const std::vector<MarkerSheet>& report
 DORVAN_MARKER_API std::string CarriedAsUtf8(std::string_view bytes, const std::string& code_page);
 
 // The words the documents, and the command line's text, give for a status and a severity:
-// "listed", "no-styles", "cannot-open", "malformed"; "read", "cannot-open", "no-models",
-// "malformed", "loader-unusable"; "warning", "error".
+// OutcomeWord of the status's outcome for the style list and for the report ("listed",
+// "no-styles", "read", "no-models", "cannot-open", "malformed", "loader-unusable",
+// "out-of-memory"); "warning", "error".
 DORVAN_MARKER_API const char* StatusName(StyleListStatus status);
 DORVAN_MARKER_API const char* StatusName(ReportStatus status);
 DORVAN_MARKER_API const char* SeverityName(Severity severity);

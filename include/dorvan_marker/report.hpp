@@ -12,14 +12,20 @@
 
 namespace dorvan_marker {
 
-// How far reading a marker for a report got.
+// How far reading a marker for a report got, as version 1.0 names it (the numbers are the
+// command line's exit codes).
 enum class ReportStatus : int {
   Read = 0,            // every step of the import ran (the host files would be written)
   CannotOpen = 2,      // the marker file cannot be opened or read
   NoModels = 3,        // the marker lacks one of the sections an import needs
   Malformed = 4,       // a step raised; the report holds what was known before it
   LoaderUnusable = 7,  // the loader plug-in cannot serve; the report holds what was known before
+  OutOfMemory = 8,     // the memory ran out; the report holds what was known before
 };
+
+// The outcome a report's status means (Done for Read); BadCall for a number that names no
+// status. Throws nothing.
+DORVAN_MARKER_API Outcome OutcomeOf(ReportStatus status) noexcept;
 
 enum class Severity : int {
   Warning = 0,  // the import goes on, but something is not what the marker means
@@ -43,6 +49,7 @@ inline constexpr const char* kOrphanSection = "orphan-section";             // r
 inline constexpr const char* kLoaderUnusable = "loader-unusable";           // the loader plug-in cannot serve
 inline constexpr const char* kFabricWidthMissing = "fabric-width-missing";  // no "LEZ" record: a width assumed
 inline constexpr const char* kBoxesOverlap = "boxes-overlap";  // box efficiency above 100 %: it says nothing
+inline constexpr const char* kOutOfMemory = "out-of-memory";         // the memory ran out, not the marker's fault
 }  // namespace diagnostic_code
 
 struct Diagnostic {
@@ -102,7 +109,8 @@ struct MarkerReport {
   ReportStatus status = ReportStatus::CannotOpen;
   std::string path;             // the marker path as given
   std::string title;            // the marker's name
-  std::string code_page;        // the code page names were read in: "single-byte", "utf-8", "932", ...
+  std::string code_page;        // the code page names were read in: the one chosen ("1252", "utf-8", "932",
+                                // ...), else the system's ("single-byte", "utf-8", "932", ...)
   LoaderReport loader;          // which loader answered the model files
   double width_mm = 0.0;        // fabric width the host files use (13608 when the marker names none)
   double used_length_mm = 0.0;  // largest x origin + x extent of any placement
@@ -161,8 +169,9 @@ DORVAN_MARKER_API MarkerSheet InspectMarkerSheet(const std::string& marker_path,
 // The same report without the garments, as version 1.0 gave it.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 
-// The name of the code page options ask for ("single-byte", "utf-8", "932", "936", "949",
-// "950"), the system's when options name none; empty when the name is unknown.
+// The name of the code page options ask for, as OfferedCodePage gives it ("1252", "932",
+// "936", "949", "950", "utf-8"); when options name none, the system's ("single-byte",
+// "utf-8", "932", ...); empty when the name is unknown.
 DORVAN_MARKER_API std::string CodePageName(const ImportOptions& options);
 
 }  // namespace dorvan_marker

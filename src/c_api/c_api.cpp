@@ -19,25 +19,10 @@ void Clear(std::size_t* size) {
   if (size != nullptr) *size = 0;
 }
 
-int ResultOf(StyleListStatus status) {
-  switch (status) {
-    case StyleListStatus::Listed: return DORVAN_MARKER_OK;
-    case StyleListStatus::NoStyles: return DORVAN_MARKER_NO_MODELS;
-    case StyleListStatus::CannotOpen: return DORVAN_MARKER_CANNOT_OPEN;
-    case StyleListStatus::Malformed: break;
-  }
-  return DORVAN_MARKER_MALFORMED;
-}
-
-int ResultOf(ReportStatus status) {
-  switch (status) {
-    case ReportStatus::Read: return DORVAN_MARKER_OK;
-    case ReportStatus::CannotOpen: return DORVAN_MARKER_CANNOT_OPEN;
-    case ReportStatus::NoModels: return DORVAN_MARKER_NO_MODELS;
-    case ReportStatus::LoaderUnusable: return DORVAN_MARKER_LOADER_UNUSABLE;
-    case ReportStatus::Malformed: break;
-  }
-  return DORVAN_MARKER_MALFORMED;
+// The C face's result for a status of the C++ API: its outcome's number.
+template <typename Status>
+int ResultOf(Status status) {
+  return static_cast<int>(OutcomeOf(status));
 }
 
 int ResultOf(const OrderPlan& plan) {
@@ -128,7 +113,7 @@ extern "C" int dorvan_marker_import(const char* marker_path, const char* out_dir
     const dorvan_marker::ImportResult result =
         dorvan_marker::ImportMarker(marker_path, dorvan_marker::HostFilePathsIn(out_dir), chosen);
     if (result.status != dorvan_marker::ImportStatus::Imported) {
-      return call.Fail(static_cast<int>(result.status), result.message);
+      return call.Fail(dorvan_marker::ResultOf(result.status), result.message);
     }
     if (name != nullptr) {
       const std::string title = dorvan_marker::CutToCharacters(result.title, DORVAN_MARKER_NAME_SIZE - 1, call.Names());

@@ -23,8 +23,8 @@ int CCall::ReadOptions(const dorvan_marker_options* given, ImportOptions& chosen
   }
   chosen.code_page = TextOrEmpty(given->code_page);
   chosen.loader = TextOrEmpty(given->loader);
-  if (!chosen.code_page.empty() && !CodePage::FromName(chosen.code_page, code_page_)) {
-    return Refuse("unknown code page \"" + chosen.code_page + "\" (1252, 932, 936, 949, 950 or utf-8)");
+  if (!chosen.code_page.empty() && CodePage::Offered(chosen.code_page, code_page_).empty()) {
+    return Refuse(UnknownCodePage(chosen.code_page));
   }
   return DORVAN_MARKER_OK;
 }

@@ -20,18 +20,18 @@ class CCall {
 
   // Reads the caller's options, then returns work(options) (an int result). A message
   // buffer of no bytes, or options that cannot be read, give DORVAN_MARKER_BAD_CALL
-  // without running work; anything raised gives DORVAN_MARKER_MALFORMED.
+  // without running work; anything raised gives DORVAN_MARKER_OUT_OF_MEMORY.
   template <typename Work>
   int Run(const dorvan_marker_options* options, Work&& work) {
     if (message_ != nullptr && message_size_ == 0) return DORVAN_MARKER_BAD_CALL;  // nowhere to say why
-    int result = DORVAN_MARKER_MALFORMED;
+    int result = DORVAN_MARKER_OUT_OF_MEMORY;
     try {
       ImportOptions chosen;
       result = ReadOptions(options, chosen);
       if (result == DORVAN_MARKER_OK) result = work(static_cast<const ImportOptions&>(chosen));
     } catch (...) {
       // The library's functions raise nothing; only this layer's copies can (out of memory).
-      result = Fail(DORVAN_MARKER_MALFORMED, "out of memory");
+      result = Fail(DORVAN_MARKER_OUT_OF_MEMORY, "out of memory");
     }
     WriteMessage();
     return result;

@@ -25,6 +25,23 @@ Failure Plain(Failure::Kind kind, const std::exception& error) {
   return failure;
 }
 
+// Built without a new allocation where it can be: the memory has just run out.
+Failure OutOfMemory(const std::string& marker_path) noexcept {
+  Failure failure;
+  failure.kind = Failure::Kind::OutOfMemory;
+  try {
+    failure.detail = "out of memory while reading " + marker_path;
+  } catch (const std::bad_alloc&) {
+    failure.detail = "out of memory";  // fits the string's own room: no allocation
+  }
+  try {
+    failure.message = failure.detail;
+  } catch (const std::bad_alloc&) {
+    failure.message = "out of memory";
+  }
+  return failure;
+}
+
 }  // namespace
 
 Failure CurrentFailure(const std::string& marker_path) {
@@ -37,7 +54,7 @@ Failure CurrentFailure(const std::string& marker_path) {
   } catch (const LoaderPluginError& error) {
     return Plain(Failure::Kind::LoaderUnusable, error);
   } catch (const std::bad_alloc&) {
-    return Malformed(InvalidArgumentError("out of memory"), marker_path);
+    return OutOfMemory(marker_path);
   } catch (const std::exception& error) {
     // Nothing but the errors above is raised on purpose; whatever else comes up is still
     // the marker's doing, and the promise is that nothing leaves.

@@ -16,6 +16,7 @@ struct Failure {
     Malformed,       // the marker is broken (or something unforeseen went wrong while reading it)
     CannotWrite,     // the host files cannot be created, written or put in place
     LoaderUnusable,  // the loader plug-in cannot serve (the marker may be fine)
+    OutOfMemory,     // the memory ran out: no fault of the marker, which names no place
   };
   Kind kind = Kind::Malformed;
   ErrorLocation where;  // file (the marker's when the error named none), line, section, record, field
@@ -25,8 +26,8 @@ struct Failure {
 
 // What the exception in flight (std::current_exception) means: InvalidArgumentError,
 // placed in marker_path when it named no file; HostFileError; LoaderPluginError; out of
-// memory; anything else
-// as a malformed marker, so that nothing ever leaves the library.
+// memory, whose message names marker_path as what was being read, never as at fault;
+// anything else as a malformed marker, so that nothing ever leaves the library.
 Failure CurrentFailure(const std::string& marker_path);
 
 // Runs body; whatever it raises becomes the Failure it returns.

@@ -46,6 +46,7 @@ ImportStatus StatusOf(Failure::Kind kind) {
   switch (kind) {
     case Failure::Kind::CannotWrite: return ImportStatus::CannotWrite;
     case Failure::Kind::LoaderUnusable: return ImportStatus::LoaderUnusable;
+    case Failure::Kind::OutOfMemory: return ImportStatus::OutOfMemory;
     case Failure::Kind::Malformed: break;
   }
   return ImportStatus::Malformed;
@@ -85,6 +86,11 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
     result.message = failure->message;
   }
   return result;
+}
+
+// The box's words, whole or cut to the box's buffer.
+void ShowInBox(const std::string& text) {
+  ShowErrorBox(CutToCharacters(text, kMessageBufferSize - 1, CodePage::System()));
 }
 
 }  // namespace
@@ -138,18 +144,20 @@ extern "C" int ImportDorvanFile(const char* path, char* name) {
           std::memcpy(name, title.c_str(), title.size() + 1);
         }
         break;
-      case ImportStatus::NoModels:
-        ShowErrorBox(
-            CutToCharacters(NoModelsMessage(name != nullptr ? name : ""), kMessageBufferSize - 1, CodePage::System()));
-        break;
-      case ImportStatus::LoaderUnusable:
-        ShowErrorBox(CutToCharacters(result.message, kMessageBufferSize - 1, CodePage::System()));
-        break;
+      case ImportStatus::NoModels: ShowInBox(NoModelsMessage(name != nullptr ? name : "")); break;
+      case ImportStatus::LoaderUnusable: ShowInBox(result.message); break;
+      case ImportStatus::OutOfMemory:
+        // Not among the results hosts know: the host files were not written, and the box
+        // tells the user why.
+        ShowInBox(result.message);
+        return DORVAN_IMPORT_CANNOT_WRITE;
       default: break;
     }
     return static_cast<int>(result.status);
   } catch (...) {
     // Only the copying above can raise (out of memory); nothing leaves towards the host.
-    return DORVAN_IMPORT_MALFORMED;
+    // The text fits a string's own room, so showing it allocates nothing.
+    ShowErrorBox("out of memory");
+    return DORVAN_IMPORT_CANNOT_WRITE;
   }
 }

@@ -10,10 +10,19 @@ namespace dorvan_marker {
 CodePage CodePageOf(const ImportOptions& options) {
   if (options.code_page.empty()) return CodePage::System();
   CodePage code_page;
-  if (!CodePage::FromName(options.code_page, code_page)) {
-    throw InvalidArgumentError("unknown code page \"" + options.code_page + "\"");
+  if (CodePage::Offered(options.code_page, code_page).empty()) {
+    throw InvalidArgumentError(UnknownCodePage(options.code_page));
   }
   return code_page;
+}
+
+std::string OfferedCodePage(const std::string& requested) {
+  CodePage ignored;
+  return std::string(CodePage::Offered(requested, ignored));
+}
+
+std::string UnknownCodePage(const std::string& requested) {
+  return "unknown code page \"" + requested + "\" (" + CodePage::OfferedNames() + ")";
 }
 
 bool ReadMarker(MarkerDocument& document) {

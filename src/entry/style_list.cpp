@@ -31,7 +31,8 @@ StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::s
     result.status = StyleListStatus::Listed;
   });
   if (failure) {
-    result.status = StyleListStatus::Malformed;
+    result.status =
+        failure->kind == Failure::Kind::OutOfMemory ? StyleListStatus::OutOfMemory : StyleListStatus::Malformed;
     result.message = failure->message;
   }
   return result;

@@ -97,45 +97,58 @@ void ReadArticleSizeCodes(const MarkerDocument& document, CStringArray& codes) {
   }
 }
 
+std::vector<bool> SizesFromModels(const MarkerDocument& document, const CSection& garments, std::size_t articles) {
+  std::vector<bool> resolved(articles, false);
+  bool any = false;
+  for (std::size_t i = 0; i < articles; ++i) {
+    if (i >= garments.size()) {
+      document.Fail("VVET", -1, nullptr, {},
+                    "the section has " + std::to_string(garments.size()) + " records for " + std::to_string(articles) +
+                        " articles");
+    }
+    resolved[i] = !IsFixedSizeFlag(document.GetFieldValue(garments, garments[i], "VCTA"));
+    any = any || resolved[i];
+  }
+  return any ? resolved : std::vector<bool>(articles, false);
+}
+
+SizeModel SizeModelOf(const MarkerDocument& document, const CSection& garments, std::size_t k) {
+  const CElementsArray& garment = garments[k];
+  const std::string_view number_text = document.GetFieldValue(garments, garment, "VNUM");
+  const std::string_view base_name = document.GetFieldValue(garments, garment, "VTBA");
+  if (!base_name.empty()) return {base_name, "VVET", k, &garment, "VTBA"};
+  const CSection* articles = document.FindSection("VART");
+  if (articles == nullptr) return {};
+  const long long article = static_cast<long long>(Atoi(number_text)) - 1;
+  if (article < 0 || static_cast<std::size_t>(article) >= articles->size()) {
+    document.Fail("VVET", static_cast<long>(k), &garment, "VNUM",
+                  Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " +
+                      std::to_string(articles->size()) + " articles");
+  }
+  const auto position = static_cast<std::size_t>(article);
+  const CElementsArray& record = (*articles)[position];
+  return {document.GetFieldValue(*articles, record, "VGFN"), "VART", position, &record, "VGFN"};
+}
+
 void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, VariantLoad& loader) {
   const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
 
-  std::vector<bool> fixed(codes.size(), false);
+  const std::vector<bool> resolved = SizesFromModels(document, *garments, codes.size());
   std::unordered_set<std::string> fixed_codes;
-  std::size_t fixed_count = 0;
+  bool any = false;
   for (std::size_t i = 0; i < codes.size(); ++i) {
-    if (i >= garments->size()) {
-      document.Fail("VVET", -1, nullptr, {},
-                    "the section has " + std::to_string(garments->size()) + " records for " +
-                        std::to_string(codes.size()) + " articles");
-    }
-    if (IsFixedSizeFlag(document.GetFieldValue(*garments, (*garments)[i], "VCTA"))) {
-      fixed[i] = true;
-      fixed_codes.insert(codes[i]);
-      ++fixed_count;
-    }
+    if (!resolved[i]) fixed_codes.insert(codes[i]);
+    any = any || resolved[i];
   }
-  if (fixed_count == codes.size()) return;
+  if (!any) return;
 
   SizeCache cache;
   CStringArray read;
   for (std::size_t k = 0; k < codes.size(); ++k) {
-    const CElementsArray& garment = (*garments)[k];
-    const std::string_view number_text = document.GetFieldValue(*garments, garment, "VNUM");
-    std::string base_name(document.GetFieldValue(*garments, garment, "VTBA"));
-    if (base_name.empty()) {
-      const CSection* articles = document.FindSection("VART");
-      if (articles == nullptr) return;
-      const long long article = static_cast<long long>(Atoi(number_text)) - 1;
-      if (article < 0 || static_cast<std::size_t>(article) >= articles->size()) {
-        document.Fail("VVET", static_cast<long>(k), &garment, "VNUM",
-                      Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " +
-                          std::to_string(articles->size()) + " articles");
-      }
-      base_name = document.GetFieldValue(*articles, (*articles)[static_cast<std::size_t>(article)], "VGFN");
-    }
-    if (base_name.empty()) continue;
+    const SizeModel model_named = SizeModelOf(document, *garments, k);
+    if (model_named.name.empty()) continue;
+    const std::string base_name(model_named.name);
 
     const CStringArray* sizes = cache.Find(base_name);
     if (sizes == nullptr) {
@@ -145,10 +158,10 @@ void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, Va
       cache.Add(base_name, read);
       sizes = &read;
     }
-    if (sizes->empty() || fixed[k]) continue;
+    if (sizes->empty() || !resolved[k]) continue;
     const int code = Atoi(codes[k]);
     if (code < 0 || static_cast<std::size_t>(code) >= sizes->size()) {
-      document.Fail("VVET", static_cast<long>(k), &garment, {},
+      document.Fail("VVET", static_cast<long>(k), &(*garments)[k], {},
                     "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) +
                         " is not a size of model " + Quoted(base_name) + ", which has " +
                         std::to_string(sizes->size()) + " sizes");

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #if defined(_WIN32)
 #  include <windows.h>
@@ -38,6 +39,21 @@ CodePage::Kind KindOfNumber(unsigned number) {
     default: return CodePage::Kind::OtherMultibyte;
   }
 }
+
+// The code pages a caller may name: one table for every face of the library.
+struct OfferedCodePage {
+  std::string_view name;
+  CodePage::Kind kind;
+  unsigned number;  // of a single-byte set
+};
+constexpr OfferedCodePage kOffered[] = {
+    {"1252", CodePage::Kind::SingleByte, 1252},
+    {"932", CodePage::Kind::ShiftJis, 0},
+    {"936", CodePage::Kind::Gbk, 0},
+    {"949", CodePage::Kind::Uhc, 0},
+    {"950", CodePage::Kind::Big5, 0},
+    {"utf-8", CodePage::Kind::Utf8, 0},
+};
 
 CodePage ReadSystemCodePage() {
 #if defined(_WIN32)
@@ -134,6 +150,28 @@ bool CodePage::FromName(std::string_view name, CodePage& out) {
     return true;
   }
   return false;
+}
+
+std::string_view CodePage::Offered(std::string_view requested, CodePage& out) {
+  std::string key;
+  for (const char c : requested) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (key.rfind("cp", 0) == 0) key.erase(0, 2);
+  if (key == "utf8") key = "utf-8";
+  for (const OfferedCodePage& offered : kOffered) {
+    if (key != offered.name) continue;
+    out = offered.kind == Kind::SingleByte ? SingleByte(offered.number) : CodePage(offered.kind);
+    return offered.name;
+  }
+  return {};
+}
+
+std::string CodePage::OfferedNames() {
+  std::string names;
+  for (std::size_t i = 0; i < std::size(kOffered); ++i) {
+    names += i == 0 ? "" : i + 1 == std::size(kOffered) ? " or " : ", ";
+    names += kOffered[i].name;
+  }
+  return names;
 }
 
 std::string CodePage::Name() const {

@@ -40,9 +40,16 @@ class CodePage {
   // the process locale.
   static CodePage System();
 
-  // From a name given by a user: "1252", "932", "936", "949", "950", "utf-8", "cp932",
-  // "shift_jis", "gbk", "big5", ... Unknown names give false.
+  // From a codeset's name as a system gives it: "1252", "932", "utf-8", "cp932",
+  // "shift_jis", "gbk", "big5", "ISO-8859-1", ... Unknown names give false.
   static bool FromName(std::string_view name, CodePage& out);
+
+  // The code pages a caller may ask for, by their names: "1252", "932", "936", "949",
+  // "950" and "utf-8", matched letter case aside, with "cp" before a number and "utf8"
+  // allowed. Gives the name as listed and sets out; gives "" for any other name.
+  static std::string_view Offered(std::string_view requested, CodePage& out);
+  // Those names for a message: "1252, 932, 936, 949, 950 or utf-8".
+  static std::string OfferedNames();
 
   Kind kind() const noexcept { return kind_; }
   bool IsMultibyte() const noexcept { return kind_ != Kind::SingleByte; }

@@ -203,6 +203,7 @@ const char* WhyUnread(ReportStatus status) {
     case ReportStatus::NoModels: return "the marker holds no models: a section the import needs is missing";
     case ReportStatus::Malformed: return "the marker is malformed: the import would stop where the error says";
     case ReportStatus::LoaderUnusable: return "the loader plug-in cannot serve";
+    case ReportStatus::OutOfMemory: return "the memory ran out while reading it (the marker may be fine)";
   }
   return "";
 }

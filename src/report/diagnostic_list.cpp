@@ -23,6 +23,10 @@ void DiagnosticList::AddFailure(const Failure& failure) {
     Add(Severity::Error, diagnostic_code::kLoaderUnusable, 0, {}, -1, {}, failure.detail);
     return;
   }
+  if (failure.kind == Failure::Kind::OutOfMemory) {  // about no place in the marker
+    Add(Severity::Error, diagnostic_code::kOutOfMemory, 0, {}, -1, {}, failure.detail);
+    return;
+  }
   const ErrorLocation& where = failure.where;
   std::size_t line = where.line;
   if (line == 0 && !where.section.empty()) line = HeaderLine(where.section);

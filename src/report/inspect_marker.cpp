@@ -50,7 +50,13 @@ class ReportObserver final : public ImportObserver {
 };
 
 ReportStatus StatusOf(Failure::Kind kind) {
-  return kind == Failure::Kind::LoaderUnusable ? ReportStatus::LoaderUnusable : ReportStatus::Malformed;
+  switch (kind) {
+    case Failure::Kind::LoaderUnusable: return ReportStatus::LoaderUnusable;
+    case Failure::Kind::OutOfMemory: return ReportStatus::OutOfMemory;
+    case Failure::Kind::Malformed:
+    case Failure::Kind::CannotWrite: break;  // a report writes nothing
+  }
+  return ReportStatus::Malformed;
 }
 
 // Runs the import's road on the marker, with the loader the import would have, and
@@ -107,14 +113,15 @@ MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptio
   report.path = marker_path;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const LoaderChoice choice = ChooseLoader(options, PluginSearch::kCallerAndEnvironment);
-    report.code_page = choice.code_page.Name();
+    report.code_page = CodePageName(options);
     Inspect(marker_path, choice, report);
   });
   if (failure) {  // before the marker was read: an unknown code page, or out of memory
-    report.status = ReportStatus::Malformed;
+    report.status = StatusOf(failure->kind);
     Diagnostic diagnostic;
     diagnostic.severity = Severity::Error;
-    diagnostic.code = diagnostic_code::kMalformed;
+    diagnostic.code =
+        failure->kind == Failure::Kind::OutOfMemory ? diagnostic_code::kOutOfMemory : diagnostic_code::kMalformed;
     diagnostic.where = failure->where;
     diagnostic.message = failure->detail;
     report.diagnostics.push_back(std::move(diagnostic));
@@ -128,11 +135,7 @@ MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& 
 }
 
 std::string CodePageName(const ImportOptions& options) {
-  try {
-    return CodePageOf(options).Name();
-  } catch (const InvalidArgumentError&) {
-    return {};
-  }
+  return options.code_page.empty() ? CodePage::System().Name() : OfferedCodePage(options.code_page);
 }
 
 }  // namespace dorvan_marker

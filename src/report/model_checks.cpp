@@ -11,7 +11,6 @@
 #include "models/opened_model.hpp"
 #include "models/piece_reference.hpp"
 #include "models/size_lists.hpp"
-#include "platform/c_numbers.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -33,31 +32,12 @@ ModelReference Reference(const MarkerDocument& document, std::string_view name, 
 
 std::string NotPlain(std::string_view name) { return "model name " + Quoted(name) + " is not a plain file name"; }
 
-// The model base name that record k of "VVET" reads its sizes from ("VTBA", else "VGFN" of
-// its article), with the field that holds it; empty when there is none.
+// The model file that the import resolves article k's size code through (models/size_lists),
+// as a reference.
 ModelReference GarmentModel(const MarkerDocument& document, const CSection& garments, std::size_t k) {
-  const CElementsArray& garment = garments[k];
-  const std::string_view base = document.GetFieldValue(garments, garment, "VTBA");
-  if (!base.empty()) return Reference(document, base, "VVET", static_cast<long>(k), garment, "VTBA");
-  const CSection* articles = document.FindSection("VART");
-  const long long article = static_cast<long long>(Atoi(document.GetFieldValue(garments, garment, "VNUM"))) - 1;
-  if (articles == nullptr || article < 0 || static_cast<std::size_t>(article) >= articles->size()) return {};
-  const CElementsArray& record = (*articles)[static_cast<std::size_t>(article)];
-  const std::string_view name = document.GetFieldValue(*articles, record, "VGFN");
-  if (name.empty()) return {};
-  return Reference(document, name, "VART", static_cast<long>(article), record, "VGFN");
-}
-
-// Which articles' size codes the model files resolve: none when every "VVET" record has
-// "VCTA" 0, else those whose record does not.
-std::vector<bool> SizesToResolve(const MarkerDocument& document, const CSection& garments, std::size_t articles) {
-  std::vector<bool> resolve(articles, false);
-  bool any = false;
-  for (std::size_t k = 0; k < articles && k < garments.size(); ++k) {
-    resolve[k] = !IsFixedSizeFlag(document.GetFieldValue(garments, garments[k], "VCTA"));
-    any = any || resolve[k];
-  }
-  return any ? resolve : std::vector<bool>(articles, false);
+  const SizeModel model = SizeModelOf(document, garments, k);
+  if (model.name.empty()) return {};
+  return Reference(document, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
 }
 
 // Every marker field that names a model file whose answers the import uses: the model of
@@ -68,7 +48,7 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
   std::vector<ModelReference> references;
   const CSection* articles = document.FindSection("VART");
   if (const CSection* garments = document.FindSection("VVET"); garments != nullptr && articles != nullptr) {
-    const std::vector<bool> resolve = SizesToResolve(document, *garments, articles->size());
+    const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
     for (std::size_t k = 0; k < resolve.size(); ++k) {
       if (!resolve[k]) continue;
       ModelReference reference = GarmentModel(document, *garments, k);
@@ -132,7 +112,7 @@ void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader&
   if (garments == nullptr) return;
   CStringArray codes;
   ReadArticleSizeCodes(document, codes);
-  const std::vector<bool> resolve = SizesToResolve(document, *garments, codes.size());
+  const std::vector<bool> resolve = SizesFromModels(document, *garments, codes.size());
   for (std::size_t k = 0; k < codes.size(); ++k) {
     if (!resolve[k] || codes[k].empty()) continue;
     const ModelReference model = GarmentModel(document, *garments, k);

@@ -129,16 +129,7 @@ void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
 
 const char* SeverityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
 
-const char* StatusName(ReportStatus status) {
-  switch (status) {
-    case ReportStatus::Read: return "read";
-    case ReportStatus::CannotOpen: return "cannot-open";
-    case ReportStatus::NoModels: return "no-models";
-    case ReportStatus::Malformed: return "malformed";
-    case ReportStatus::LoaderUnusable: return "loader-unusable";
-  }
-  return "malformed";
-}
+const char* StatusName(ReportStatus status) { return OutcomeWord(OutcomeOf(status), Task::Inspect); }
 
 std::string InspectJson(const std::vector<MarkerSheet>& reports, const std::string& code_page) {
   JsonWriter json;

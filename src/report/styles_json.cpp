@@ -6,15 +6,7 @@
 
 namespace dorvan_marker {
 
-const char* StatusName(StyleListStatus status) {
-  switch (status) {
-    case StyleListStatus::Listed: return "listed";
-    case StyleListStatus::NoStyles: return "no-styles";
-    case StyleListStatus::CannotOpen: return "cannot-open";
-    case StyleListStatus::Malformed: return "malformed";
-  }
-  return "malformed";
-}
+const char* StatusName(StyleListStatus status) { return OutcomeWord(OutcomeOf(status), Task::ListStyles); }
 
 std::string StylesJson(const std::vector<MarkerStyles>& markers, const std::string& code_page) {
   JsonWriter json;

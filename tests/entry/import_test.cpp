@@ -105,7 +105,8 @@ TEST(ImportMarker, RejectsAnUnknownCodePage) {
   options.code_page = "klingon";
   const auto result = ImportMarker(kExampleFolder + "/spring jacket.txt", In(out), options);
   EXPECT_EQ(result.status, ImportStatus::Malformed);
-  EXPECT_EQ(result.message, kExampleFolder + "/spring jacket.txt: unknown code page \"klingon\"");
+  EXPECT_EQ(result.message,
+            kExampleFolder + "/spring jacket.txt: unknown code page \"klingon\" (1252, 932, 936, 949, 950 or utf-8)");
 }
 
 TEST(ImportMarker, ReadsNoModelFileThatAMarkerNamesOutsideItsFolder) {

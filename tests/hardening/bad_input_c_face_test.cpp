@@ -19,6 +19,7 @@ TEST_P(BadInputCFace, EndsAsTabled) {
     const char* later;
   } options{{sizeof options, nullptr, nullptr}, "unknown here"};
   if (row.fault == CallFault::kOptionsTooSmall) options.known.size = sizeof(std::size_t);
+  if (row.fault == CallFault::kUnknownCodePage) options.known.code_page = "1253";
   char name[DORVAN_MARKER_NAME_SIZE] = "caller", message[1024] = "untouched";
   const std::size_t message_size = row.fault == CallFault::kEmptyMessageBuffer ? 0 : sizeof message;
   EXPECT_EQ(dorvan_marker_import(row.fault == CallFault::kNullMarker ? nullptr : marker.c_str(),

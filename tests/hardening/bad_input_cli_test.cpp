@@ -29,6 +29,7 @@ int ImportExit(test::Outcome outcome) {
     case test::Outcome::NoModels: return 3;
     case test::Outcome::Malformed: return 4;
     case test::Outcome::CannotWrite: return 5;
+    case test::Outcome::OutOfMemory: return 8;
     case test::Outcome::BadCall: break;  // the C face's alone
   }
   return -1;

@@ -134,6 +134,14 @@ void AddFileRows(std::vector<BadInput>& rows) {
                     return dir / "marker.txt";
                   },
                   Outcome::Imported, Styles::NoStyles, "", kPlacement, kHuge});
+  // Found while naming outcomes: memory that ran out was blamed on the marker as malformed.
+  rows.push_back({"marker larger than the memory",
+                  [](const TempDir& dir) {
+                    WriteFile(dir / "marker.txt", Marker());
+                    std::filesystem::resize_file(dir / "marker.txt", std::uintmax_t{1} << 40);  // sparse: no disk
+                    return dir / "marker.txt";
+                  },
+                  Outcome::OutOfMemory, Styles::OutOfMemory, "out of memory while reading {marker}", "", kHuge});
   rows.push_back({"record number 2147483648", Files(Marker() + "2147483648:x\n"), Outcome::Malformed, Styles::Malformed,
                   "{marker}:9: record number \"2147483648\" does not fit in 32 bits", "", kNothing});
   rows.push_back({"record number 99999999999999999999", Files(Marker() + "99999999999999999999:x\n"),
@@ -254,6 +262,8 @@ void AddCallRows(std::vector<BadInput>& rows) {
   refused("C face: options smaller than the first version's", CallFault::kOptionsTooSmall,
           "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
               ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
+  refused("C face: unknown code page", CallFault::kUnknownCodePage,
+          "dorvan_marker_import: unknown code page \"1253\" (1252, 932, 936, 949, 950 or utf-8)");
   rows.push_back({"C face: options of a newer caller", Files(Marker()), Outcome::Imported, Styles::NoStyles, "",
                   kPlacement, kNothing, CallFault::kOptionsFromNewer});
 }

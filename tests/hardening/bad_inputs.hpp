@@ -29,6 +29,7 @@ enum class Outcome : int {
   Malformed = -2,    // the marker is broken; the message says where
   CannotWrite = -3,  // the host files cannot be written; both stay as they were
   BadCall = -6,      // the C face refuses the call before reading anything
+  OutOfMemory = -7,  // the memory ran out; ImportDorvanFile gives -3 and says so in its box
 };
 
 // How a row calls the C face wrongly. Rows with a fault are the C face's alone; the table's
@@ -41,10 +42,11 @@ enum class CallFault {
   kEmptyMessageBuffer,  // message is given with message_size 0: the result alone tells
   kOptionsTooSmall,     // options->size below the first version's
   kOptionsFromNewer,    // options->size beyond this version's: read as far as it knows
+  kUnknownCodePage,     // options->code_page is "1253", which the library does not offer
 };
 
 // How listing a row's model names ends, by the numbers of ReadStyleList.
-enum class Styles : int { Listed = 0, NoStyles = 1, CannotOpen = 2, Malformed = 4 };
+enum class Styles : int { Listed = 0, NoStyles = 1, CannotOpen = 2, Malformed = 4, OutOfMemory = 8 };
 
 // One bad input and what every level must make of it.
 struct BadInput {

@@ -39,6 +39,23 @@ TEST(CodePage, KnowsTheNamesUsersGive) {
   EXPECT_FALSE(CodePage::FromName("123456", page));
 }
 
+// What a caller may name is a short list of its own: the system's codesets are not in it.
+TEST(CodePage, OffersItsOwnListToCallers) {
+  const struct {
+    const char* requested;
+    const char* offered;  // "" when refused
+    unsigned number;
+  } cases[] = {{"1252", "1252", 1252}, {"CP932", "932", 932}, {"UTF8", "utf-8", 65001}, {"950", "950", 950},
+               {"1253", "", 0},        {"99999", "", 0},      {"latin1", "", 0},        {"koi8", "", 0},
+               {"c", "", 0},           {"shift_jis", "", 0}};
+  for (const auto& c : cases) {
+    CodePage page;
+    EXPECT_EQ(CodePage::Offered(c.requested, page), c.offered) << c.requested;
+    EXPECT_EQ(page.Number(), c.number) << c.requested;
+  }
+  EXPECT_EQ(CodePage::OfferedNames(), "1252, 932, 936, 949, 950 or utf-8");
+}
+
 TEST(CodePage, LeadBytesFollowTheDoubleByteSets) {
   const CodePage sjis(CodePage::Kind::ShiftJis);
   EXPECT_TRUE(sjis.IsLeadByte(0x81));

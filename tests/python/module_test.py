@@ -34,7 +34,7 @@ def module_styles(marker):  # as ReadStyleList's status and names
         names = dorvan_marker.style_names(marker)
         return (0 if names else 1), [raw(name) for name in names]
     except dorvan_marker.Error as error:
-        return {0: 2, -2: 4}[error.code], []
+        return {0: 2, -2: 4, -7: 8}[error.code], []
 
 
 def module_import(marker, out):
@@ -108,4 +108,11 @@ with tempfile.TemporaryDirectory() as scratch:
         check("plan: an order beyond max_plies raises", (error.code, error.message),
               (dorvan_marker.ORDER_UNMET, 'order: the order cannot be met with at most 12 plies of each marker: '
                'size "38" needs 13, at most 12 can be cut'))
+    try:
+        dorvan_marker.style_names(os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                                               "examples", "jacket", "spring jacket.txt"), code_page="1253")
+        check("code page 1253 is refused", "listed", "refused")
+    except dorvan_marker.Error as error:
+        check("code page 1253 is refused, naming the accepted ones", (error.code, error.message),
+              (-6, 'dorvan_marker_style_names: unknown code page "1253" (1252, 932, 936, 949, 950 or utf-8)'))
 sys.exit(1 if failures else 0)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Reports on crafted markers: one marker for each diagnostic, each placed on its line.
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/report.hpp"
 
 #include <gtest/gtest.h>
@@ -359,4 +360,24 @@ TEST(InspectMarker, AgreesWithTheExamplesHostFiles) {
   EXPECT_TRUE(r.placements[3].quarter_turn);
   EXPECT_NEAR(r.placements[3].angle, 92.000001, 1e-6);
   EXPECT_TRUE(r.placements[1].mirrored);
+}
+
+// The words of the documents and tables: each 1.0 status through its outcome, the new ones
+// as they are.
+TEST(InspectMarker, StatusWordsComeFromTheOutcome) {
+  using dorvan_marker::Outcome;
+  using dorvan_marker::OutcomeWord;
+  using dorvan_marker::StyleListStatus;
+  using dorvan_marker::Task;
+  EXPECT_STREQ(dorvan_marker::StatusName(ReportStatus::Read), "read");
+  EXPECT_STREQ(dorvan_marker::StatusName(ReportStatus::OutOfMemory), "out-of-memory");
+  EXPECT_STREQ(dorvan_marker::StatusName(StyleListStatus::NoStyles), "no-styles");
+  EXPECT_STREQ(dorvan_marker::StatusName(StyleListStatus::Listed), "listed");
+  EXPECT_STREQ(OutcomeWord(Outcome::Done, Task::Import), "imported");
+  EXPECT_STREQ(OutcomeWord(Outcome::NoModels, Task::Import), "no-models");
+  EXPECT_STREQ(OutcomeWord(Outcome::CannotWrite, Task::Import), "cannot-write");
+  EXPECT_STREQ(OutcomeWord(Outcome::BadCall, Task::Inspect), "bad-call");
+  EXPECT_STREQ(OutcomeWord(static_cast<Outcome>(-99), Task::Inspect), "unknown");
+  EXPECT_EQ(static_cast<int>(Outcome::OutOfMemory), DORVAN_MARKER_OUT_OF_MEMORY);
+  EXPECT_EQ(dorvan_marker::OutcomeOf(static_cast<ReportStatus>(5)), Outcome::BadCall);
 }

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n38,1\n", NULL, NULL, plan, sizeof plan, NULL, message,
                            sizeof message) == DORVAN_MARKER_BAD_ORDER &&
             strcmp(message, "order:3: size \"38\" is ordered on line 2 already") == 0,
-        "an order naming a size twice gives -7 and its line");
+        "an order naming a size twice gives -8 and its line");
 
   sprintf(no_models, "%s" SEPARATOR "no models.txt", argv[3]);
   if ((file = fopen(no_models, "wb")) != NULL) fputs("IGEO:INUM\nVART:VEXT\nVMDL:VNMD\n3:x\n", file), fclose(file);
