@@ -49,7 +49,7 @@ inline constexpr const char* kOrphanSection = "orphan-section";             // r
 inline constexpr const char* kLoaderUnusable = "loader-unusable";           // the loader plug-in cannot serve
 inline constexpr const char* kFabricWidthMissing = "fabric-width-missing";  // no "LEZ" record: a width assumed
 inline constexpr const char* kBoxesOverlap = "boxes-overlap";  // box efficiency above 100 %: it says nothing
-inline constexpr const char* kOutOfMemory = "out-of-memory";         // the memory ran out, not the marker's fault
+inline constexpr const char* kOutOfMemory = "out-of-memory";   // the memory ran out, not the marker's fault
 }  // namespace diagnostic_code
 
 struct Diagnostic {

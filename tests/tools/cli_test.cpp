@@ -239,7 +239,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       // Several markers: the largest code, and a summary table.
       {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
       {"inspect", 64, "inspect takes one or more marker files"},
-      {"inspect --codepage 1253 " + Quote(kExample), 64, "unknown code page 1253"},
+      {"inspect --codepage 1253 " + Quote(kExample), 64, "unknown code page \"1253\" (1252, 932, 936, 949, 950 or utf-8)"},
       {"inspect --csv " + Quote(dir / "nowidth.txt"), 6, ",read,NOWIDTH,built-in (.mdl model files),,,,700,500,,2,"},
       {"inspect --json " + Quote(dir / "nowidth.txt"), 6, "\"fabric_width\": null"},
       {"inspect " + Quote(dir / "nowidth.txt"), 6, "nowidth.txt: warning: \"LEZ\": \"LLEZ\": the marker names no"},
