@@ -11,7 +11,8 @@
 #   scripts/deps.sh bench      + Google Benchmark
 #   scripts/deps.sh format     + clang-format-14, which .clang-format is written for
 #   scripts/deps.sh release    + mingw-w64 for 64 and 32 bits, zip, help2man, dpkg-dev, lintian and
-#                              pkg-config for the packages and the programs that try them
+#                              pkg-config for the packages and the programs that try them,
+#                              abi-dumper and abi-compliance-checker for the binary interface
 set -eu
 
 packages="cmake g++ make"
@@ -27,7 +28,7 @@ for set in "$@"; do
     windows) packages="$packages $mingw g++-i686-linux-gnu qemu-user xvfb xauth locales" wine=yes ;;
     bench) packages="$packages libbenchmark-dev python3" ;;
     format) packages="$packages clang-format-14" ;;
-    release) packages="$packages $mingw zip unzip help2man dpkg-dev lintian pkgconf" ;;
+    release) packages="$packages $mingw zip unzip help2man dpkg-dev lintian pkgconf abi-dumper abi-compliance-checker" ;;
     *) echo "deps.sh: unknown set $set" >&2; exit 2 ;;
   esac
 done

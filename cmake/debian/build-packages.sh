@@ -45,8 +45,10 @@ while read -r package component; do
   rm -f debian/substvars
   # shellcheck disable=SC2086 # one word a file; the paths hold no blanks
   if [ -n "$binaries" ]; then dpkg-shlibdeps -Tdebian/substvars $binaries; fi
+  # -c4: a symbol exported that the symbols file does not name, or named and not exported,
+  # fails the package, after the difference.
   if [ -f "$stage/DEBIAN/shlibs" ]; then
-    dpkg-gensymbols -q -p"$package" -P"$stage" -I"debian/$package.symbols" -O"$stage/DEBIAN/symbols"
+    dpkg-gensymbols -c4 -p"$package" -P"$stage" -I"debian/$package.symbols" -O"$stage/DEBIAN/symbols" >&2
     sed -i '1a * Build-Depends-Package: libdorvan-marker-dev' "$stage/DEBIAN/symbols"
   fi
   dpkg-gencontrol -p"$package" -P"$stage" -Tdebian/substvars -fdebian/files

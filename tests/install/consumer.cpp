@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A host program built against an installed dorvan_marker: lists a marker's model names
 // through the C face, imports it into a folder through the C++ API, and prints the title.
-//   consumer MARKER FOLDER
+//   consumer MARKER FOLDER [LIBRARY_VERSION]    the library's version, when not the headers'
+//                                               (a build against an older release)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,9 +13,10 @@
 #include "dorvan_marker/version.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 64;
-  if (std::strcmp(dorvan_marker::Version(), DORVAN_MARKER_VERSION_STRING) != 0) {
-    std::fprintf(stderr, "headers of %s, library of %s\n", DORVAN_MARKER_VERSION_STRING, dorvan_marker::Version());
+  if (argc != 3 && argc != 4) return 64;
+  const char* expected = argc == 4 ? argv[3] : DORVAN_MARKER_VERSION_STRING;
+  if (std::strcmp(dorvan_marker::Version(), expected) != 0) {
+    std::fprintf(stderr, "library of %s, expected %s\n", dorvan_marker::Version(), expected);
     return 1;
   }
   std::vector<std::string> styles;
