@@ -34,7 +34,27 @@ int Usage(const std::string& why) {
 
 void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }
 
+std::filesystem::path FileSystemPath(const std::string& path) {
+#if defined(_WIN32)
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+#else
+  return std::filesystem::path(path);
+#endif
+}
+
+std::string PathText(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+
 bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why) {
+#if defined(_WIN32)
+  options.paths = kPaths;
+#endif
   options.loader = args.Option("--loader", "");
   if (args.options.count("--loader") != 0 && options.loader.empty()) {
     why = "--loader needs a path";

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: MIT
 // dorvan-marker: the command line of the dorvan_marker library.
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 #if defined(__GLIBC__)  // known once a C library header is in
 #  include <malloc.h>
+#endif
+#if defined(_WIN32)
+#  include <windows.h>
+// After windows.h, which it needs.
+#  include <shellapi.h>
 #endif
 
 #include "cli_arguments.hpp"
@@ -74,9 +81,52 @@ const char* const kHelp =
     "  64  the command line is wrong\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
+#if defined(_WIN32)
+// The command line in UTF-8, read from its UTF-16 form: main's arguments are in the
+// system's code page, which holds only some of the names a user can give.
+std::vector<std::string> Utf8Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 0; i < count; ++i) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string argument(length > 0 ? static_cast<std::size_t>(length) : 1, '\0');
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
+    argument.pop_back();  // the NUL the conversion wrote
+    arguments.push_back(std::move(argument));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+// Paths are printed as they are carried, in UTF-8: a console shows them as such while the
+// program runs, and is given back its code page when the program ends.
+UINT console_code_page = 0;
+void RestoreConsole() { SetConsoleOutputCP(console_code_page); }
+void ShowUtf8OnConsole() {
+  DWORD mode = 0;
+  const bool console = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0 ||
+                       GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+  if (!console || (console_code_page = GetConsoleOutputCP()) == CP_UTF8) return;
+  if (SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsole);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+  const std::vector<std::string> utf8 = Utf8Arguments();
+  std::vector<char*> utf8_argv;
+  for (const std::string& argument : utf8) utf8_argv.push_back(const_cast<char*>(argument.c_str()));
+  utf8_argv.push_back(nullptr);
+  if (!utf8.empty()) {
+    argc = static_cast<int>(utf8.size());
+    argv = utf8_argv.data();
+  }
+  ShowUtf8OnConsole();
+#endif
 #if defined(SIGXFSZ)
   // Beyond a file-size limit (ulimit -f) a write then fails like one to a full disk, and
   // the import reports it (exit 5, the host files as they were) instead of the process

@@ -66,7 +66,7 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
   std::set<std::string> taken;
   std::vector<std::string> names;
   for (const std::string& marker : markers) {
-    std::string base = std::filesystem::path(marker).stem().string();
+    std::string base = PathText(FileSystemPath(marker).stem());
     if (base.empty() || base == "." || base == "..") base = "marker";
     std::string name = base;
     for (int n = 2; !taken.insert(Folded(name)).second; ++n) name = base + "-" + std::to_string(n);
@@ -87,19 +87,21 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
   Imported imported;
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
-  const bool made = std::filesystem::create_directory(folder, error);
+  const bool made = std::filesystem::create_directory(FileSystemPath(folder), error);
   if (error) {
     result.status = dorvan_marker::ImportStatus::CannotWrite;
     result.message = "cannot make the folder " + folder + ": " + error.message();
     return imported;
   }
-  result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options, imported.placements);
-  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(folder, error);
+  result =
+      dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options, imported.placements);
+  if (made && result.status != dorvan_marker::ImportStatus::Imported)
+    std::filesystem::remove(FileSystemPath(folder), error);
   return imported;
 }
 
 int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options) {
-  const auto result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir), options);
+  const auto result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options);
   if (result.status == dorvan_marker::ImportStatus::Imported) {
     std::cout << result.title << '\n';
     return kOk;
@@ -112,7 +114,7 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
                const dorvan_marker::ImportOptions& options) {
   const std::vector<std::string> names = FolderNames(markers);
   std::vector<std::string> folders;
-  for (const std::string& name : names) folders.push_back((std::filesystem::path(out_dir) / name).string());
+  for (const std::string& name : names) folders.push_back(PathText(FileSystemPath(out_dir) / FileSystemPath(name)));
   std::vector<Imported> results(markers.size());
   {
     Progress progress(markers.size());

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <random>
 
+#include "cli_common.hpp"
+
 namespace cli {
 namespace {
 
@@ -29,7 +31,8 @@ std::string StagingName(const std::string& path) {
 // Renames from over to, replacing it: an empty string, or why not.
 std::string RenameOver(const std::string& from, const std::string& to) {
 #if defined(_WIN32)
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return {};
+  // By the UTF-16 names: the command line's paths are UTF-8 here.
+  if (MoveFileExW(FileSystemPath(from).c_str(), FileSystemPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return {};
   return "cannot replace " + to + " (Windows error " + std::to_string(GetLastError()) + ")";
 #else
   if (std::rename(from.c_str(), to.c_str()) == 0) return {};
@@ -37,16 +40,29 @@ std::string RenameOver(const std::string& from, const std::string& to) {
 #endif
 }
 
+std::FILE* OpenToWrite(const std::string& path) {
+#if defined(_WIN32)
+  return _wfopen(FileSystemPath(path).c_str(), L"wb");
+#else
+  return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+void Remove(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(FileSystemPath(path), ignored);
+}
+
 }  // namespace
 
 StagedFile::StagedFile(std::string path) : path_(std::move(path)), staging_(StagingName(path_)) {
-  file_ = std::fopen(staging_.c_str(), "wb");
+  file_ = OpenToWrite(staging_);
   if (file_ == nullptr) Fail(errno);
 }
 
 StagedFile::~StagedFile() {
   if (file_ != nullptr) std::fclose(file_);
-  if (!staging_.empty()) std::remove(staging_.c_str());
+  if (!staging_.empty()) Remove(staging_);
 }
 
 void StagedFile::Fail(int error) {
