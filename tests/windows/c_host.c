@@ -111,6 +111,21 @@ int main(int argc, char** argv) {
   sprintf(expected, "%s is an invalid Dorvan marker file.  No models were found.", no_models);
   Check(result == DORVAN_MARKER_NO_MODELS && strcmp(message, expected) == 0,
         "a marker without models gives -1 and the error box's text");
+#if defined(_WIN32)
+  { /* Held open by another program, the marker cannot be read, and the message says so. */
+    wchar_t wide[1024];
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (MultiByteToWideChar(options.path_encoding == DORVAN_MARKER_PATHS_UTF8 ? CP_UTF8 : CP_ACP, 0, no_models, -1,
+                            wide, 1024) > 0) {
+      held = CreateFileW(wide, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    }
+    result = dorvan_marker_import(no_models, argv[3], &options, name, sizeof name, message, sizeof message);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    sprintf(expected, "cannot open %s: held by another program", no_models);
+    Check(held != INVALID_HANDLE_VALUE && result == DORVAN_MARKER_CANNOT_OPEN && strcmp(message, expected) == 0,
+          "a marker another program holds open gives 0 and says so");
+  }
+#endif
   Remove(no_models);
   return failed;
 }
