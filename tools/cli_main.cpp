@@ -10,8 +10,6 @@
 #endif
 #if defined(_WIN32)
 #  include <windows.h>
-// After windows.h, which it needs.
-#  include <shellapi.h>
 #endif
 
 #include "cli_arguments.hpp"
@@ -82,22 +80,14 @@ const char* const kHelp =
     "With several markers, a command exits with the largest of their codes.\n";
 
 #if defined(_WIN32)
-// The command line in UTF-8, read from its UTF-16 form: main's arguments are in the
-// system's code page, which holds only some of the names a user can give.
-std::vector<std::string> Utf8Arguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (wide == nullptr) return arguments;
-  for (int i = 0; i < count; ++i) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string argument(length > 0 ? static_cast<std::size_t>(length) : 1, '\0');
-    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
-    argument.pop_back();  // the NUL the conversion wrote
-    arguments.push_back(std::move(argument));
-  }
-  LocalFree(wide);
-  return arguments;
+// An argument of the UTF-16 command line in UTF-8.
+std::string Utf8(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.pop_back();  // the NUL the conversion wrote
+  return text;
 }
 
 // Paths are printed as they are carried, in UTF-8: a console shows them as such while the
@@ -113,20 +103,7 @@ void ShowUtf8OnConsole() {
 }
 #endif
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#if defined(_WIN32)
-  const std::vector<std::string> utf8 = Utf8Arguments();
-  std::vector<char*> utf8_argv;
-  for (const std::string& argument : utf8) utf8_argv.push_back(const_cast<char*>(argument.c_str()));
-  utf8_argv.push_back(nullptr);
-  if (!utf8.empty()) {
-    argc = static_cast<int>(utf8.size());
-    argv = utf8_argv.data();
-  }
-  ShowUtf8OnConsole();
-#endif
+int Run(int argc, char** argv) {
 #if defined(SIGXFSZ)
   // Beyond a file-size limit (ulimit -f) a write then fails like one to a full disk, and
   // the import reports it (exit 5, the host files as they were) instead of the process
@@ -164,3 +141,22 @@ int main(int argc, char** argv) {
   if (args.command.empty()) return cli::Usage("no command given");
   return cli::Usage("unknown command " + args.command);
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// main's arguments would be in the system's code page, which holds only some of the
+// names a user can give: the program starts from the UTF-16 command line (-municode) and
+// carries it in UTF-8.
+int wmain(int argc, wchar_t** wide_argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(wide_argv[i]));
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  ShowUtf8OnConsole();
+  return Run(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return Run(argc, argv); }
+#endif
