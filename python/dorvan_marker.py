@@ -17,10 +17,16 @@ Names are str, decoded from the marker's code page (code_page, as --codepage nam
 "1252", "932", "936", "949", "950", "utf-8"; None for the system's) with
 errors="surrogateescape": encoding them back the same way gives the marker's exact bytes.
 A character that two byte sequences of the code page share is kept as its bytes, escaped,
-so that this holds for every code page. Paths may be str, bytes or os.PathLike; on Windows
-a str path is encoded in the system's ANSI code page, which the library reads paths in.
+so that this holds for every code page. Paths may be str, bytes or os.PathLike. On Windows
+every path reaches the library in UTF-8 and is opened by its UTF-16 name, so any name
+Windows allows works: a str as it is, bytes as Python's own functions take them there (in
+UTF-8). Elsewhere a path is bytes: a str is encoded as os.fsencode encodes it.
 
-Every failure raises Error. Calls may come from several threads at once.
+Every failure of the library raises Error; a wrong argument raises TypeError (a path that
+is not str, bytes or os.PathLike, a code_page that is not str) or ValueError (a path or
+code page that holds a NUL, which would end it early), before the library is called.
+__version__ is the library's version, "MAJOR.MINOR.PATCH". Calls may come from several
+threads at once.
 """
 import codecs
 import ctypes
@@ -55,8 +61,13 @@ class Error(Exception):
         self.message = message
 
 
+# How the paths of a call are encoded (dorvan_marker_options.path_encoding).
+_PATHS_SYSTEM, _PATHS_UTF8 = 0, 1
+
+
 class _Options(ctypes.Structure):
-    _fields_ = [("size", ctypes.c_size_t), ("code_page", ctypes.c_char_p), ("loader", ctypes.c_char_p)]
+    _fields_ = [("size", ctypes.c_size_t), ("code_page", ctypes.c_char_p), ("loader", ctypes.c_char_p),
+                ("path_encoding", ctypes.c_int)]
 
 
 class _PlanOptions(ctypes.Structure):
@@ -93,20 +104,50 @@ def _lib():
                                                  text, size]
             lib.dorvan_marker_plan.argtypes = [ctypes.POINTER(text), size, text, options, ctypes.POINTER(_PlanOptions),
                                                text, size, sizes, text, size]
+            lib.dorvan_marker_version.argtypes = [text, size, sizes]
             _library = lib
         return _library
 
 
-def _path(path):
-    path = os.fspath(path)
+def __getattr__(name):
+    # The version is the library's, asked when first wanted: importing loads nothing.
+    if name != "__version__":
+        raise AttributeError("module %r has no attribute %r" % (__name__, name))
+    result, version = _ask(lambda buffer, size, needed: _lib().dorvan_marker_version(buffer, size, needed))
+    if result != OK:
+        raise Error(result, "dorvan_marker_version gave %d" % result)
+    return version.decode("ascii")
+
+
+def _without_nul(what, text):
+    if (b"\0" if isinstance(text, bytes) else "\0") in text:
+        raise ValueError("%s holds a NUL, which would end it early: %r" % (what, text))
+    return text
+
+
+def _path(what, path):
+    """path's bytes as the library takes them: UTF-8 on Windows (the call says so in its
+    options), the file system's bytes elsewhere."""
+    if not isinstance(path, (str, bytes, os.PathLike)):
+        raise TypeError("%s must be str, bytes or os.PathLike, not %s" % (what, type(path).__name__))
+    path = _without_nul(what, os.fspath(path))
     if isinstance(path, bytes):
         return path
-    return path.encode("mbcs", "strict") if os.name == "nt" else os.fsencode(path)
+    return path.encode("utf-8") if os.name == "nt" else os.fsencode(path)
+
+
+def _code_page(code_page):
+    if code_page is not None and not isinstance(code_page, str):
+        raise TypeError("code_page must be str or None, not %s" % type(code_page).__name__)
+    return code_page
 
 
 def _options(code_page, loader):
-    return ctypes.byref(_Options(ctypes.sizeof(_Options), None if code_page is None else code_page.encode("ascii"),
-                                 None if loader is None else _path(loader)))
+    # A name the library does not know is refused by the library, which names the names it knows.
+    return ctypes.byref(_Options(ctypes.sizeof(_Options),
+                                 None if code_page is None else _without_nul("code_page", code_page).encode("utf-8"),
+                                 None if loader is None else _path("loader", loader),
+                                 _PATHS_UTF8 if os.name == "nt" else _PATHS_SYSTEM))
 
 
 def _codec(code_page):
@@ -163,9 +204,10 @@ def _ask(call):
 def style_names(path, code_page=None):
     """The marker's model names, as GetStyleList lists them: every distinct "VNMD" of its
     "VMDL" records, in order of first appearance; [] when it has none."""
+    path, options = _path("path", path), _options(_code_page(code_page), None)
     codec, count, message = _codec(code_page), ctypes.c_size_t(0), ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, names = _ask(lambda buffer, size, needed: _lib().dorvan_marker_style_names(
-        _path(path), _options(code_page, None), buffer, size, needed, ctypes.byref(count), message, _MESSAGE_SIZE))
+        path, options, buffer, size, needed, ctypes.byref(count), message, _MESSAGE_SIZE))
     if result == NO_MODELS:
         return []
     _raise_unless_ok(result, message, codec)
@@ -176,10 +218,10 @@ def import_marker(path, out_dir, code_page=None, loader=None):
     """Imports the marker into out_dir/csvimprt.txt and out_dir/posimport.txt (both
     replaced, or neither); returns the marker's name. loader: a loader plug-in's file; None
     for the one DORVAN_MARKER_LOADER names, else the library's own loader."""
+    path, out_dir, options = _path("path", path), _path("out_dir", out_dir), _options(_code_page(code_page), loader)
     codec, name, message = _codec(code_page), ctypes.create_string_buffer(_NAME_SIZE), ctypes.create_string_buffer(
         _MESSAGE_SIZE)
-    result = _lib().dorvan_marker_import(_path(path), _path(out_dir), _options(code_page, loader), name, _NAME_SIZE,
-                                         message, _MESSAGE_SIZE)
+    result = _lib().dorvan_marker_import(path, out_dir, options, name, _NAME_SIZE, message, _MESSAGE_SIZE)
     _raise_unless_ok(result, message, codec)
     return _decode(name.value, codec)
 
@@ -189,9 +231,10 @@ def inspect(path, code_page=None, loader=None):
     document, whose "text" says how the names in it are carried. A marker that cannot be
     read gives its report too (its "status" and "diagnostics" say why); only a refused call,
     or one that ran out of memory before the report was made, raises."""
+    path, options = _path("path", path), _options(_code_page(code_page), loader)
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_inspect_json(
-        _path(path), _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
+        path, options, buffer, size, needed, message, _MESSAGE_SIZE))
     if result in (BUFFER_TOO_SMALL, BAD_CALL) or not document:  # no document: refused, or no memory to make it
         raise Error(result, _decode(message.value, _codec(code_page)))
     return json.loads(document.decode("utf-8"))
@@ -206,16 +249,18 @@ def render(paths, kind, paper=None, code_page=None, loader=None):
     why; only a refused call, or a picture of a marker that cannot be read, raises."""
     if isinstance(paths, (str, bytes)) or not hasattr(paths, "__iter__"):
         paths = [paths]
-    encoded = [_path(path) for path in paths]
+    encoded = [_path("paths", path) for path in paths]
     array = (ctypes.c_char_p * max(len(encoded), 1))(*encoded)
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, text = _ask(lambda buffer, size, needed: _lib().dorvan_marker_render(
         array, len(encoded), kind.encode("ascii"), None if paper is None else paper.encode("ascii"),
-        _options(code_page, loader), buffer, size, needed, message, _MESSAGE_SIZE))
+        _options(_code_page(code_page), loader), buffer, size, needed, message, _MESSAGE_SIZE))
     codec = _codec(code_page)
     if result in (BUFFER_TOO_SMALL, BAD_CALL) or (kind == "svg" and result != OK):
         raise Error(result, _decode(message.value, codec))
     return _decode(text, codec) if kind in ("text", "csv") else text.decode("utf-8")
+
+
 def _csv_field(text):
     return '"' + text.replace('"', '""') + '"' if any(c in text for c in ',"\r\n') or text != text.strip() else text
 
@@ -233,11 +278,11 @@ def plan(paths, order, max_plies=100, end_allowance_mm=0.0, code_page=None, load
             raise Error(BAD_ORDER, "the quantity of size %r is not a whole number" % (size,))
         rows.append(_csv_field(size) + "," + str(quantity))
     text = ("\n".join(rows) + "\n").encode(codec, "surrogateescape")
-    encoded = [_path(path) for path in paths]
+    encoded = [_path("paths", path) for path in paths]
     array = (ctypes.c_char_p * max(len(encoded), 1))(*encoded)
     options = ctypes.byref(_PlanOptions(ctypes.sizeof(_PlanOptions), max_plies, end_allowance_mm))
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     result, document = _ask(lambda buffer, size, needed: _lib().dorvan_marker_plan(
-        array, len(encoded), text, _options(code_page, loader), options, buffer, size, needed, message, _MESSAGE_SIZE))
+        array, len(encoded), text, _options(_code_page(code_page), loader), options, buffer, size, needed, message, _MESSAGE_SIZE))
     _raise_unless_ok(result, message, codec)
     return json.loads(document.decode("utf-8"))

@@ -115,5 +115,5 @@ esac
 # Wine runs the DLL with the Japanese ANSI code page; its file names need a UTF-8 locale
 # of that name on this machine.
 case " $* " in
-  *" windows "*) ensure_locale ja_JP.UTF-8 ;;
+  *" windows "*) ensure_locale ja_JP.UTF-8 && ensure_locale en_US.UTF-8 ;;
 esac

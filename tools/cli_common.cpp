@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli_common.hpp"
 
-#if defined(_WIN32)
-#  include <windows.h>
-#endif
-
 #include <cctype>
 #include <iostream>
 
@@ -18,20 +14,29 @@ int Usage(const std::string& why) {
   return kUsage;
 }
 
-std::filesystem::path PathOf(const std::string& text) {
+void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }
+
+std::filesystem::path FileSystemPath(const std::string& path) {
 #if defined(_WIN32)
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return std::filesystem::path(wide);
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
 #else
-  return std::filesystem::path(text);
+  return std::filesystem::path(path);
 #endif
 }
 
-void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }
+std::string PathText(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
 
 bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why) {
+#if defined(_WIN32)
+  options.paths = kPaths;
+#endif
   options.loader = args.Option("--loader", "");
   if (args.options.count("--loader") != 0 && options.loader.empty()) {
     why = "--loader needs a path";

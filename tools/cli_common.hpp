@@ -16,10 +16,17 @@ int Usage(const std::string& why);
 // code page the program does not offer or --loader names no file.
 bool OptionsOf(const Arguments& args, dorvan_marker::ImportOptions& options, std::string& why);
 
-// A path of the command line as the file system takes it: on Windows its bytes are in the
-// system's code page, as the library reads them (a double-byte character whose second
-// byte is a backslash stays one character), not in the C runtime's locale.
-std::filesystem::path PathOf(const std::string& text);
+// How the program's paths are written: on Windows it reads its command line in UTF-16 and
+// carries it in UTF-8, so any name Windows allows can be given; elsewhere paths are bytes.
+#if defined(_WIN32)
+constexpr dorvan_marker::PathEncoding kPaths = dorvan_marker::PathEncoding::Utf8;
+#else
+constexpr dorvan_marker::PathEncoding kPaths = dorvan_marker::PathEncoding::System;
+#endif
+
+// A path of the command line as the standard library names files, and back.
+std::filesystem::path FileSystemPath(const std::string& path);
+std::string PathText(const std::filesystem::path& path);
 
 // Prints "dorvan-marker: message" on stderr.
 void Complain(const std::string& message);

@@ -49,7 +49,7 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
   std::set<std::string> taken;
   std::vector<std::string> names;
   for (const std::string& marker : markers) {
-    std::string base = std::filesystem::path(marker).stem().string();
+    std::string base = PathText(FileSystemPath(marker).stem());
     if (base.empty() || base == "." || base == "..") base = "marker";
     std::string name = base;
     for (int n = 2; !taken.insert(Folded(name)).second; ++n) name = base + "-" + std::to_string(n);
@@ -95,12 +95,14 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
   Imported imported;
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
-  const bool made = std::filesystem::create_directory(PathOf(folder), error);
-  result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder), options, imported.placements);
+  const bool made = std::filesystem::create_directory(FileSystemPath(folder), error);
+  result =
+      dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options, imported.placements);
   if (error && result.status == dorvan_marker::ImportStatus::CannotWrite) {
     result.message = "cannot make the folder " + folder + ": " + error.message();
   }
-  if (made && result.status != dorvan_marker::ImportStatus::Imported) std::filesystem::remove(PathOf(folder), error);
+  if (made && result.status != dorvan_marker::ImportStatus::Imported)
+    std::filesystem::remove(FileSystemPath(folder), error);
   ReportOn(marker, options, imported);
   return imported;
 }
@@ -108,7 +110,7 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
 int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options,
               bool strict) {
   Imported imported;
-  imported.result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir), options);
+  imported.result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options);
   ReportOn(marker, options, imported);
   if (imported.result.status == dorvan_marker::ImportStatus::Imported) std::cout << imported.result.title << '\n';
   return Tell(imported, strict);
@@ -120,7 +122,7 @@ int ImportMany(const std::vector<std::string>& markers, const std::string& out_d
   std::vector<std::string> folders;
   // DIR and a separator as the library joins them: on Windows a double-byte character that
   // ends in a backslash is no separator.
-  const std::string command_file = dorvan_marker::HostFilePathsIn(out_dir).command_file;
+  const std::string command_file = dorvan_marker::HostFilePathsIn(out_dir, kPaths).command_file;
   const std::string prefix = command_file.substr(0, command_file.rfind("csvimprt.txt"));
   for (const std::string& name : names) folders.push_back(prefix + name);
   std::vector<Imported> results(markers.size());
@@ -157,7 +159,7 @@ int RunImport(const Arguments& args) {
   const std::string out_dir = args.Option("--out-dir", ".");
   // Made once, before any marker is read, so that a folder that cannot be made is told once.
   std::error_code error;
-  if (!out_dir.empty()) std::filesystem::create_directories(PathOf(out_dir), error);  // empty: the current one
+  if (!out_dir.empty()) std::filesystem::create_directories(FileSystemPath(out_dir), error);  // empty: the current one
   if (error) {
     Complain("cannot make the folder " + out_dir + ": " + error.message());
     return kCannotWrite;

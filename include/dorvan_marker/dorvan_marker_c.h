@@ -10,8 +10,8 @@
  * may be called from several threads at once, lets no exception out and never shows a box:
  * every failure is a result code, and where the caller gives a message buffer, a message.
  * Names are bytes in the marker's code page (options->code_page), as are the messages that
- * quote them; paths are in the system's. On Windows the marker is opened with no sharing,
- * as ImportDorvanFile opens it.
+ * quote them; paths are in the system's code page, or UTF-8 (options->path_encoding). On
+ * Windows the marker is opened with no sharing, as ImportDorvanFile opens it.
  *
  * Message buffers: message may be null (no message wanted); otherwise message_size must
  * be at least 1. The message is written with its NUL, cut at a character boundary to
@@ -45,6 +45,10 @@
 #define DORVAN_MARKER_ORDER_UNMET (-9)      /* dorvan_marker_plan: no plan meets it; the message names the sizes */
 #define DORVAN_MARKER_PLAN_GAVE_UP (-10)    /* dorvan_marker_plan: the search stopped at its step limit */
 
+/* How the paths of a call are written (options->path_encoding). */
+#define DORVAN_MARKER_PATHS_SYSTEM 0 /* the system's code page, as ImportDorvanFile takes them */
+#define DORVAN_MARKER_PATHS_UTF8 1   /* UTF-8: on Windows each file is opened by its UTF-16 name */
+
 /* A name buffer of this size holds every marker's name with its NUL. */
 #define DORVAN_MARKER_NAME_SIZE 256
 
@@ -59,11 +63,20 @@
  * call, whose message names the accepted ones.
  * loader: the file of a loader plug-in (dorvan_marker/loader_plugin.h) that answers the
  * model-file queries; null or "" for the one the environment variable DORVAN_MARKER_LOADER
- * names, else the library's own loader. */
+ * names, else the library's own loader.
+ * path_encoding: how marker_path, out_dir and loader are written. DORVAN_MARKER_PATHS_SYSTEM
+ * (and a caller whose size ends before this member): in the system's code page, which on
+ * Windows holds only some names. DORVAN_MARKER_PATHS_UTF8: in UTF-8, and on Windows every
+ * file (the marker, its model files, the host files and what the import stages beside
+ * them) is opened by its UTF-16 name, so that any name Windows allows works; a path that
+ * is not valid UTF-8 names no file. The model files' names come from the marker, in its
+ * code page: they are carried into UTF-8 to join the marker's folder. Elsewhere paths are
+ * bytes and both values read them alike. Any other value is a bad call. */
 typedef struct dorvan_marker_options {
   size_t size;           /* sizeof (dorvan_marker_options) as the caller was compiled with */
   const char* code_page; /* the names' code page; null or "" for the system's */
   const char* loader;    /* the loader plug-in's file; null or "" for none given */
+  int path_encoding;     /* DORVAN_MARKER_PATHS_SYSTEM or DORVAN_MARKER_PATHS_UTF8 */
 } dorvan_marker_options;
 
 /* The choices of a plan. A null pointer stands for the defaults. size as in

@@ -7,6 +7,7 @@
 
 #include "dorvan_marker/export.h"
 #include "dorvan_marker/outcome.hpp"
+#include "dorvan_marker/path_encoding.hpp"
 
 namespace dorvan_marker {
 
@@ -36,6 +37,9 @@ struct HostFilePaths {
 // double-byte character of the system's code page is never taken for a separator; a folder
 // ending in a drive ("c:") gets no separator. An empty folder names the current one.
 DORVAN_MARKER_API HostFilePaths HostFilePathsIn(const std::string& folder);
+// The same for a folder written as paths says: a UTF-8 folder is read as UTF-8, whatever
+// the system's code page.
+DORVAN_MARKER_API HostFilePaths HostFilePathsIn(const std::string& folder, PathEncoding paths);
 
 // The fixed places the host reads: c:\userroot\temp\... on Windows,
 // /userroot/temp/... elsewhere.
@@ -55,6 +59,12 @@ struct ImportOptions {
   // The file of a loader plug-in that answers the model-file queries; "" for the one that
   // the environment variable DORVAN_MARKER_LOADER names, else the library's own loader.
   std::string loader;
+#if defined(_WIN32)
+  // How the marker path, the host files' paths and loader are written; the model files'
+  // paths follow the marker's. Windows only: elsewhere paths are bytes, and the layout of
+  // this struct is the one programs built against version 1.0 rely on.
+  PathEncoding paths = PathEncoding::System;
+#endif
 };
 
 struct ImportResult {

@@ -79,7 +79,10 @@ typedef struct dorvan_loader_table {
   /* Frees the instance and everything it handed out. Called once, last. */
   void (*destroy)(dorvan_loader* loader);
 
-  /* Opens the model file at path: the marker's folder, a model's base name and ".mdl".
+  /* Opens the model file at path: the marker's folder, a model's base name and ".mdl",
+   * written as the caller wrote the marker's path: in the system's code page, or in UTF-8
+   * where the caller gave its paths in UTF-8 (dorvan_marker_options.path_encoding; the
+   * command line on Windows always does), the base name then carried into UTF-8.
    * YES when the model can be read; the following queries are about it. NO when it
    * cannot: the import may still ask the rotation queries, and what they answer until
    * the next successful open is the plug-in's choice (the library's own loader says NO). */

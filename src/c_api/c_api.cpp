@@ -111,7 +111,7 @@ extern "C" int dorvan_marker_import(const char* marker_path, const char* out_dir
                          std::to_string(DORVAN_MARKER_NAME_SIZE));
     }
     const dorvan_marker::ImportResult result =
-        dorvan_marker::ImportMarker(marker_path, dorvan_marker::HostFilePathsIn(out_dir), chosen);
+        dorvan_marker::ImportMarker(marker_path, dorvan_marker::HostFilePathsIn(out_dir, call.Paths()), chosen);
     if (result.status != dorvan_marker::ImportStatus::Imported) {
       return call.Fail(dorvan_marker::ResultOf(result.status), result.message);
     }

@@ -11,6 +11,10 @@ namespace {
 constexpr std::size_t kFirstOptionsSize =
     offsetof(dorvan_marker_options, loader) + sizeof(dorvan_marker_options::loader);
 
+// path_encoding came after them: a caller whose struct ends before it gets the system's.
+constexpr std::size_t kPathEncodingEnd =
+    offsetof(dorvan_marker_options, path_encoding) + sizeof(dorvan_marker_options::path_encoding);
+
 std::string TextOrEmpty(const char* text) { return text == nullptr ? std::string() : std::string(text); }
 
 }  // namespace
@@ -26,6 +30,18 @@ int CCall::ReadOptions(const dorvan_marker_options* given, ImportOptions& chosen
   if (!chosen.code_page.empty() && CodePage::Offered(chosen.code_page, code_page_).empty()) {
     return Refuse(UnknownCodePage(chosen.code_page));
   }
+  if (given->size >= kPathEncodingEnd) {
+    switch (given->path_encoding) {
+      case DORVAN_MARKER_PATHS_SYSTEM: paths_ = PathEncoding::System; break;
+      case DORVAN_MARKER_PATHS_UTF8: paths_ = PathEncoding::Utf8; break;
+      default:
+        return Refuse("options->path_encoding is " + std::to_string(given->path_encoding) +
+                      " (DORVAN_MARKER_PATHS_SYSTEM or DORVAN_MARKER_PATHS_UTF8)");
+    }
+  }
+#if defined(_WIN32)
+  chosen.paths = paths_;
+#endif
   return DORVAN_MARKER_OK;
 }
 

@@ -49,6 +49,8 @@ class CCall {
 
   // The code page names are read in, once the options are read (the system's until then).
   CodePage Names() const { return code_page_; }
+  // How the caller's paths are written, once the options are read.
+  PathEncoding Paths() const { return paths_; }
 
  private:
   int ReadOptions(const dorvan_marker_options* given, ImportOptions& chosen);
@@ -59,6 +61,7 @@ class CCall {
   std::size_t message_size_;
   std::string text_;
   CodePage code_page_ = CodePage::System();
+  PathEncoding paths_ = PathEncoding::System;
 };
 
 }  // namespace dorvan_marker

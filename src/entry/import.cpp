@@ -12,6 +12,7 @@
 #include "hostfiles/command_file_writer.hpp"
 #include "hostfiles/placement_file_writer.hpp"
 #include "platform/file_names.hpp"
+#include "platform/native_path.hpp"
 #include "replacement/replacement_transaction.hpp"
 
 namespace dorvan_marker {
@@ -24,10 +25,10 @@ constexpr std::size_t kNameBufferSize = 256;     // the caller's name buffer, it
 // place together.
 class HostFileOutput final : public ImportObserver {
  public:
-  explicit HostFileOutput(const HostFilePaths& out) : out_(out) {}
+  HostFileOutput(const HostFilePaths& out, PathEncoding paths) : out_(out), paths_(paths) {}
 
   void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
-    ReplacementTransaction transaction({out_.command_file, out_.placement_file});
+    ReplacementTransaction transaction({out_.command_file, out_.placement_file}, paths_);
     WriteCommandFile(document, placements, transaction.Staged(0));
     WritePlacementFile(document, placements, transaction.Staged(1));
     transaction.Commit();
@@ -39,6 +40,7 @@ class HostFileOutput final : public ImportObserver {
 
  private:
   const HostFilePaths& out_;
+  PathEncoding paths_;
   std::size_t written_ = 0;
 };
 
@@ -60,13 +62,14 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
   placements = 0;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     const LoaderChoice loader = ChooseLoader(options, search);
-    MarkerDocument document(marker_path, nullptr, loader.code_page);
-    HostFileOutput output(out);
+    MarkerDocument document(marker_path, nullptr, loader.code_page, loader.paths);
+    HostFileOutput output(out, loader.paths);
+    std::string unreadable;
     switch (RunImport(
-        document, [&] { return loader.Make().loader; }, output)) {
+        document, [&] { return loader.Make().loader; }, output, unreadable)) {
       case ImportEnd::CannotOpen:
         result.status = ImportStatus::CannotOpen;
-        result.message = "cannot open " + marker_path;
+        result.message = CannotOpenMessage(marker_path, unreadable);
         break;
       case ImportEnd::NoModels:
         result.status = ImportStatus::NoModels;
@@ -95,15 +98,18 @@ void ShowInBox(const std::string& text) {
 
 }  // namespace
 
-HostFilePaths HostFilePathsIn(const std::string& folder) {
+HostFilePaths HostFilePathsIn(const std::string& folder) { return HostFilePathsIn(folder, PathEncoding::System); }
+
+HostFilePaths HostFilePathsIn(const std::string& folder, PathEncoding paths) {
 #if defined(_WIN32)
   const char* const separator = "\\";
 #else
   const char* const separator = "/";
 #endif
-  // Paths are in the system's code page whatever the marker's names are written in: a
-  // last byte that looks like a separator may be the second half of a character.
-  const bool ends_in_separator = FileNameStart(folder, CodePage::System(), FileNameRules::Native()) == folder.size();
+  // Paths are in the system's code page (or UTF-8) whatever the marker's names are written
+  // in: a last byte that looks like a separator may be the second half of a character.
+  const bool ends_in_separator =
+      FileNameStart(folder, PathCodePage(paths, CodePage::System()), FileNameRules::Native()) == folder.size();
   const std::string prefix = ends_in_separator ? folder : folder + separator;
   return {prefix + "csvimprt.txt", prefix + "posimport.txt"};
 }

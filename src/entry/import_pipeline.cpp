@@ -7,8 +7,9 @@
 
 namespace dorvan_marker {
 
-ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer) {
-  if (!ReadMarker(document)) return ImportEnd::CannotOpen;
+ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer,
+                    std::string& unreadable) {
+  if (!ReadMarker(document, unreadable)) return ImportEnd::CannotOpen;
   observer.MarkerRead(document);
   if (!document.HasModels()) return ImportEnd::NoModels;
   document.Loader = make_loader();

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "hostfiles/host_placements.hpp"
 #include "marker/marker_document.hpp"
@@ -39,7 +40,9 @@ using LoaderMaker = std::function<std::unique_ptr<VariantLoad>()>;
 // resolve its placements, and tell observer after each stage. The loader is made only
 // for a marker that can be read and has models, so that a loader plug-in is never loaded
 // for a marker the import refuses on its own. Raises InvalidArgumentError where the
-// marker is malformed, and whatever make_loader and the observer raise.
-ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer);
+// marker is malformed, and whatever make_loader and the observer raise. For CannotOpen,
+// unreadable says why in the system's words.
+ImportEnd RunImport(MarkerDocument& document, const LoaderMaker& make_loader, ImportObserver& observer,
+                    std::string& unreadable);
 
 }  // namespace dorvan_marker

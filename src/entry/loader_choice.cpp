@@ -35,16 +35,16 @@ std::string ChosenPlugin(const ImportOptions& options, PluginSearch search) {
 }  // namespace
 
 LoaderChoice ChooseLoader(const ImportOptions& options, PluginSearch search) {
-  return {CodePageOf(options), ChosenPlugin(options, search)};
+  return {CodePageOf(options), ChosenPlugin(options, search), PathsOf(options)};
 }
 
 CallLoader LoaderChoice::Make() const {
   CallLoader made;
   if (plugin.empty()) {
-    made.loader = std::make_unique<ModelFileLoader>();
+    made.loader = std::make_unique<ModelFileLoader>(paths);
     return made;
   }
-  auto loaded = std::make_unique<PluginLoader>(plugin, code_page);
+  auto loaded = std::make_unique<PluginLoader>(plugin, code_page, paths);
   made.plugin_name = loaded->Name();
   made.plugin_version = loaded->Version();
   made.loader = std::move(loaded);

@@ -28,13 +28,14 @@ struct CallLoader {
 struct LoaderChoice {
   CodePage code_page;  // of the marker's names
   std::string plugin;  // the loader plug-in's file; empty for the library's own loader
+  PathEncoding paths;  // how the marker's path, and so the model files' paths, are written
 
   // The library's own .mdl loader when plugin is empty, else the plug-in, loaded now.
   // Raises LoaderPluginError when the plug-in cannot serve.
   CallLoader Make() const;
 };
 
-// The code page that options name ("" for the system's; an unknown name raises
+// How paths are written (PathsOf), the code page that options name ("" for the system's; an unknown name raises
 // InvalidArgumentError) and the loader plug-in, first match wins: options.loader; the file
 // that the environment variable DORVAN_MARKER_LOADER names (an empty value names none);
 // with kAlsoBesideLibrary on Windows, dorvan_marker_loader.dll in the folder of the module

@@ -25,12 +25,23 @@ std::string UnknownCodePage(const std::string& requested) {
   return "unknown code page \"" + requested + "\" (" + CodePage::OfferedNames() + ")";
 }
 
-bool ReadMarker(MarkerDocument& document) {
+PathEncoding PathsOf([[maybe_unused]] const ImportOptions& options) {
+#if defined(_WIN32)
+  return options.paths;
+#else
+  return PathEncoding::System;
+#endif
+}
+
+bool ReadMarker(MarkerDocument& document, std::string& why) {
   TextFile file;
   // A marker that another program still has open may be half written: it is read only
   // when no other handle to it exists, and none can change it while it is read. The host
   // tells the user, who tries again, so a refused open is not waited out.
-  if (!file.Open(document.Path(), FileSharing::kNone)) return false;
+  if (!file.Open(document.Path(), FileSharing::kNone, document.Paths())) {
+    why = file.Why();
+    return false;
+  }
   document.Parse(file);
   return true;
 }
@@ -43,6 +54,10 @@ void AppendStyleNames(const MarkerDocument& document, std::vector<std::string>& 
     std::string name(document.GetFieldValue(*models, record, "VNMD"));
     if (known.insert(name).second) names.push_back(std::move(name));
   }
+}
+
+std::string CannotOpenMessage(const std::string& path, const std::string& why) {
+  return "cannot open " + path + ": " + why;
 }
 
 std::string NoModelsMessage(const std::string& text) {

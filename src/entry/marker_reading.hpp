@@ -13,10 +13,17 @@ namespace dorvan_marker {
 // InvalidArgumentError.
 CodePage CodePageOf(const ImportOptions& options);
 
+// How the caller's paths are written (on Windows as options say; elsewhere always bytes).
+PathEncoding PathsOf(const ImportOptions& options);
+
 // Opens the marker file of document as text, with no sharing, and parses it into the
 // document. False when the file cannot be opened (on Windows also while another handle to
-// it exists) or read; a malformed file raises InvalidArgumentError.
-bool ReadMarker(MarkerDocument& document);
+// it exists) or read, with why in the system's words; a malformed file raises
+// InvalidArgumentError.
+bool ReadMarker(MarkerDocument& document, std::string& why);
+
+// "cannot open <path>: <why>"
+std::string CannotOpenMessage(const std::string& path, const std::string& why);
 
 // Appends the distinct "VNMD" values of the "VMDL" records that names lacks yet, in order
 // of first appearance.

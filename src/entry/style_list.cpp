@@ -12,10 +12,11 @@ StyleListResult ReadStyleList(const std::string& marker_path, std::vector<std::s
   StyleListResult result;
   const std::optional<Failure> failure = Guarded(marker_path, [&] {
     // The style list never asks a model file: its document has no loader.
-    MarkerDocument document(marker_path, nullptr, CodePageOf(options));
-    if (!ReadMarker(document)) {
+    MarkerDocument document(marker_path, nullptr, CodePageOf(options), PathsOf(options));
+    std::string unreadable;
+    if (!ReadMarker(document, unreadable)) {
       result.status = StyleListStatus::CannotOpen;
-      result.message = "cannot open " + marker_path;
+      result.message = CannotOpenMessage(marker_path, unreadable);
       return;
     }
     const CSection* models = document.FindSection("VMDL");

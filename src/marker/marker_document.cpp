@@ -7,6 +7,7 @@
 #include "marker/normalize_name.hpp"
 #include "platform/c_numbers.hpp"
 #include "platform/file_names.hpp"
+#include "platform/native_path.hpp"
 #include "platform/quoted.hpp"
 
 namespace dorvan_marker {
@@ -14,18 +15,20 @@ namespace dorvan_marker {
 constexpr double kDefaultWidth = 13608.0;
 constexpr std::size_t kMaxTitleLength = 255;
 
-std::string TitleFromPath(std::string_view path, CodePage code_page) {
-  std::string_view name = path.substr(FileNameStart(path, code_page, FileNameRules::Native()));
+std::string TitleFromPath(std::string_view path, CodePage code_page, PathEncoding paths) {
+  std::string_view name = path.substr(FileNameStart(path, PathCodePage(paths, code_page), FileNameRules::Native()));
   const std::size_t dot = name.rfind('.');
   if (dot != std::string_view::npos) name = name.substr(0, dot);
   return NormalizeName(CutToCharacters(name, kMaxTitleLength, code_page), code_page);
 }
 
-MarkerDocument::MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page)
-    : Title(TitleFromPath(path, code_page)),
+MarkerDocument::MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page,
+                               PathEncoding paths)
+    : Title(TitleFromPath(path, code_page, paths)),
       Loader(std::move(loader)),
       path_(std::move(path)),
       code_page_(code_page),
+      paths_(paths),
       records_(path_) {}
 
 // The loader is destroyed first, while the marker it served still exists: no loader

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "dorvan_marker/path_encoding.hpp"
 #include "marker/record_file.hpp"
 #include "platform/checked_array.hpp"
 #include "platform/code_page.hpp"
@@ -28,8 +29,9 @@ class MarkerDocument {
   // path: the marker path as the caller gave it; loader: the model-file loader of this
   // call (null for a document whose loader comes once the marker is read, as in the
   // import, or whose model files are never asked, as for the style list); code_page: the
-  // code page of names.
-  MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page = CodePage::System());
+  // code page of names; paths: how path is written, and so the model files' paths.
+  MarkerDocument(std::string path, std::unique_ptr<VariantLoad> loader, CodePage code_page = CodePage::System(),
+                 PathEncoding paths = PathEncoding::System);
   ~MarkerDocument();
   MarkerDocument(const MarkerDocument&) = delete;
   MarkerDocument& operator=(const MarkerDocument&) = delete;
@@ -73,17 +75,20 @@ class MarkerDocument {
   std::size_t SectionCount() const noexcept { return records_.SectionCount(); }
   const std::string& Path() const noexcept { return path_; }
   CodePage Codes() const noexcept { return code_page_; }
+  PathEncoding Paths() const noexcept { return paths_; }
 
  private:
   std::string path_;
   CodePage code_page_;
+  PathEncoding paths_;
   RecordFile records_;
   mutable bool model_names_ready_ = false;
   mutable std::unordered_map<int, std::string_view> model_names_;  // ModelNameOfArticle, made on first use
 };
 
 // The marker's name from its path: the file-name part without folder, drive and extension,
-// normalised and cut to 255 bytes (never inside a double-byte character).
-std::string TitleFromPath(std::string_view path, CodePage code_page);
+// normalised and cut to 255 bytes (never inside a double-byte character). The bytes are the
+// path's; its separators are found as paths says it is written.
+std::string TitleFromPath(std::string_view path, CodePage code_page, PathEncoding paths = PathEncoding::System);
 
 }  // namespace dorvan_marker

@@ -97,9 +97,9 @@ const ModelFile::Piece* ModelFile::ByKey(std::string_view vgfn, std::string_view
   return Find(by_key_, vgfn, iart);
 }
 
-std::unique_ptr<ModelFile> LoadModelFile(const std::string& path) {
+std::unique_ptr<ModelFile> LoadModelFile(const std::string& path, PathEncoding paths) {
   TextFile file;
-  if (!file.Open(path, FileSharing::kReadWrite)) return nullptr;
+  if (!file.Open(path, FileSharing::kReadWrite, paths)) return nullptr;
   try {
     auto model = std::make_unique<ModelFile>(path);
     model->Read(file);
@@ -121,7 +121,7 @@ bool ModelFileLoader::Open(const char* path) {
   }
   auto found = cache_.find(path);
   if (found == cache_.end()) {
-    std::shared_ptr<const ModelFile> model = LoadModelFile(path);
+    std::shared_ptr<const ModelFile> model = LoadModelFile(path, paths_);
     if (!model) failed_paths_.emplace_back(path);
     found = cache_.emplace(path, std::move(model)).first;
   }

@@ -74,14 +74,17 @@ class ModelFile {
   mutable bool by_key_made_ = false;
 };
 
-// Reads the model file at path; null when it cannot be opened or read as records.
-std::unique_ptr<ModelFile> LoadModelFile(const std::string& path);
+// Reads the model file at path (written as paths says); null when it cannot be opened or
+// read as records.
+std::unique_ptr<ModelFile> LoadModelFile(const std::string& path, PathEncoding paths = PathEncoding::System);
 
 // The library's own VariantLoad. Each model file is read once per loader (one import):
 // repeated opens of the same path are answered from memory.
 class ModelFileLoader final : public VariantLoad {
  public:
   explicit ModelFileLoader(const char* path = nullptr);
+  // Opens model files by paths written as paths says.
+  explicit ModelFileLoader(PathEncoding paths) : paths_(paths) {}
 
   bool Open(const char* path) override;
   bool GetSizesFromMDL(const char* name, CStringArray& sizes) override;
@@ -104,6 +107,7 @@ class ModelFileLoader final : public VariantLoad {
   const ModelFile* last_model_ = nullptr;
   bool last_known_ = false;
   std::vector<std::string> failed_paths_;
+  PathEncoding paths_ = PathEncoding::System;
 };
 
 }  // namespace dorvan_marker

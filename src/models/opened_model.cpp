@@ -13,7 +13,7 @@ OpenedModel::OpenedModel(VariantLoad& loader, const MarkerDocument& document, st
 }
 
 std::optional<std::string> OpenedModel::PathOf(const MarkerDocument& document, std::string_view base_name) {
-  return MakeModelFilePath(document.Path(), base_name, document.Codes(), FileNameRules::Native());
+  return MakeModelFilePath(document.Path(), base_name, document.Codes(), FileNameRules::Native(), document.Paths());
 }
 
 bool OpenedModel::GetSizes(CStringArray& sizes) const {

@@ -18,10 +18,10 @@ bool CopyText(const dorvan_loader_text& text, std::string& out) {
 
 }  // namespace
 
-PluginLoader::PluginLoader(const std::string& path, CodePage code_page) : path_(path) {
+PluginLoader::PluginLoader(const std::string& path, CodePage code_page, PathEncoding paths) : path_(path) {
   std::string why;
-  if (!IsFile(path)) throw LoaderPluginError(path_, "does not load: no such file");
-  if (!library_.Load(path, why)) throw LoaderPluginError(path_, "does not load: " + why);
+  if (!IsFile(path, paths)) throw LoaderPluginError(path_, "does not load: no such file");
+  if (!library_.Load(path, why, paths)) throw LoaderPluginError(path_, "does not load: " + why);
   void* entry = library_.Symbol(DORVAN_LOADER_ENTRY_NAME);
   if (entry == nullptr) throw LoaderPluginError(path_, "lacks the entry function " DORVAN_LOADER_ENTRY_NAME);
   table_ = &TableOf(entry, code_page);

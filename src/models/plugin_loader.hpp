@@ -28,7 +28,8 @@ class PluginLoader final : public VariantLoad {
  public:
   // Loads the plug-in at path and asks it for a table of this library's ABI version for
   // code_page. Raises LoaderPluginError when it cannot serve.
-  PluginLoader(const std::string& path, CodePage code_page);
+  // path is written as paths says.
+  PluginLoader(const std::string& path, CodePage code_page, PathEncoding paths = PathEncoding::System);
   ~PluginLoader() override;
   PluginLoader(const PluginLoader&) = delete;
   PluginLoader& operator=(const PluginLoader&) = delete;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "dorvan_marker/path_encoding.hpp"
+
 namespace dorvan_marker {
 
 // An open file, or a folder's lock, as the operating system knows it: a descriptor on
@@ -44,7 +46,8 @@ enum class PathKind {
 // put another in its place: one that fails the k-th operation, or that cannot exchange
 // names. The host files are written through the current one (CurrentFileSystem).
 //
-// Paths are narrow, in the system's code page. No operation throws; each reports how it
+// Paths are narrow, written as the file system was chosen for (CurrentFileSystem). No
+// operation throws; each reports how it
 // ended. Safe to call from several threads at once.
 class FileSystem {
  public:
@@ -84,6 +87,9 @@ class FileSystem {
 
   // Waits before another try of an operation that found the file busy.
   virtual void Pause(int milliseconds) = 0;
+
+  // How the paths given to this file system are written.
+  virtual PathEncoding Paths() const noexcept { return PathEncoding::System; }
 };
 
 // A file open for writing, and what it is written through: the file system that opened it,
@@ -94,9 +100,9 @@ struct WritableFile {
   std::string path;
 };
 
-// The file system host files are written through: the operating system's, unless a test
-// put another in its place.
-FileSystem& CurrentFileSystem() noexcept;
+// The file system host files are written through: the operating system's, reading paths
+// written as paths says, unless a test put another in its place.
+FileSystem& CurrentFileSystem(PathEncoding paths = PathEncoding::System) noexcept;
 
 // Puts file_system in place of the current one, process-wide; nullptr gives the operating
 // system's back. For tests: never while an import runs.

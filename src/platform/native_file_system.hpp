@@ -16,9 +16,12 @@ namespace dorvan_marker {
 // folder's lock is a named mutex in the session's "Local\" namespace named after the
 // folder's volume serial number and file index, which every spelling of the folder shares.
 // A refusal because another program has the file open (a sharing or lock violation, or
-// access denied) is Busy. Exchange is Unsupported.
+// access denied) is Busy. Exchange is Unsupported. Every file is named by its UTF-16 name,
+// read from the narrow path as paths says.
 class NativeFileSystem : public FileSystem {
  public:
+  explicit NativeFileSystem(PathEncoding paths = PathEncoding::System) : paths_(paths) {}
+
   FileOutcome CreateHeld(const std::string& path, SystemHandle& held) override;
   FileOutcome Write(SystemHandle file, const char* bytes, std::size_t size) override;
   FileOutcome Close(SystemHandle file) override;
@@ -33,6 +36,10 @@ class NativeFileSystem : public FileSystem {
                          SystemHandle& lock) override;
   void UnlockFolder(SystemHandle lock) override;
   void Pause(int milliseconds) override;
+  PathEncoding Paths() const noexcept override { return paths_; }
+
+ private:
+  PathEncoding paths_;
 };
 
 }  // namespace dorvan_marker

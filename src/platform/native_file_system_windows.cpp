@@ -4,8 +4,10 @@
 #  include <windows.h>
 
 #  include <cstdio>
+#  include <optional>
 
 #  include "platform/native_file_system.hpp"
+#  include "platform/native_path.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -30,12 +32,24 @@ bool IsBusy(DWORD error) {
 
 bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+// path's UTF-16 name; the error of a path that names no file otherwise.
+std::optional<std::wstring> Wide(const std::string& path, PathEncoding paths, DWORD& error) {
+  std::wstring wide;
+  unsigned long why = 0;
+  if (WidePath(path, paths, wide, why)) return wide;
+  error = why;
+  return std::nullopt;
+}
+
 }  // namespace
 
 FileOutcome NativeFileSystem::CreateHeld(const std::string& path, SystemHandle& held) {
   // Shared with nobody: no other program can open the file, nor remove or rename it, while
   // it is written through this handle.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD unnamed = 0;
+  const auto name = Wide(path, paths_, unnamed);
+  if (!name) return Refused(unnamed);
+  const HANDLE file = CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
@@ -65,7 +79,11 @@ FileOutcome NativeFileSystem::Close(SystemHandle file) {
 }
 
 FileOutcome NativeFileSystem::Rename(const std::string& from, const std::string& to) {
-  if (MoveFileExA(from.c_str(), to.c_str(), 0)) return {};
+  DWORD unnamed = 0;
+  const auto wide_from = Wide(from, paths_, unnamed);
+  const auto wide_to = wide_from ? Wide(to, paths_, unnamed) : std::nullopt;
+  if (!wide_to) return Refused(unnamed);
+  if (MoveFileExW(wide_from->c_str(), wide_to->c_str(), 0)) return {};
   const DWORD error = GetLastError();
   if (IsBusy(error)) return Failure(FileOutcome::Kind::Busy, error);
   return Refused(error);
@@ -76,12 +94,18 @@ FileOutcome NativeFileSystem::Exchange(const std::string&, const std::string&) {
 }
 
 FileOutcome NativeFileSystem::Remove(const std::string& path) {
-  if (DeleteFileA(path.c_str()) || IsAbsent(GetLastError())) return {};
+  DWORD unnamed = 0;
+  const auto name = Wide(path, paths_, unnamed);
+  if (!name) return Refused(unnamed);
+  if (DeleteFileW(name->c_str()) || IsAbsent(GetLastError())) return {};
   return Refused();
 }
 
 FileOutcome NativeFileSystem::RemoveUnheld(const std::string& path) {
-  if (DeleteFileA(path.c_str())) return {};
+  DWORD unnamed = 0;
+  const auto name = Wide(path, paths_, unnamed);
+  if (!name) return Refused(unnamed);
+  if (DeleteFileW(name->c_str())) return {};
   const DWORD error = GetLastError();
   if (IsAbsent(error)) return {};
   if (IsBusy(error)) return Failure(FileOutcome::Kind::Busy, error);
@@ -89,7 +113,10 @@ FileOutcome NativeFileSystem::RemoveUnheld(const std::string& path) {
 }
 
 FileOutcome NativeFileSystem::Inspect(const std::string& path, PathKind& kind) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD unnamed = 0;
+  const auto name = Wide(path, paths_, unnamed);
+  if (!name) return Refused(unnamed);
+  const DWORD attributes = GetFileAttributesW(name->c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (!IsAbsent(error)) return Refused(error);
@@ -104,14 +131,17 @@ FileOutcome NativeFileSystem::Inspect(const std::string& path, PathKind& kind) {
 }
 
 FileOutcome NativeFileSystem::ListFolder(const std::string& folder, std::vector<std::string>& names) {
-  WIN32_FIND_DATAA entry{};
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  DWORD unnamed = 0;
+  const auto pattern = Wide(folder + "\\*", paths_, unnamed);
+  if (!pattern) return Refused(unnamed);
+  WIN32_FIND_DATAW entry{};
+  const HANDLE search = FindFirstFileW(pattern->c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return Refused();
   names.clear();
   do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &entry));
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(NarrowPath(name, paths_));
+  } while (FindNextFileW(search, &entry));
   FindClose(search);
   return {};
 }
@@ -119,7 +149,10 @@ FileOutcome NativeFileSystem::ListFolder(const std::string& folder, std::vector<
 FileOutcome NativeFileSystem::FolderIdentity(const std::string& folder, std::string& identity) {
   // Case, short names and trailing dots give one folder many spellings; the volume and the
   // file index are its own.
-  const HANDLE opened = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  DWORD unnamed = 0;
+  const auto name = Wide(folder, paths_, unnamed);
+  if (!name) return Refused(unnamed);
+  const HANDLE opened = CreateFileW(name->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return Refused();
   BY_HANDLE_FILE_INFORMATION info{};

@@ -3,6 +3,8 @@
 
 #if defined(_WIN32)
 #  include <windows.h>
+
+#  include "platform/native_path.hpp"
 #else
 #  include <dlfcn.h>
 #  include <sys/stat.h>
@@ -32,11 +34,17 @@ std::string WindowsReason(DWORD error) {
 
 }  // namespace
 
-bool SharedLibrary::Load(const std::string& path, std::string& why) {
+bool SharedLibrary::Load(const std::string& path, std::string& why, PathEncoding paths) {
+  std::wstring wide;
+  unsigned long unnamed = 0;
+  if (!WidePath(path, paths, wide, unnamed)) {
+    why = WindowsReason(unnamed);
+    return false;
+  }
   // The full path keeps LoadLibrary from searching, and with it the plug-in's own DLLs are
   // looked for in its folder before anywhere else.
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  wchar_t full[MAX_PATH];
+  const DWORD length = GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
   if (length == 0 || length >= MAX_PATH) {
     why = WindowsReason(length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     return false;
@@ -44,7 +52,7 @@ bool SharedLibrary::Load(const std::string& path, std::string& why) {
   // A file that is no library would otherwise open a system dialog in the host.
   DWORD old_mode = 0;
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_mode);
-  HMODULE module = LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   const DWORD error = GetLastError();
   SetThreadErrorMode(old_mode, nullptr);
   if (module == nullptr) {
@@ -79,14 +87,17 @@ std::string ThisModulePath() {
   return {};
 }
 
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+bool IsFile(const std::string& path, PathEncoding paths) {
+  std::wstring wide;
+  unsigned long unnamed = 0;
+  if (!WidePath(path, paths, wide, unnamed)) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 #else
 
-bool SharedLibrary::Load(const std::string& path, std::string& why) {
+bool SharedLibrary::Load(const std::string& path, std::string& why, PathEncoding /*paths: bytes here*/) {
   // dlopen looks a name without a slash up on the library path, not in the current folder.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
   handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -106,7 +117,7 @@ void* SharedLibrary::Symbol(const char* name) const { return dlsym(handle_, name
 
 std::string ThisModulePath() { return {}; }
 
-bool IsFile(const std::string& path) {
+bool IsFile(const std::string& path, PathEncoding /*paths: bytes here*/) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

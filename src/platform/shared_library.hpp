@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "dorvan_marker/path_encoding.hpp"
+
 namespace dorvan_marker {
 
 // A shared library loaded at run time from a file, unloaded when the object goes.
@@ -16,8 +18,9 @@ class SharedLibrary {
   // Loads the file at path. A path is never looked up on the system's library search path:
   // a bare file name means the current folder. On Windows the library's own dependencies
   // are found beside it first, and the system shows no dialog about a file that is not a
-  // library. False, with why set to the system's reason, when it cannot be loaded.
-  bool Load(const std::string& path, std::string& why);
+  // library. False, with why set to the system's reason, when it cannot be loaded. path is
+  // written as paths says.
+  bool Load(const std::string& path, std::string& why, PathEncoding paths = PathEncoding::System);
 
   // The address of the exported symbol `name`, or null when there is none.
   void* Symbol(const char* name) const;
@@ -31,6 +34,6 @@ class SharedLibrary {
 std::string ThisModulePath();
 
 // Whether path names a regular file (or on Windows a file that is no folder).
-bool IsFile(const std::string& path);
+bool IsFile(const std::string& path, PathEncoding paths = PathEncoding::System);
 
 }  // namespace dorvan_marker

@@ -4,52 +4,103 @@
 #include <sys/stat.h>
 
 #if defined(_WIN32)
-#  include <share.h>
+#  include <windows.h>
+
+#  include "platform/native_path.hpp"
 #else
 #  include <fcntl.h>
 #  include <unistd.h>
 #endif
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace dorvan_marker {
 namespace {
 
+constexpr const char* kAFolder = "a folder";
+// Only a regular file is a text file: a pipe would block the caller until someone writes
+// to it, and a device such as /dev/zero never ends.
+constexpr const char* kNotRegular = "not a regular file";
+
 #if defined(_WIN32)
 
-struct FileCloser {
-  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+// The reasons a user can act on, in the words of the system's own messages.
+std::string Reason(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH: return "no such file";
+    case ERROR_ACCESS_DENIED: return "permission denied";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "held by another program";
+    default: return "Windows error " + std::to_string(error);
+  }
+}
+
+// Closes a handle when it goes.
+class OpenHandle {
+ public:
+  explicit OpenHandle(HANDLE handle) : handle_(handle) {}
+  ~OpenHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  OpenHandle(const OpenHandle&) = delete;
+  OpenHandle& operator=(const OpenHandle&) = delete;
+  HANDLE get() const noexcept { return handle_; }
+
+ private:
+  HANDLE handle_;
 };
 
-// Reads the whole regular file at path into text; false when it is not one, sharing
-// forbids the open or a read fails.
-bool ReadRegularFile(const std::string& path, FileSharing sharing, std::string& text) {
-  // Only a regular file is a text file: a folder opens on some systems, a pipe would block
-  // the caller until someone writes to it, and a device never ends.
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  // _SH_DENYNO is the share mode fopen uses; _SH_DENYRW opens with no sharing at all.
-  const int share_mode = sharing == FileSharing::kNone ? _SH_DENYRW : _SH_DENYNO;
-  std::unique_ptr<std::FILE, FileCloser> file(_fsopen(path.c_str(), "rb", share_mode));
-  if (!file) return false;
-  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+// Reads the whole regular file at path into text; false, with why, when it is not one,
+// sharing forbids the open or a read fails. The file is opened by its UTF-16 name.
+bool ReadRegularFile(const std::string& path, FileSharing sharing, PathEncoding paths, std::string& text,
+                     std::string& why) {
+  std::wstring wide;
+  unsigned long error = 0;
+  if (!WidePath(path, paths, wide, error)) {
+    why = Reason(error);
+    return false;
+  }
+  // A folder cannot be opened as a file at all; its attribute tells it apart first.
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    why = kAFolder;
+    return false;
+  }
+  // No sharing at all, or what the C runtime's fopen allows: others may read and write.
+  const DWORD share = sharing == FileSharing::kNone ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const OpenHandle file(
+      CreateFileW(wide.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    why = Reason(GetLastError());
+    return false;
+  }
+  LARGE_INTEGER size{};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size)) {
+    why = kNotRegular;
+    return false;
+  }
   // The size the file has now, read straight into place; a file that grows meanwhile is
   // read on to its end.
-  const auto expected = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
-  text.resize(expected);
-  text.resize(std::fread(text.data(), 1, expected, file.get()));
-  if (text.size() == expected) {
-    char buffer[1 << 16];
-    for (;;) {
-      const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-      text.append(buffer, got);
-      if (got < sizeof buffer) break;
+  std::size_t filled = 0;
+  text.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+  for (;;) {
+    if (filled == text.size()) text.resize(text.size() + text.size() / 2 + 4096);
+    const std::size_t left = text.size() - filled;
+    const DWORD part = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+    DWORD got = 0;
+    if (!ReadFile(file.get(), text.data() + filled, part, &got, nullptr)) {
+      why = Reason(GetLastError());
+      return false;
     }
+    if (got == 0) break;
+    filled += got;
   }
-  return !std::ferror(file.get());
+  text.resize(filled);
+  return true;
 }
 
 #else
@@ -69,16 +120,37 @@ class Descriptor {
   int fd_;
 };
 
-// Reads the whole regular file at path into text; false when it is not one or a read fails.
-// There are no share modes here: a file is read whatever else has it open.
-bool ReadRegularFile(const std::string& path, FileSharing /*sharing*/, std::string& text) {
-  // Only a regular file is a text file: a pipe would block the caller until someone
-  // writes to it (opened without blocking it is told apart at once), a folder is no text,
-  // and a device such as /dev/zero never ends.
+// The reasons a user can act on, in the words of the system's own messages.
+std::string Reason(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return "no such file";
+    case EACCES:
+    case EPERM: return "permission denied";
+    default: return std::strerror(error);
+  }
+}
+
+// Reads the whole regular file at path into text; false, with why, when it is not one or a
+// read fails. There are no share modes here: a file is read whatever else has it open,
+// and a path is bytes, whatever its encoding.
+bool ReadRegularFile(const std::string& path, FileSharing /*sharing*/, PathEncoding /*paths*/, std::string& text,
+                     std::string& why) {
+  // Opened without blocking, a pipe is told apart at once.
   const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.get() < 0) return false;
+  if (file.get() < 0) {
+    why = Reason(errno);
+    return false;
+  }
   struct stat info {};
-  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (fstat(file.get(), &info) != 0) {
+    why = Reason(errno);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    why = S_ISDIR(info.st_mode) ? kAFolder : kNotRegular;
+    return false;
+  }
   // The size the file has now and one byte more, read straight into place: once all the
   // bytes the file had are in and the read came back short, the file has ended, so one
   // read usually takes all. A file that grows meanwhile is read on to its end.
@@ -90,6 +162,7 @@ bool ReadRegularFile(const std::string& path, FileSharing /*sharing*/, std::stri
     const ssize_t got = read(file.get(), text.data() + filled, size - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
+      why = Reason(errno);
       return false;
     }
     if (got == 0) break;
@@ -109,11 +182,12 @@ bool ReadRegularFile(const std::string& path, FileSharing /*sharing*/, std::stri
 
 }  // namespace
 
-bool TextFile::Open(const std::string& path, FileSharing sharing) {
+bool TextFile::Open(const std::string& path, FileSharing sharing, PathEncoding paths) {
   text_.clear();
+  why_.clear();
   position_ = 0;
   line_number_ = 0;
-  if (!ReadRegularFile(path, sharing, text_)) {
+  if (!ReadRegularFile(path, sharing, paths, text_, why_)) {
     text_.clear();
     return false;
   }

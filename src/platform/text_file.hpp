@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "dorvan_marker/path_encoding.hpp"
+
 namespace dorvan_marker {
 
 // Whether other handles to a file may exist while it is read. Only Windows has share
@@ -23,10 +25,16 @@ enum class FileSharing {
 // buffer stays valid and unmoved for the reader's life and can be taken with TakeText.
 class TextFile {
  public:
-  // Opens and reads path, letting other handles to it exist as sharing says. False when it
-  // cannot be opened (on Windows also when sharing forbids it; the open is not retried), is
-  // not a regular file (a folder, a pipe, a device) or a read fails; the reader is then empty.
-  bool Open(const std::string& path, FileSharing sharing);
+  // Opens and reads path (written as paths says), letting other handles to it exist as
+  // sharing says. False when it cannot be opened (on Windows also when sharing forbids it;
+  // the open is not retried), is not a regular file (a folder, a pipe, a device) or a read
+  // fails; the reader is then empty, and Why says why.
+  bool Open(const std::string& path, FileSharing sharing, PathEncoding paths = PathEncoding::System);
+
+  // Why the last Open failed, in the system's words: "no such file", "a folder",
+  // "permission denied", "held by another program", "not a regular file", else the
+  // system's own text for its error. Empty after an Open that succeeded.
+  const std::string& Why() const noexcept { return why_; }
 
   // Uses text as the file's content (for readers of bytes already in memory).
   void OpenText(std::string text);
@@ -52,6 +60,7 @@ class TextFile {
   void CutAtControlZ();
 
   std::string text_;
+  std::string why_;
   std::size_t position_ = 0;
   std::size_t line_number_ = 0;
 };

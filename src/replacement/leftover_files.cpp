@@ -29,7 +29,7 @@ void RemoveLeftoversIn(FileSystem& file_system, const std::vector<HostFilePlace>
 void RemoveLeftovers(FileSystem& file_system, const std::vector<std::string>& host_files,
                      const std::vector<std::string>& own_files) {
   std::vector<HostFilePlace> places;
-  for (const std::string& host_file : host_files) places.push_back(PlaceOf(host_file));
+  for (const std::string& host_file : host_files) places.push_back(PlaceOf(host_file, file_system.Paths()));
   // Host files of one folder (as spelled) are looked for in one listing of it.
   std::stable_sort(places.begin(), places.end(), [](const auto& a, const auto& b) { return a.prefix < b.prefix; });
   for (auto first = places.begin(); first != places.end();) {

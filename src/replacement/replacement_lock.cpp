@@ -19,7 +19,7 @@ struct LockedFolder {
 std::vector<LockedFolder> DistinctFolders(FileSystem& file_system, const std::vector<std::string>& host_files) {
   std::vector<LockedFolder> folders;
   for (const std::string& host_file : host_files) {
-    LockedFolder entry{{}, PlaceOf(host_file).Folder(), host_file};
+    LockedFolder entry{{}, PlaceOf(host_file, file_system.Paths()).Folder(), host_file};
     const auto same_spelling = [&](const LockedFolder& seen) { return seen.folder == entry.folder; };
     if (std::any_of(folders.begin(), folders.end(), same_spelling)) continue;
     const FileOutcome known = file_system.FolderIdentity(entry.folder, entry.identity);

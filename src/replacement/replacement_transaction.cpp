@@ -27,8 +27,8 @@ bool HasPrevious(FileSystem& file_system, const std::string& target) {
 
 }  // namespace
 
-ReplacementTransaction::ReplacementTransaction(const std::vector<std::string>& targets)
-    : file_system_(CurrentFileSystem()) {
+ReplacementTransaction::ReplacementTransaction(const std::vector<std::string>& targets, PathEncoding paths)
+    : file_system_(CurrentFileSystem(paths)) {
   files_.reserve(targets.size());
   try {
     for (const std::string& target : targets) {

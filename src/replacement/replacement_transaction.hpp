@@ -25,9 +25,9 @@ namespace dorvan_marker {
 // Every file operation goes through the current FileSystem.
 class ReplacementTransaction {
  public:
-  // Creates a staged file for each target. Raises HostFileError, leaving nothing, when one
-  // cannot be created.
-  explicit ReplacementTransaction(const std::vector<std::string>& targets);
+  // Creates a staged file for each target (paths written as `paths` says). Raises
+  // HostFileError, leaving nothing, when one cannot be created.
+  explicit ReplacementTransaction(const std::vector<std::string>& targets, PathEncoding paths = PathEncoding::System);
   // Removes staged files that were not put in place.
   ~ReplacementTransaction();
   ReplacementTransaction(const ReplacementTransaction&) = delete;

@@ -9,6 +9,7 @@
 
 #include "platform/code_page.hpp"
 #include "platform/file_names.hpp"
+#include "platform/native_path.hpp"
 
 namespace dorvan_marker {
 namespace {
@@ -43,8 +44,8 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 }  // namespace
 
-HostFilePlace PlaceOf(const std::string& path) {
-  const std::size_t start = FileNameStart(path, CodePage::System(), FileNameRules::Native());
+HostFilePlace PlaceOf(const std::string& path, PathEncoding paths) {
+  const std::size_t start = FileNameStart(path, PathCodePage(paths, CodePage::System()), FileNameRules::Native());
   return {path.substr(0, start), path.substr(start)};
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "dorvan_marker/path_encoding.hpp"
+
 namespace dorvan_marker {
 
 // The names a host file goes by while an import puts a new one in its place. They stand
@@ -25,7 +27,8 @@ struct HostFilePlace {
   // A path that opens the folder: "dir/." rather than "dir/", and never a bare "c:" or "".
   std::string Folder() const { return prefix + "."; }
 };
-HostFilePlace PlaceOf(const std::string& path);
+// Its separators are found as paths are written (native_path.hpp).
+HostFilePlace PlaceOf(const std::string& path, PathEncoding paths);
 
 // 16 lowercase hex digits that no other import of this or another process is likely to
 // choose at the same time (exclusive creation settles the unlikely rest).

@@ -63,7 +63,7 @@ ReportStatus StatusOf(Failure::Kind kind) {
 // records what it sees; a step that raises ends it, and the report keeps what was known
 // before.
 void Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerSheet& report) {
-  MarkerDocument document(marker_path, nullptr, choice.code_page);
+  MarkerDocument document(marker_path, nullptr, choice.code_page, choice.paths);
   DiagnosticList diagnostics(document, report.diagnostics);
   ReportObserver observer(report, diagnostics);
   const LoaderMaker make_loader = [&]() -> std::unique_ptr<VariantLoad> {
@@ -78,10 +78,12 @@ void Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerS
   };
   std::optional<Failure> failure;
   failure = Guarded(marker_path, [&] {
-    switch (RunImport(document, make_loader, observer)) {
+    std::string unreadable;
+    switch (RunImport(document, make_loader, observer, unreadable)) {
       case ImportEnd::CannotOpen:
         report.status = ReportStatus::CannotOpen;
-        diagnostics.Add(Severity::Error, diagnostic_code::kCannotOpen, 0, {}, -1, {}, "cannot open the marker file");
+        diagnostics.Add(Severity::Error, diagnostic_code::kCannotOpen, 0, {}, -1, {},
+                        "cannot open the marker file: " + unreadable);
         break;
       case ImportEnd::NoModels:
         report.status = ReportStatus::NoModels;

@@ -63,8 +63,9 @@ TEST(ImportMarker, FailsWithoutTouchingEarlierHostFiles) {
     ImportStatus status;
     std::string message;
   } cases[] = {
-      {dir / "missing.txt", In(out), ImportStatus::CannotOpen, "cannot open " + (dir / "missing.txt")},
-      {dir.Path(), In(out), ImportStatus::CannotOpen, "cannot open " + dir.Path()},
+      {dir / "missing.txt", In(out), ImportStatus::CannotOpen,
+       "cannot open " + (dir / "missing.txt") + ": no such file"},
+      {dir.Path(), In(out), ImportStatus::CannotOpen, "cannot open " + dir.Path() + ": a folder"},
       {dir / "nomodels.txt", In(out), ImportStatus::NoModels,
        dir / "nomodels.txt" + " is an invalid Dorvan marker file.  No models were found."},
       {dir / "broken.txt", In(out), ImportStatus::Malformed,

@@ -75,6 +75,7 @@ std::vector<std::string> CallsOfFakeLoader(const std::string& marker, const test
   dorvan_marker::MarkerDocument document(marker, nullptr,
                                          dorvan_marker::CodePage(dorvan_marker::CodePage::Kind::ShiftJis));
   Writer writer(out);
+  std::string unreadable;
   dorvan_marker::RunImport(
       document,
       [&] {
@@ -82,7 +83,7 @@ std::vector<std::string> CallsOfFakeLoader(const std::string& marker, const test
         loader->calls = &calls;
         return loader;
       },
-      writer);
+      writer, unreadable);
   return calls;
 }
 
@@ -130,7 +131,8 @@ TEST(LoaderPlugin, OneThatCannotServeStopsTheImportNamed) {
     ImportStatus status;
     std::string message;  // the message, or its start when it ends with "..."
   } cases[] = {
-      {dir / "missing.txt", kNoEntry, "", ImportStatus::CannotOpen, "cannot open " + (dir / "missing.txt")},
+      {dir / "missing.txt", kNoEntry, "", ImportStatus::CannotOpen,
+       "cannot open " + (dir / "missing.txt") + ": no such file"},
       {dir / "broken.txt", kNoEntry, "", ImportStatus::Malformed, (dir / "broken.txt") + ":5: record number ..."},
       {dir / "no models.txt", kNoEntry, "", ImportStatus::NoModels, (dir / "no models.txt") + " is an invalid ..."},
       {marker, dir / "none.so", "", ImportStatus::LoaderUnusable,

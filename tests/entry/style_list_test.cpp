@@ -30,7 +30,7 @@ TEST(ReadStyleList, ReportsEveryOutcome) {
       {"noiba.txt", StyleListStatus::Listed, {"KEEP", "ONLY"}, ""},
       {"nostyles.txt", StyleListStatus::NoStyles, {"KEEP"}, dir / "nostyles.txt" + " has no \"VMDL\" records"},
       {"nosection.txt", StyleListStatus::NoStyles, {"KEEP"}, dir / "nosection.txt" + " has no \"VMDL\" section"},
-      {"missing.txt", StyleListStatus::CannotOpen, {"KEEP"}, "cannot open " + (dir / "missing.txt")},
+      {"missing.txt", StyleListStatus::CannotOpen, {"KEEP"}, "cannot open " + (dir / "missing.txt") + ": no such file"},
       {"broken.txt",
        StyleListStatus::Malformed,
        {"KEEP"},

@@ -3,6 +3,8 @@
 // room for one, the name buffer and the host folder untouched unless the import succeeded.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
 #include "dorvan_marker/dorvan_marker_c.h"
 #include "hardening/bad_inputs.hpp"
 
@@ -17,9 +19,14 @@ TEST_P(BadInputCFace, EndsAsTabled) {
   struct {  // a newer caller's options go on beyond this version's
     dorvan_marker_options known;
     const char* later;
-  } options{{sizeof options, nullptr, nullptr}, "unknown here"};
+  } options{{sizeof options, nullptr, nullptr, DORVAN_MARKER_PATHS_SYSTEM}, "unknown here"};
   if (row.fault == CallFault::kOptionsTooSmall) options.known.size = sizeof(std::size_t);
   if (row.fault == CallFault::kUnknownCodePage) options.known.code_page = "1253";
+  if (row.fault == CallFault::kUnknownPathEncoding) options.known.path_encoding = 7;
+  if (row.fault == CallFault::kOptionsOfFirstVersion) {  // its size ends before the encoding, which is not read
+    options.known.size = offsetof(dorvan_marker_options, path_encoding);
+    options.known.path_encoding = 7;
+  }
   char name[DORVAN_MARKER_NAME_SIZE] = "caller", message[1024] = "untouched";
   const std::size_t message_size = row.fault == CallFault::kEmptyMessageBuffer ? 0 : sizeof message;
   EXPECT_EQ(dorvan_marker_import(row.fault == CallFault::kNullMarker ? nullptr : marker.c_str(),

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -190,13 +191,13 @@ void AddPathRows(std::vector<BadInput>& rows) {
                   Outcome::Imported, Styles::NoStyles, "",
                   "P1,0,16,0,0.000000,5.000000,10.000000,10.000000,20.000000,0\r\n", kNothing});
   rows.push_back({"marker file name of 300 characters", [](const TempDir& dir) { return dir / std::string(300, 'n'); },
-                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}: File name too long", "", kNothing});
   rows.push_back({"marker path is a folder",
                   [](const TempDir& dir) {
                     std::filesystem::create_directory(dir / "folder.txt");
                     return dir / "folder.txt";
                   },
-                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}: a folder", "", kNothing});
   // Found while building the table: a pipe blocked the host until something wrote to it,
   // and a device without end was read until the memory ran out.
   rows.push_back({"marker path is a pipe",
@@ -204,9 +205,9 @@ void AddPathRows(std::vector<BadInput>& rows) {
                     mkfifo((dir / "pipe.txt").c_str(), 0644);
                     return dir / "pipe.txt";
                   },
-                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}: not a regular file", "", kNothing});
   rows.push_back({"marker path is a device without end", [](const TempDir&) { return std::string("/dev/zero"); },
-                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}", "", kNothing});
+                  Outcome::CannotOpen, Styles::CannotOpen, "cannot open {marker}: not a regular file", "", kNothing});
   rows.push_back({"model file is a pipe",
                   [](const TempDir& dir) {
                     mkfifo((dir / "M.mdl").c_str(), 0644);
@@ -261,11 +262,17 @@ void AddCallRows(std::vector<BadInput>& rows) {
   refused("C face: message buffer of 0 bytes", CallFault::kEmptyMessageBuffer, "");
   refused("C face: options smaller than the first version's", CallFault::kOptionsTooSmall,
           "dorvan_marker_import: options->size is " + std::to_string(sizeof(std::size_t)) +
-              ": the options take at least " + std::to_string(sizeof(dorvan_marker_options)) + " bytes");
+              ": the options take at least " + std::to_string(offsetof(dorvan_marker_options, path_encoding)) +
+              " bytes");
   refused("C face: unknown code page", CallFault::kUnknownCodePage,
           "dorvan_marker_import: unknown code page \"1253\" (1252, 932, 936, 949, 950 or utf-8)");
-  rows.push_back({"C face: options of a newer caller", Files(Marker()), Outcome::Imported, Styles::NoStyles, "",
-                  kPlacement, kNothing, CallFault::kOptionsFromNewer});
+  refused("C face: unknown path encoding", CallFault::kUnknownPathEncoding,
+          "dorvan_marker_import: options->path_encoding is 7 (DORVAN_MARKER_PATHS_SYSTEM or DORVAN_MARKER_PATHS_UTF8)");
+  for (const auto& [name, fault] :
+       {std::pair{"C face: options of a newer caller", CallFault::kOptionsFromNewer},
+        std::pair{"C face: options of a first-version caller", CallFault::kOptionsOfFirstVersion}}) {
+    rows.push_back({name, Files(Marker()), Outcome::Imported, Styles::NoStyles, "", kPlacement, kNothing, fault});
+  }
 }
 
 std::vector<BadInput> MakeRows() {

@@ -36,13 +36,15 @@ enum class Outcome : int {
 // other rows reach the C face through the Python module's test (tests/python/).
 enum class CallFault {
   kNone,
-  kNullMarker,          // marker_path is null
-  kNullFolder,          // out_dir is null
-  kEmptyNameBuffer,     // name is given with name_size 0
-  kEmptyMessageBuffer,  // message is given with message_size 0: the result alone tells
-  kOptionsTooSmall,     // options->size below the first version's
-  kOptionsFromNewer,    // options->size beyond this version's: read as far as it knows
-  kUnknownCodePage,     // options->code_page is "1253", which the library does not offer
+  kNullMarker,             // marker_path is null
+  kNullFolder,             // out_dir is null
+  kEmptyNameBuffer,        // name is given with name_size 0
+  kEmptyMessageBuffer,     // message is given with message_size 0: the result alone tells
+  kOptionsTooSmall,        // options->size below the first version's
+  kOptionsFromNewer,       // options->size beyond this version's: read as far as it knows
+  kOptionsOfFirstVersion,  // options->size of the first version's: paths in the system's code page
+  kUnknownPathEncoding,    // options->path_encoding neither of the two
+  kUnknownCodePage,        // options->code_page is "1253", which the library does not offer
 };
 
 // How listing a row's model names ends, by the numbers of ReadStyleList.

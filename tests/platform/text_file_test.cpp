@@ -2,6 +2,9 @@
 #include "platform/text_file.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <string>
 #include <vector>
@@ -64,8 +67,24 @@ TEST(TextFile, OpensRegularFilesOnly) {
   dorvan_marker::TextFile file;
   EXPECT_TRUE(file.Open(dir / "m.txt", kNoSharing));
   EXPECT_EQ(file.Text(), "x\r\n");
+  EXPECT_EQ(file.Why(), "");
+  // Each refusal says why, in the words a user acts on; a refusal ends what the last held.
   EXPECT_FALSE(file.Open(dir / "missing.txt", kNoSharing));
+  EXPECT_EQ(file.Why(), "no such file");
+  EXPECT_FALSE(file.Open(dir / "m.txt" + "/x.txt", kNoSharing));
+  EXPECT_EQ(file.Why(), "no such file");
   EXPECT_FALSE(file.Open(dir.Path(), kNoSharing));
+  EXPECT_EQ(file.Why(), "a folder");
+  EXPECT_FALSE(file.Open("/dev/null", kNoSharing));
+  EXPECT_EQ(file.Why(), "not a regular file");
+  if (geteuid() != 0) {  // the superuser reads every file
+    std::filesystem::permissions(dir / "m.txt", std::filesystem::perms::none);
+    EXPECT_FALSE(file.Open(dir / "m.txt", kNoSharing));
+    EXPECT_EQ(file.Why(), "permission denied");
+    std::filesystem::permissions(dir / "m.txt", std::filesystem::perms::owner_all);
+  }
+  EXPECT_TRUE(file.Open(dir / "m.txt", kNoSharing));
+  EXPECT_EQ(file.Why(), "");
 }
 
 TEST(TextFile, ReadsWholeFilesOfAnySize) {

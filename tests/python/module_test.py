@@ -2,7 +2,7 @@
 """The Python module against the C++ API: the same names, host files, messages and report for
 the example and the bad-input table's markers, which MARKERS_PROGRAM (bad_input_markers) writes;
 and, given the command line, the same renderings as it writes for those and the golden markers.
-usage: DORVAN_MARKER_LIBRARY=LIBRARY python3 tests/python/module_test.py MARKERS_PROGRAM [CLI]"""
+usage: DORVAN_MARKER_LIBRARY=LIBRARY python3 tests/python/module_test.py MARKERS_PROGRAM VERSION [CLI]"""
 import glob
 import json
 import os
@@ -10,7 +10,8 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "python"))
+root = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir)
+sys.path.insert(0, os.path.join(root, "python"))
 import dorvan_marker  # noqa: E402
 
 failures = []
@@ -82,15 +83,15 @@ with tempfile.TemporaryDirectory() as scratch:
         for host_file in (b"csvimprt.txt", b"posimport.txt"):
             check(row + host_file.decode(), read(folder, b"out", host_file), read(folder, b"cpp-out", host_file))
         check(row + "report", dorvan_marker.inspect(marker), json.loads(read(folder, b"inspect.json")))
-        if len(sys.argv) > 2 and os.path.exists(marker) and os.path.getsize(marker) < 1 << 20:  # not the huge rows
-            check_renders(sys.argv[2], [marker], scratch, row[:-2])
-    if len(sys.argv) > 2:
+        if len(sys.argv) > 3 and os.path.exists(marker) and os.path.getsize(marker) < 1 << 20:  # not the huge rows
+            check_renders(sys.argv[3], [marker], scratch, row[:-2])
+    if len(sys.argv) > 3:
         root = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir)
         golden = sorted(set(glob.glob(os.path.join(root, "tests", "data", "golden", "*.txt"))) -
                         set(glob.glob(os.path.join(root, "tests", "data", "golden", "expected.txt"))))
         for marker in golden:
-            check_renders(sys.argv[2], [marker], scratch, os.path.basename(marker))
-        check_renders(sys.argv[2], golden, scratch, "the golden markers at once")
+            check_renders(sys.argv[3], [marker], scratch, os.path.basename(marker))
+        check_renders(sys.argv[3], golden, scratch, "the golden markers at once")
 
     # Two byte pairs of code page 932 give one character: each name still gives its bytes back.
     open(os.path.join(scratch, "932.txt"), "wb").write(b"VMDL:VNMD\n1:\x87\x90\n1:\x81\xe0\n")
@@ -115,4 +116,32 @@ with tempfile.TemporaryDirectory() as scratch:
     except dorvan_marker.Error as error:
         check("code page 1253 is refused, naming the accepted ones", (error.code, error.message),
               (-6, 'dorvan_marker_style_names: unknown code page "1253" (1252, 932, 936, 949, 950 or utf-8)'))
+    # Names are str: a byte UTF-8 does not know stays as its escape, the rest decodes.
+    open(os.path.join(scratch, "utf8.txt"), "wb").write(b"VMDL:VNMD\n1:\xff\xc3\xa9\n")
+    check("utf-8: an invalid byte and then \"\xe9\"", dorvan_marker.style_names(os.path.join(scratch, "utf8.txt"), "utf-8"),
+          ["\udcff\xe9"])
+
+    # Wrong calls raise Python's own exceptions before the library is asked.
+    example, nul_out = os.path.join(root, "examples", "jacket", "spring jacket.txt"), os.path.join(scratch, "nul")
+    os.mkdir(nul_out)
+    for what, call, expected in [
+            ("a path with a NUL", lambda: dorvan_marker.import_marker(example, nul_out + "\0/elsewhere"), ValueError),
+            ("bytes with a NUL", lambda: dorvan_marker.style_names(os.fsencode(example) + b"\0.bak"), ValueError),
+            ("a code page with a NUL", lambda: dorvan_marker.inspect(example, code_page="1252\0"), ValueError),
+            ("a path of no path type", lambda: dorvan_marker.style_names(1), TypeError),
+            ("a code page that is no str", lambda: dorvan_marker.import_marker(example, nul_out, 1252), TypeError)]:
+        try:
+            call()
+            got = None
+        except Exception as error:  # noqa: BLE001 - its type is what is checked
+            got = type(error)
+        check("refused before any call: " + what, got, expected)
+    check("a refused call writes nothing", os.listdir(nul_out), [])
+    try:
+        refusal = dorvan_marker.style_names(example, code_page="\xe9")
+    except dorvan_marker.Error as error:
+        refusal = (error.code, error.message)
+    check("a code page the library does not know is its refusal", refusal,
+          (dorvan_marker.BAD_CALL, 'dorvan_marker_style_names: unknown code page "\xc3\xa9" (1252, 932, 936, 949, 950 or utf-8)'))
+check("__version__ is the library's", dorvan_marker.__version__, sys.argv[2])
 sys.exit(1 if failures else 0)

@@ -45,7 +45,8 @@ TEST(CliStyles, ExitsWithTheDocumentedCodes) {
     std::string err;
   } cases[] = {
       {"styles " + Quote(dir / "none.txt"), 1, "dorvan-marker: " + (dir / "none.txt") + " has no \"VMDL\" section\n"},
-      {"styles " + Quote(dir / "missing.txt"), 2, "dorvan-marker: cannot open " + (dir / "missing.txt") + "\n"},
+      {"styles " + Quote(dir / "missing.txt"), 2,
+       "dorvan-marker: cannot open " + (dir / "missing.txt") + ": no such file\n"},
       {"styles " + Quote(dir / "broken.txt"), 4,
        "dorvan-marker: " + (dir / "broken.txt") +
            ":2: \"VMDL\": header record 2 names section \"VMDL\", but no numbered record carries 2 or a higher "
@@ -109,7 +110,8 @@ TEST(CliImport, FailsWithoutTouchingTheFolder) {
     int exit_code;
     std::string err;
   } cases[] = {
-      {"import " + Quote(dir / "missing.txt"), 2, "dorvan-marker: cannot open " + (dir / "missing.txt") + "\n"},
+      {"import " + Quote(dir / "missing.txt"), 2,
+       "dorvan-marker: cannot open " + (dir / "missing.txt") + ": no such file\n"},
       {"import " + Quote(dir / "nomodels.txt"), 3,
        "dorvan-marker: " + (dir / "nomodels.txt") + " is an invalid Dorvan marker file.  No models were found.\n"},
       {"import " + Quote(dir / "broken.txt"), 4,
