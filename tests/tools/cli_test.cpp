@@ -147,7 +147,7 @@ TEST(CliImport, ImportsManyMarkersEachIntoAFolderOfItsOwn) {
   const std::string failures =
       "dorvan-marker: " + (dir / "nomodels.txt") +
       " is an invalid Dorvan marker file.  No models were found.\ndorvan-marker: cannot open " + (dir / "missing.txt") +
-      "\n";
+      ": no such file\n";
   EXPECT_EQ(run.err.substr(0, failures.size()), failures);
   const std::string table = std::regex_replace(run.out, std::regex(" +"), " ");  // the columns' widths aside
   for (const std::string& row : {kExample + " imported 24 0 " + (out / "spring jacket") + "\n",
@@ -241,7 +241,8 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       // Several markers: the largest code, and a summary table.
       {"inspect " + Quote(kExample) + " " + Quote(dir / "broken.txt") + " " + Quote(dir / "warned.txt"), 4, "marker"},
       {"inspect", 64, "inspect takes one or more marker files"},
-      {"inspect --codepage 1253 " + Quote(kExample), 64, "unknown code page \"1253\" (1252, 932, 936, 949, 950 or utf-8)"},
+      {"inspect --codepage 1253 " + Quote(kExample), 64,
+       "unknown code page \"1253\" (1252, 932, 936, 949, 950 or utf-8)"},
       {"inspect --csv " + Quote(dir / "nowidth.txt"), 6, ",read,NOWIDTH,built-in (.mdl model files),,,,700,500,,2,"},
       {"inspect --json " + Quote(dir / "nowidth.txt"), 6, "\"fabric_width\": null"},
       {"inspect " + Quote(dir / "nowidth.txt"), 6, "nowidth.txt: warning: \"LEZ\": \"LLEZ\": the marker names no"},
@@ -253,7 +254,8 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"import --strict " + Quote(dir / "warned.txt") + out, 1, "warned.txt:16: warning: \"IGEO\" record 2: \"IYOR\""},
       // Options a command does not take.
       {"styles --paper a4 " + Quote(kExample), 64, "styles does not take --paper (only report takes it)"},
-      {"import " + Quote(kExample) + " --json" + out, 64, "import does not take --json (styles, inspect and plan take it)"},
+      {"import " + Quote(kExample) + " --json" + out, 64,
+       "import does not take --json (styles, inspect and plan take it)"},
       {"--version extra", 64, "--version takes nothing else"},
       // report: one page per marker, with the exit codes of inspect.
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
