@@ -8,15 +8,13 @@
 #if defined(__GLIBC__)  // known once a C library header is in
 #  include <malloc.h>
 #endif
-#if defined(_WIN32)
-#  include <windows.h>
-#endif
 
 #include "cli_arguments.hpp"
 #include "cli_common.hpp"
 #include "commands.hpp"
 #include "dorvan_marker/import.hpp"
 #include "exit_codes.hpp"
+#include "system.hpp"
 
 namespace {
 
@@ -122,30 +120,6 @@ bool IsCommand(const std::string& name) {
   return false;
 }
 
-#if defined(_WIN32)
-// An argument of the UTF-16 command line in UTF-8.
-std::string Utf8(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.pop_back();  // the NUL the conversion wrote
-  return text;
-}
-
-// Paths are printed as they are carried, in UTF-8: a console shows them as such while the
-// program runs, and is given back its code page when the program ends.
-UINT console_code_page = 0;
-void RestoreConsole() { SetConsoleOutputCP(console_code_page); }
-void ShowUtf8OnConsole() {
-  DWORD mode = 0;
-  const bool console = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0 ||
-                       GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
-  if (!console || (console_code_page = GetConsoleOutputCP()) == CP_UTF8) return;
-  if (SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsole);
-}
-#endif
-
 int Run(int argc, char** argv) {
 #if defined(SIGXFSZ)
   // Beyond a file-size limit (ulimit -f) a write then fails like one to a full disk, and
@@ -204,12 +178,11 @@ int Run(int argc, char** argv) {
 // names a user can give: the program starts from the UTF-16 command line (-municode) and
 // carries it in UTF-8.
 int wmain(int argc, wchar_t** wide_argv) {
-  std::vector<std::string> arguments;
-  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(wide_argv[i]));
+  std::vector<std::string> arguments = cli::Utf8Arguments(argc, wide_argv);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
-  ShowUtf8OnConsole();
+  cli::ShowUtf8OnConsole();
   return Run(argc, argv.data());
 }
 #else

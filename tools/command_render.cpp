@@ -27,7 +27,7 @@ int RunRender(const Arguments& args) {
     std::cerr << dorvan_marker::DiagnosticLine(diagnostic) << "\n";
   if (report.status != dorvan_marker::ReportStatus::Read) return StatusExit(report.status);
   try {
-    dorvan_marker::OutputFile file(out);
+    dorvan_marker::OutputFile file(out, kPaths);
     file.Write(dorvan_marker::MarkerSvg(report));
     file.Commit();
   } catch (const dorvan_marker::HostFileError& failure) {

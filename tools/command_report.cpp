@@ -80,7 +80,7 @@ int RunReport(const Arguments& args) {
 
   int exit_code = kOk;
   try {
-    dorvan_marker::OutputFile file(out);
+    dorvan_marker::OutputFile file(out, kPaths);
     // Nowhere to write: no marker is read.
     if (file.Write(dorvan_marker::HtmlHead(markers.size(), paper))) {
       exit_code = WritePages(file, markers, options, args.Has("--strict"));

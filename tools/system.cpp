@@ -14,6 +14,8 @@
 #endif
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace cli {
@@ -79,5 +81,38 @@ void RunOnThreads(std::size_t threads, void (*work)(void*), void* context) {
   for (std::thread& thread : running) thread.join();
 #endif
 }
+
+#if defined(_WIN32)
+namespace {
+
+// An argument of the UTF-16 command line in UTF-8.
+std::string Utf8(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.pop_back();  // the NUL the conversion wrote
+  return text;
+}
+
+UINT console_code_page = 0;
+void RestoreConsole() { SetConsoleOutputCP(console_code_page); }
+
+}  // namespace
+
+std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(argv[i]));
+  return arguments;
+}
+
+void ShowUtf8OnConsole() {
+  DWORD mode = 0;
+  const bool console = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0 ||
+                       GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+  if (!console || (console_code_page = GetConsoleOutputCP()) == CP_UTF8) return;
+  if (SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsole);
+}
+#endif
 
 }  // namespace cli

@@ -9,6 +9,7 @@
 
 #include "dorvan_marker/export.h"
 #include "dorvan_marker/import.hpp"
+#include "dorvan_marker/path_encoding.hpp"
 #include "dorvan_marker/report.hpp"
 
 namespace dorvan_marker {
@@ -100,8 +101,9 @@ DORVAN_MARKER_API Rendering Render(const std::vector<std::string>& marker_paths,
 // thread at a time.
 class DORVAN_MARKER_API OutputFile {
  public:
-  // Throws HostFileError when the staged file cannot be created.
-  explicit OutputFile(const std::string& path);
+  // paths: how path is written (on Windows, UTF-8 names any file). Throws HostFileError
+  // when the staged file cannot be created.
+  explicit OutputFile(const std::string& path, PathEncoding paths = PathEncoding::System);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;

@@ -10,14 +10,14 @@
 namespace dorvan_marker {
 
 struct OutputFile::Staged {
-  explicit Staged(const std::string& target) : path(target), transaction(std::vector<std::string>{target}) {}
+  Staged(const std::string& target, PathEncoding paths) : path(target), transaction({target}, paths) {}
 
   std::string path;
   ReplacementTransaction transaction;
   std::string failure;  // the first write's that failed
 };
 
-OutputFile::OutputFile(const std::string& path) : staged_(std::make_unique<Staged>(path)) {}
+OutputFile::OutputFile(const std::string& path, PathEncoding paths) : staged_(std::make_unique<Staged>(path, paths)) {}
 
 OutputFile::~OutputFile() = default;
 
