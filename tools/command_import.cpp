@@ -73,9 +73,12 @@ int Tell(const Imported& imported, bool strict) {
     Complain(result.message);
     return ExitOf(result.status);
   }
+  // One write: the standard error is unbuffered, and a large marker has thousands of lines.
+  std::string lines;
   for (const dorvan_marker::Diagnostic& diagnostic : imported.report.diagnostics) {
-    std::cerr << DiagnosticLine(diagnostic) << '\n';
+    lines += DiagnosticLine(diagnostic) + '\n';
   }
+  std::cerr << lines;
   return strict ? ReportExit(imported.report, true) : kOk;
 }
 
