@@ -24,7 +24,11 @@ std::string OneDecimal(double value) {
   const double tenths = value * 10.0;
   if (tenths >= 0.0 && tenths < 2147483648.0 && std::fabs(tenths - std::floor(tenths) - 0.5) > 1e-6) {
     const long long whole = std::llround(tenths);
-    return std::to_string(whole / 10) + '.' + static_cast<char>('0' + whole % 10);
+    char text[24];
+    char* end = std::to_chars(text, text + sizeof text - 2, whole / 10).ptr;
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + whole % 10);
+    return std::string(text, end);
   }
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
