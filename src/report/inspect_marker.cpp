@@ -96,7 +96,7 @@ ReportStatus StatusOf(Failure::Kind kind) {
   return ReportStatus::Malformed;
 }
 
-// The report's status and its error, when the road ended before every step ran.
+// The report's status where the road ended, with the error of a road that stopped short.
 void Ended(ImportEnd end, const MarkerDocument& document, const std::string& unreadable, MarkerSheet& report,
            DiagnosticList& diagnostics) {
   switch (end) {
