@@ -62,16 +62,8 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
 struct Imported {
   dorvan_marker::ImportResult result;
   std::size_t placements = 0;         // the lines of its placement file
-  dorvan_marker::MarkerSheet report;  // what inspect says of an imported marker
+  dorvan_marker::MarkerSheet report;  // what inspect says of the marker, read once with the import
 };
-
-// What the import passed over, as inspect reports it, once the host files are written;
-// a failed import has its message instead.
-void ReportOn(const std::string& marker, const dorvan_marker::ImportOptions& options, Imported& imported) {
-  if (imported.result.status == dorvan_marker::ImportStatus::Imported) {
-    imported.report = dorvan_marker::InspectMarkerSheet(marker, options);
-  }
-}
 
 // Prints the failure or the diagnostics of a marker, and gives its exit code: with
 // strict, an imported marker exits as inspect --strict does.
@@ -81,9 +73,12 @@ int Tell(const Imported& imported, bool strict) {
     Complain(result.message);
     return ExitOf(result.status);
   }
+  // One write: the standard error is unbuffered, and a large marker has thousands of lines.
+  std::string lines;
   for (const dorvan_marker::Diagnostic& diagnostic : imported.report.diagnostics) {
-    std::cerr << DiagnosticLine(diagnostic) << '\n';
+    lines += DiagnosticLine(diagnostic) + '\n';
   }
+  std::cerr << lines;
   return strict ? ReportExit(imported.report, true) : kOk;
 }
 
@@ -96,22 +91,21 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
   const bool made = std::filesystem::create_directory(FileSystemPath(folder), error);
-  result =
-      dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options, imported.placements);
+  result = dorvan_marker::ImportAndInspect(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options,
+                                           imported.placements, imported.report);
   if (error && result.status == dorvan_marker::ImportStatus::CannotWrite) {
     result.message = "cannot make the folder " + folder + ": " + error.message();
   }
   if (made && result.status != dorvan_marker::ImportStatus::Imported)
     std::filesystem::remove(FileSystemPath(folder), error);
-  ReportOn(marker, options, imported);
   return imported;
 }
 
 int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options,
               bool strict) {
   Imported imported;
-  imported.result = dorvan_marker::ImportMarker(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options);
-  ReportOn(marker, options, imported);
+  imported.result = dorvan_marker::ImportAndInspect(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options,
+                                                    imported.placements, imported.report);
   if (imported.result.status == dorvan_marker::ImportStatus::Imported) std::cout << imported.result.title << '\n';
   return Tell(imported, strict);
 }

@@ -166,6 +166,15 @@ struct MarkerSheet : MarkerReport {
 // threads at once.
 DORVAN_MARKER_API MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptions& options = {});
 
+// Imports the marker at marker_path into the two files of `out` and, on the same reading of
+// the marker and its model files, fills report with what InspectMarkerSheet gives for it.
+// The result, placements and the host files are those of ImportMarker with the same
+// arguments; report is the same as InspectMarkerSheet's, whatever became of the host files.
+// Throws nothing. May be called from several threads at once.
+DORVAN_MARKER_API ImportResult ImportAndInspect(const std::string& marker_path, const HostFilePaths& out,
+                                                const ImportOptions& options, std::size_t& placements,
+                                                MarkerSheet& report);
+
 // The same report without the garments, as version 1.0 gave it.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 

@@ -6,53 +6,19 @@
 #include "dorvan_marker/version.h"
 #include "entry/error_box.hpp"
 #include "entry/failure.hpp"
+#include "entry/host_file_output.hpp"
 #include "entry/import_pipeline.hpp"
+#include "entry/import_result.hpp"
 #include "entry/loader_choice.hpp"
 #include "entry/marker_reading.hpp"
-#include "hostfiles/command_file_writer.hpp"
-#include "hostfiles/placement_file_writer.hpp"
 #include "platform/file_names.hpp"
 #include "platform/native_path.hpp"
-#include "replacement/replacement_transaction.hpp"
 
 namespace dorvan_marker {
 namespace {
 
 constexpr std::size_t kMessageBufferSize = 128;  // the box's text, its zero included
 constexpr std::size_t kNameBufferSize = 256;     // the caller's name buffer, its zero included
-
-// The end of an import's road: both host files written beside their targets, then put in
-// place together.
-class HostFileOutput final : public ImportObserver {
- public:
-  HostFileOutput(const HostFilePaths& out, PathEncoding paths) : out_(out), paths_(paths) {}
-
-  void PlacementsResolved(const MarkerDocument& document, HostPlacements& placements) override {
-    ReplacementTransaction transaction({out_.command_file, out_.placement_file}, paths_);
-    WriteCommandFile(document, placements, transaction.Staged(0));
-    WritePlacementFile(document, placements, transaction.Staged(1));
-    transaction.Commit();
-    written_ = placements.groups.Count();
-  }
-
-  // The placements in the placement file, once it is in place.
-  std::size_t Written() const noexcept { return written_; }
-
- private:
-  const HostFilePaths& out_;
-  PathEncoding paths_;
-  std::size_t written_ = 0;
-};
-
-ImportStatus StatusOf(Failure::Kind kind) {
-  switch (kind) {
-    case Failure::Kind::CannotWrite: return ImportStatus::CannotWrite;
-    case Failure::Kind::LoaderUnusable: return ImportStatus::LoaderUnusable;
-    case Failure::Kind::OutOfMemory: return ImportStatus::OutOfMemory;
-    case Failure::Kind::Malformed: break;
-  }
-  return ImportStatus::Malformed;
-}
 
 // The import into `out` with the loader plug-in found as `search` says; placements
 // receives the lines of the placement file.
@@ -65,28 +31,14 @@ ImportResult Import(const std::string& marker_path, const HostFilePaths& out, co
     MarkerDocument document(marker_path, nullptr, loader.code_page, loader.paths);
     HostFileOutput output(out, loader.paths);
     std::string unreadable;
-    switch (RunImport(
-        document, [&] { return loader.Make().loader; }, output, unreadable)) {
-      case ImportEnd::CannotOpen:
-        result.status = ImportStatus::CannotOpen;
-        result.message = CannotOpenMessage(marker_path, unreadable);
-        break;
-      case ImportEnd::NoModels:
-        result.status = ImportStatus::NoModels;
-        result.message = NoModelsMessage(marker_path);
-        break;
-      case ImportEnd::Resolved:
-        result.status = ImportStatus::Imported;
-        result.title = document.Title;
-        placements = output.Written();
-        break;
-    }
+    const ImportEnd end = RunImport(
+        document, [&] { return loader.Make().loader; }, output, unreadable);
+    result = ImportResultOf(end, marker_path, document.Title, unreadable);
+    placements = output.Written();
   });
   if (failure) {
-    result.status = StatusOf(failure->kind);
-    result.title.clear();
+    result = ImportResultOf(*failure);
     placements = 0;
-    result.message = failure->message;
   }
   return result;
 }

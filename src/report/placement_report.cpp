@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,19 @@ constexpr std::size_t kSizesNamedInMessage = 12;
 
 // One decimal, with a point whatever the locale.
 std::string OneDecimal(double value) {
+  // Tenths as a whole number when value * 10 lies clearly off a tie: its rounding error
+  // (below 2^-22 under 2^31) cannot then carry it across one, so the digits are those of
+  // the exact value. A report of a large marker formats several numbers a placement, and
+  // this is far cheaper than the general conversion, which takes the rest.
+  const double tenths = value * 10.0;
+  if (tenths >= 0.0 && tenths < 2147483648.0 && std::fabs(tenths - std::floor(tenths) - 0.5) > 1e-6) {
+    const long long whole = std::llround(tenths);
+    char text[24];
+    char* end = std::to_chars(text, text + sizeof text - 2, whole / 10).ptr;
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + whole % 10);
+    return std::string(text, end);
+  }
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
   return std::string(text, result.ptr);
@@ -107,11 +121,12 @@ void CheckFabricWidth(const MarkerDocument& document, DiagnosticList& diagnostic
 }
 
 void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, DiagnosticList& diagnostics) {
-  const std::string which = "piece " + Quoted(piece.name) + " (size " + Quoted(piece.size) + ")";
+  // Named only in a diagnostic: most pieces of a large marker have none.
+  const auto which = [&] { return "piece " + Quoted(piece.name) + " (size " + Quoted(piece.size) + ")"; };
   if (piece.lost) {
     diagnostics.Add(Severity::Error, diagnostic_code::kPlacementLost, piece.line, "IGEO",
                     static_cast<long>(piece.record), "INUM",
-                    which + " is written to neither host file: its size is not among the marker's sizes (" +
+                    which() + " is written to neither host file: its size is not among the marker's sizes (" +
                         SizeListText(document.Sizes) + ")");
   }
   const double top = piece.y_origin + piece.y_extent;
@@ -119,7 +134,7 @@ void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, Diagno
   if (negative || top > document.Width + 1e-6) {
     diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
                     static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
-                    which + " lies outside the fabric: its box runs from (" + OneDecimal(piece.x_origin) + ", " +
+                    which() + " lies outside the fabric: its box runs from (" + OneDecimal(piece.x_origin) + ", " +
                         OneDecimal(piece.y_origin) + ") to (" + OneDecimal(piece.x_origin + piece.x_extent) + ", " +
                         OneDecimal(top) + ") mm on a width of " + OneDecimal(document.Width) + " mm");
   }

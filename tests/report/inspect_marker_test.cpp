@@ -80,6 +80,12 @@ void Inspect(Inspected& out, const std::string& text, const char* model = kShirt
   test::WriteFile(out.dir / "m.txt", text);
   if (model != nullptr) test::WriteFile(out.dir / "SHIRT.mdl", model);
   out.report = dorvan_marker::InspectMarkerSheet(out.dir / "m.txt");
+  // The import's own reading gives the same report, whatever became of its host files.
+  std::size_t placements = 0;
+  dorvan_marker::MarkerSheet imported;
+  dorvan_marker::ImportAndInspect(out.dir / "m.txt", dorvan_marker::HostFilePathsIn(out.dir.Path()), {}, placements,
+                                  imported);
+  EXPECT_EQ(dorvan_marker::InspectJson({imported}, ""), dorvan_marker::InspectJson({out.report}, "")) << text;
 }
 
 std::vector<std::string> Codes(const MarkerReport& report) {
