@@ -9,6 +9,7 @@
 
 #include "dorvan_marker/export.h"
 #include "dorvan_marker/import.hpp"
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/report.hpp"
 
 namespace dorvan_marker {
@@ -53,12 +54,18 @@ DORVAN_MARKER_API std::string AlignedTable(const std::vector<std::vector<std::st
 // measures, sizes, styles and diagnostics), a blank line between two, and after more than
 // one the summary table.
 DORVAN_MARKER_API std::string InspectText(const std::vector<MarkerSheet>& reports);
+// The same for cutting's plies: unless cutting is Default, each marker read adds the plies
+// and the fabric they need (FabricNeededMm), and its sizes the garments they cut.
+DORVAN_MARKER_API std::string InspectText(const std::vector<MarkerSheet>& reports, const Cutting& cutting);
 // A table of one row per marker: its path, sizes, placements, warnings and errors.
 DORVAN_MARKER_API std::string SummaryTable(const std::vector<MarkerSheet>& reports);
 
 // The reports of `inspect --csv`: a header row, then one row per marker with the figures
 // of `inspect --json`, quoted as RFC 4180 says and ended by CR LF.
 DORVAN_MARKER_API std::string InspectCsv(const std::vector<MarkerSheet>& reports);
+// The same with the plies, the fabric needed (mm, m, yd) and the garments cut reckoned for
+// cutting; InspectCsv(reports) reckons them for one ply without end allowance.
+DORVAN_MARKER_API std::string InspectCsv(const std::vector<MarkerSheet>& reports, const Cutting& cutting);
 
 // The marker as an SVG picture: the fabric strip to scale (x along the length to the
 // right, y across the width downwards, 1 user unit = 1 mm), every placement's box filled
@@ -79,6 +86,9 @@ DORVAN_MARKER_API std::string MarkerSvg(const MarkerReport& report);
 // a marker that could not be read gets a page that says why.
 DORVAN_MARKER_API std::string HtmlHead(std::size_t markers, Paper paper);
 DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report);
+// The same for cutting's plies: unless cutting is Default, the figures add the plies and
+// the fabric they need, and the sizes the garments they cut.
+DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report, const Cutting& cutting);
 DORVAN_MARKER_API const char* HtmlTail();
 
 // The markers at marker_paths, read as InspectMarkerSheet reads them, rendered whole.

@@ -64,7 +64,7 @@ std::string PerGarment(const MarkerSheet& r) {
          " m = " + FixedText(Yards(mm), 3) + " yd of used length";
 }
 
-std::string FiguresTable(const MarkerSheet& r) {
+std::string FiguresTable(const MarkerSheet& r, const Cutting& cutting) {
   std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
   const bool width_known = r.FabricWidthKnown();
   html += Row("Fabric width", width_known ? Figure("fabric_width_mm", FixedText(r.width_mm, 1)) +
@@ -84,6 +84,12 @@ std::string FiguresTable(const MarkerSheet& r) {
                                 Figure("lost_placements", std::to_string(r.LostCount())) + " in neither host file");
   html += Row("Garments", Figure("garments", std::to_string(r.garments)) + Definition(kGarmentDefinition));
   html += Row("Per garment", PerGarment(r));
+  if (!cutting.Default()) {
+    html += Row("Plies", Figure("plies", std::to_string(cutting.plies)) + ": " +
+                             Figure("fabric_needed_mm", FixedText(FabricNeededMm(r, cutting), 1)) + " mm needed, " +
+                             Figure("garments_cut", std::to_string(r.garments * std::size_t(cutting.plies))) +
+                             " garments" + Definition(PliesText(r, cutting)));
+  }
   return html + "</table>\n";
 }
 
@@ -103,23 +109,28 @@ std::string StylesText(const MarkerReport& r, const std::string& how) {
   return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
 }
 
-std::string SizesTable(const MarkerSheet& r, const std::string& how) {
+std::string SizesTable(const MarkerSheet& r, const Cutting& cutting, const std::string& how) {
+  const bool plies = !cutting.Default();  // a column of the garments the plies cut
   std::string html =
       "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
-      "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
-      "class=\"n\">garments</th>"
-      "<th>host model</th></tr></thead>\n<tbody>\n";
+      "<col class=\"garments\">" +
+      std::string(plies ? "<col class=\"cut\">" : "") +
+      "<col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
+      "class=\"n\">garments</th>" +
+      (plies ? "<th class=\"n\">cut</th>" : "") + "<th>host model</th></tr></thead>\n<tbody>\n";
   const bool cut = r.sizes.size() > kSizeRows;
   const std::size_t shown = cut ? kSizeRows - 1 : r.sizes.size();
   for (std::size_t i = 0; i < shown; ++i) {
     const SizeReport& size = r.sizes[i];
     html += "<tr><td class=\"size\">" + Markup(size.size, how) + "</td><td class=\"n placed\">" +
             std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(r.GarmentsOfSize(i)) +
+            (plies ? "</td><td class=\"n cut\">" + std::to_string(r.GarmentsOfSize(i) * std::size_t(cutting.plies))
+                   : std::string()) +
             "</td><td>" + (size.host_model.empty() ? "-" : Markup(size.host_model, how)) + "</td></tr>\n";
   }
   if (cut) {
-    html += "<tr><td colspan=\"4\" class=\"more\">and " + std::to_string(r.sizes.size() - shown) +
-            " more sizes: inspect lists them all</td></tr>\n";
+    html += std::string("<tr><td colspan=\"") + (plies ? "5" : "4") + "\" class=\"more\">and " +
+            std::to_string(r.sizes.size() - shown) + " more sizes: inspect lists them all</td></tr>\n";
   }
   return html + "</tbody></table>\n";
 }
@@ -218,7 +229,9 @@ std::string Header(const MarkerReport& r, const std::string& how) {
 
 }  // namespace
 
-std::string HtmlPage(const MarkerSheet& report) {
+std::string HtmlPage(const MarkerSheet& report) { return HtmlPage(report, Cutting{}); }
+
+std::string HtmlPage(const MarkerSheet& report, const Cutting& cutting) {
   const std::string& how = report.code_page;  // the code page the names are in
   const bool read = report.status == ReportStatus::Read;
   std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
@@ -233,10 +246,10 @@ std::string HtmlPage(const MarkerSheet& report) {
             ".</p></div>\n";
   }
   html += "<div class=\"facts\">\n<div>";
-  html += read ? "<h2>Figures</h2>\n" + FiguresTable(report) : std::string();
+  html += read ? "<h2>Figures</h2>\n" + FiguresTable(report, cutting) : std::string();
   html += read || !report.styles.empty() ? StylesText(report, how) : std::string();
   html += "</div>\n<div>";
-  html += read ? SizesTable(report, how) : std::string();
+  html += read ? SizesTable(report, cutting, how) : std::string();
   html += "</div>\n<div class=\"diagnostics\">" + DiagnosticsList(report, how) + "</div>\n</div>\n</section>\n";
   return html;
 }
@@ -280,7 +293,7 @@ std::string HtmlHead(std::size_t markers, Paper paper) {
       "p{margin:0 0 2mm}\n"
       "table{border-collapse:collapse;width:100%;table-layout:fixed;margin-bottom:2mm}\n"
       "th,td{text-align:left;vertical-align:top;padding:0.2mm 1mm 0.2mm 0;overflow-wrap:anywhere}\n"
-      "col.label{width:28%}\ncol.size{width:20%}\ncol.placed{width:17%}\ncol.garments{width:23%}\n"
+      "col.label{width:28%}\ncol.size{width:20%}\ncol.placed{width:17%}\ncol.garments{width:23%}\ncol.cut{width:16%}\n"
       ".sizes td,.sizes th{white-space:nowrap;overflow:hidden;text-overflow:ellipsis}\n"
       ".n{text-align:right;padding-right:2mm}\n"
       ".def{color:#555;font-size:6.5pt}\n"

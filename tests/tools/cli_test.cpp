@@ -246,6 +246,15 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect --csv " + Quote(dir / "nowidth.txt"), 6, ",read,NOWIDTH,built-in (.mdl model files),,,,700,500,,2,"},
       {"inspect --json " + Quote(dir / "nowidth.txt"), 6, "\"fabric_width\": null"},
       {"inspect " + Quote(dir / "nowidth.txt"), 6, "nowidth.txt: warning: \"LEZ\": \"LLEZ\": the marker names no"},
+      // Plies: the fabric N x (used length + end allowance) and the garments N cut; none for a marker not read.
+      {"inspect --plies 3 --end-allowance 20 " + Quote(kExample), 0,
+       "\nplies       3 x (5570.0 + 20.0 mm end allowance) = 16770.0 mm = 16.770 m = 18.340 yd of fabric, 15 garments\n"
+       "sizes       size  placed  garments  cut  host model\n            38         5         1    3  SPRING"},
+      {"inspect --json --plies 2 " + Quote(dir / "broken.txt"), 4,
+       "\"fabric_needed_mm\": null,\n      \"garments_cut\": 0"},
+      {"inspect --plies 0 " + Quote(kExample), 64, "--plies needs a whole number from 1 to 10000"},
+      {"inspect --end-allowance 1.2345 " + Quote(kExample), 64, "--end-allowance needs millimetres >= 0"},
+      {"styles --plies 2 " + Quote(kExample), 64, "styles does not take --plies (inspect and report take it)"},
       {"inspect " + Quote(dir / "overlap.txt"), 0,
        "110.0 % by bounding boxes (sum of the pieces' box areas / "
        "width x used length; the boxes overlap, so the figure says nothing)"},
