@@ -3,7 +3,9 @@
 
 #include <cctype>
 #include <charconv>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "dorvan_marker/plan.hpp"
 
@@ -46,6 +48,15 @@ bool CuttingOf(const Arguments& args, dorvan_marker::Cutting& cutting, std::stri
     return false;
   }
   return EndAllowanceOf(args, cutting.end_allowance_um, why);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::ifstream file(FileSystemPath(path), std::ios::binary);
+  if (!file) return false;
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  text = bytes.str();
+  return !file.bad();
 }
 
 void Complain(const std::string& message) { std::cerr << "dorvan-marker: " << message << "\n"; }

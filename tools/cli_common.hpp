@@ -26,6 +26,9 @@ bool EndAllowanceOf(const Arguments& args, std::int64_t& um, std::string& why);
 // --plies N and --end-allowance MM (1 and 0 when not given); false, with why set, when malformed.
 bool CuttingOf(const Arguments& args, dorvan_marker::Cutting& cutting, std::string& why);
 
+// The bytes of the file at path (a path of the command line); false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& text);
+
 // How the program's paths are written: on Windows it reads its command line in UTF-16 and
 // carries it in UTF-8, so any name Windows allows can be given; elsewhere paths are bytes.
 #if defined(_WIN32)

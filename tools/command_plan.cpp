@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 // dorvan-marker plan: the plies of each marker that cut an order with the least fabric.
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,15 +15,6 @@
 
 namespace cli {
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  text = bytes.str();
-  return !file.bad();
-}
 
 int Refusal(const dorvan_marker::OrderPlan& plan) {
   switch (plan.status) {

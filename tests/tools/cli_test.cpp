@@ -225,6 +225,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
   test::WriteFile(dir / "nowidth.txt", no_width);
   std::string overlap = kLostMarker;  // 400 x 500 and 400 x 600 mm boxes on 400 x 1000 mm
   test::WriteFile(dir / "overlap.txt", overlap.replace(overlap.find("5:2:"), 24, "5:1:0:0:0:4000:6000:0"));
+  test::WriteFile(dir / "big.csv", "size,quantity\n38,101\n");
   const std::string out = " --out-dir " + Quote(dir / "out");
   const struct {
     std::string arguments;
@@ -270,6 +271,13 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
       {"report " + Quote(kExample), 64, "report needs -o FILE.html"},
       {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, "unknown paper a3"},
+      // report --order: the plan on the summary page; an order no plan meets is said, and the pages still written.
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --max-plies 5", 64,
+       "report takes --max-plies with --order only"},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --order " + Quote(dir / "big.csv"), 9,
+       "big.csv: the order cannot be met with at most 100 plies of each marker: size \"38\" needs 101"},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --order " + Quote(dir / "none.csv"), 64,
+       "cannot read the order"},
       {"render " + Quote(kExample), 64, "render needs -o"},
   };
   for (const auto& c : cases) {
