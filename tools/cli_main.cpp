@@ -102,10 +102,11 @@ const char* const kHelp =
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
     "  8   the memory ran out (the marker may be fine; the message says so)\n"
-    "  9   plan: no plan meets the order within --max-plies (the message names the\n"
-    "      sizes that fall short)\n"
+    "  9   plan, report --order: no plan meets the order within --max-plies (the\n"
+    "      message names the sizes that fall short; report still writes its pages)\n"
     "  64  the command line is wrong (an option the command does not take, too), or\n"
-    "      plan's order file is refused (the message names its line and why)\n"
+    "      the order file of plan or report is refused (the message names its line and\n"
+    "      why)\n"
     "  70  a fault of dorvan-marker itself\n"
     "With several markers, a command exits with the largest of their codes.\n";
 

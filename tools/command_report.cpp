@@ -100,7 +100,8 @@ bool PlanOfOrder(const Arguments& args, const dorvan_marker::ImportOptions& impo
   plan = dorvan_marker::PlanOrder(args.positional, order, order_path, options);
   switch (plan.status) {
     case dorvan_marker::PlanStatus::BadOrder:
-    case dorvan_marker::PlanStatus::BadOptions: why = plan.message; return false;
+    case dorvan_marker::PlanStatus::BadOptions:
+    case dorvan_marker::PlanStatus::TooManyMarkers: why = plan.message; return false;
     default: return true;
   }
 }
@@ -133,7 +134,7 @@ int RunReport(const Arguments& args) {
   if (planned && plan.status != dorvan_marker::PlanStatus::Planned &&
       plan.status != dorvan_marker::PlanStatus::MarkerUnread) {
     Complain(plan.message);  // the summary page says it too
-    exit_code = plan.status == dorvan_marker::PlanStatus::TooManyMarkers ? kUsage : kNoPlan;
+    exit_code = kNoPlan;
   }
   try {
     dorvan_marker::OutputFile file(out);
