@@ -36,16 +36,22 @@ const char* const kHelp =
     "                                 file name without extension, -2, -3, ... added for a\n"
     "                                 name seen before), N at a time, and a summary table\n"
     "                                 with each marker's warnings\n"
-    "  inspect MARKER... [--json | --csv] [--strict]\n"
+    "  inspect MARKER... [--json | --csv] [--plies N] [--end-allowance MM] [--strict]\n"
     "                                 report what the import would do, writing nothing: the\n"
     "                                 marker's width, used length, efficiency, garments\n"
     "                                 (an article with a placement in the host files is one\n"
     "                                 garment of its size), length per garment, sizes and\n"
-    "                                 styles, and every diagnostic with its line\n"
+    "                                 styles, and every diagnostic with its line; with\n"
+    "                                 --plies or --end-allowance, the fabric N plies need,\n"
+    "                                 N x (used length + end allowance), and the garments\n"
+    "                                 they cut\n"
     "  render MARKER -o FILE.svg      draw the marker, its pieces coloured by size\n"
-    "  report MARKER... -o FILE.html [--paper a4|letter]\n"
+    "  report MARKER... -o FILE.html [--paper a4|letter] [--title TEXT] [--plies N]\n"
+    "       [--end-allowance MM] [--order ORDER.csv [--max-plies N]]\n"
     "                                 one printable landscape page per marker: its picture,\n"
-    "                                 figures, sizes, styles and diagnostics\n"
+    "                                 figures, sizes, styles and diagnostics; with several\n"
+    "                                 markers, a first page sums the season (and, with\n"
+    "                                 --order, shows the plan)\n"
     "  plan --order ORDER.csv MARKER... [--max-plies N] [--end-allowance MM]\n"
     "       [--json | --csv]\n"
     "                                 the plies of each marker (at most 12) that cut the\n"
@@ -65,9 +71,13 @@ const char* const kHelp =
     "  -j N, -jN       import: N markers side by side (default: the machine's cores)\n"
     "  --strict        import, inspect, report: exit 1 when any marker has a warning\n"
     "                  (6 when placements reach neither host file)\n"
-    "  --max-plies N   plan: at most N plies of each marker (default 100)\n"
+    "  --max-plies N   plan, report --order: at most N plies of each marker (default 100)\n"
     "  --end-allowance MM\n"
-    "                  plan: fabric lost at the ends of each ply, in mm (default 0)\n"
+    "                  inspect, report, plan: fabric lost at the ends of each ply, in mm\n"
+    "                  (default 0)\n"
+    "  --plies N       inspect, report: plies of each marker spread (default 1)\n"
+    "  --title TEXT    report: the report's title, on every page (default: the first\n"
+    "                  marker's folder name)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -90,10 +100,11 @@ const char* const kHelp =
     "  7   import, inspect, render, report: the loader plug-in cannot serve (the message\n"
     "      names it and says why)\n"
     "  8   the memory ran out (the marker may be fine; the message says so)\n"
-    "  9   plan: no plan meets the order within --max-plies (the message names the\n"
-    "      sizes that fall short)\n"
+    "  9   plan, report --order: no plan meets the order within --max-plies (the\n"
+    "      message names the sizes that fall short; report still writes its pages)\n"
     "  64  the command line is wrong (an option the command does not take, too), or\n"
-    "      plan's order file is refused (the message names its line and why)\n"
+    "      the order file of plan or report is refused (the message names its line and\n"
+    "      why)\n"
     "  70  a fault of dorvan-marker itself\n"
     "With several markers, a command exits with the largest of their codes.\n";
 
@@ -107,9 +118,11 @@ const std::vector<cli::OptionUse> kOptionUses = {
     {"-j", {"import"}},
     {"--json", {"styles", "inspect", "plan"}},
     {"--csv", {"inspect", "plan"}},
-    {"--order", {"plan"}},
-    {"--max-plies", {"plan"}},
-    {"--end-allowance", {"plan"}},
+    {"--order", {"plan", "report"}},
+    {"--max-plies", {"plan", "report"}},
+    {"--end-allowance", {"inspect", "report", "plan"}},
+    {"--plies", {"inspect", "report"}},
+    {"--title", {"report"}},
     {"--strict", {"import", "inspect", "report"}},
 };
 
@@ -134,10 +147,10 @@ int Run(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
 #endif
-  const cli::Arguments args = cli::Parse(
-      argc, argv,
-      {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j", "--order", "--max-plies", "--end-allowance"},
-      {"--help", "-h", "--version", "--json", "--csv", "--strict"});
+  const cli::Arguments args = cli::Parse(argc, argv,
+                                         {"--out-dir", "--codepage", "--loader", "-o", "--paper", "-j", "--order",
+                                          "--max-plies", "--end-allowance", "--plies", "--title"},
+                                         {"--help", "-h", "--version", "--json", "--csv", "--strict"});
   if (!args.error.empty()) return cli::Usage(args.error);
   if (args.Has("--help") || args.Has("-h")) {
     std::cout << kHelp;

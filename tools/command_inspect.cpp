@@ -22,6 +22,8 @@ int RunInspect(const Arguments& args) {
   dorvan_marker::ImportOptions options;
   std::string why;
   if (!OptionsOf(args, options, why)) return Usage(why);
+  dorvan_marker::Cutting cutting;
+  if (!CuttingOf(args, cutting, why)) return Usage(why);
   const bool json = args.Has("--json");
   const bool csv = args.Has("--csv");
   if (json && csv) return Usage("inspect takes --json or --csv, not both");
@@ -38,12 +40,12 @@ int RunInspect(const Arguments& args) {
     }
   }
   if (json || csv) {
-    std::cout << (json ? dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(options))
-                       : dorvan_marker::InspectCsv(reports));
+    std::cout << (json ? dorvan_marker::InspectJson(reports, dorvan_marker::CodePageName(options), cutting)
+                       : dorvan_marker::InspectCsv(reports, cutting));
     if (several) std::cerr << dorvan_marker::SummaryTable(reports);
     return exit_code;
   }
-  std::cout << dorvan_marker::InspectText(reports);
+  std::cout << dorvan_marker::InspectText(reports, cutting);
   return exit_code;
 }
 

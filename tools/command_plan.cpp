@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 // dorvan-marker plan: the plies of each marker that cut an order with the least fabric.
 #include <algorithm>
-#include <charconv>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,33 +15,6 @@
 
 namespace cli {
 namespace {
-
-// Millimetres with up to three decimals, as whole micrometres.
-bool ReadMillimetres(const std::string& text, std::int64_t& um) {
-  const std::size_t point = text.find('.');
-  const std::string whole = text.substr(0, point);
-  std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
-  if (whole.empty() || fraction.size() > 3 || (point != std::string::npos && fraction.empty())) return false;
-  if ((whole + fraction).find_first_not_of("0123456789") != std::string::npos || whole.size() > 9) return false;
-  fraction.append(3 - fraction.size(), '0');
-  um = std::stoll(whole) * 1000 + std::stoll(fraction);
-  return true;
-}
-
-bool ReadPlies(const std::string& text, int& plies) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), plies);
-  return error == std::errc{} && end == text.data() + text.size() && plies >= 1 &&
-         plies <= dorvan_marker::kPlanMostPlies;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  text = bytes.str();
-  return !file.bad();
-}
 
 int Refusal(const dorvan_marker::OrderPlan& plan) {
   switch (plan.status) {
@@ -80,9 +50,7 @@ int RunPlan(const Arguments& args) {
   if (!ReadPlies(args.Option("--max-plies", "100"), options.max_plies)) {
     return Usage("--max-plies needs a whole number from 1 to " + std::to_string(dorvan_marker::kPlanMostPlies));
   }
-  if (!ReadMillimetres(args.Option("--end-allowance", "0"), options.end_allowance_um)) {
-    return Usage("--end-allowance needs millimetres >= 0, with at most three decimals");
-  }
+  if (!EndAllowanceOf(args, options.end_allowance_um, why)) return Usage(why);
   std::string order;
   if (!ReadWholeFile(order_path, order)) return Usage("cannot read the order " + order_path);
   const dorvan_marker::OrderPlan plan = dorvan_marker::PlanOrder(args.positional, order, order_path, options);

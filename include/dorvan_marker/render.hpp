@@ -9,7 +9,9 @@
 
 #include "dorvan_marker/export.h"
 #include "dorvan_marker/import.hpp"
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/path_encoding.hpp"
+#include "dorvan_marker/plan.hpp"
 #include "dorvan_marker/report.hpp"
 
 namespace dorvan_marker {
@@ -54,12 +56,18 @@ DORVAN_MARKER_API std::string AlignedTable(const std::vector<std::vector<std::st
 // measures, sizes, styles and diagnostics), a blank line between two, and after more than
 // one the summary table.
 DORVAN_MARKER_API std::string InspectText(const std::vector<MarkerSheet>& reports);
+// The same for cutting's plies: unless cutting is Default, each marker read adds the plies
+// and the fabric they need (FabricNeededMm), and its sizes the garments they cut.
+DORVAN_MARKER_API std::string InspectText(const std::vector<MarkerSheet>& reports, const Cutting& cutting);
 // A table of one row per marker: its path, sizes, placements, warnings and errors.
 DORVAN_MARKER_API std::string SummaryTable(const std::vector<MarkerSheet>& reports);
 
 // The reports of `inspect --csv`: a header row, then one row per marker with the figures
 // of `inspect --json`, quoted as RFC 4180 says and ended by CR LF.
 DORVAN_MARKER_API std::string InspectCsv(const std::vector<MarkerSheet>& reports);
+// The same with the plies, the fabric needed (mm, m, yd) and the garments cut reckoned for
+// cutting; InspectCsv(reports) reckons them for one ply without end allowance.
+DORVAN_MARKER_API std::string InspectCsv(const std::vector<MarkerSheet>& reports, const Cutting& cutting);
 
 // The marker as an SVG picture: the fabric strip to scale (x along the length to the
 // right, y across the width downwards, 1 user unit = 1 mm), every placement's box filled
@@ -80,7 +88,56 @@ DORVAN_MARKER_API std::string MarkerSvg(const MarkerReport& report);
 // a marker that could not be read gets a page that says why.
 DORVAN_MARKER_API std::string HtmlHead(std::size_t markers, Paper paper);
 DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report);
+// The same for cutting's plies: unless cutting is Default, the figures add the plies and
+// the fabric they need, and the sizes the garments they cut.
+DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report, const Cutting& cutting);
 DORVAN_MARKER_API const char* HtmlTail();
+
+// How the pages of a printed season are made.
+struct PageOptions {
+  Cutting cutting;              // the plies every page reckons
+  std::string title;            // the report's title, on every page; see ReportTitle
+  std::string code_page_given;  // the code page as the caller named it; "" for the system's
+  std::size_t page = 0;         // this page's number from 1; 0: the page is not numbered
+  std::size_t pages = 0;        // the pages of the report, the summary page among them
+};
+
+// The title of a report of marker_paths: title when not empty, else the folder name of
+// the first marker's path (after its last '/', or '\\' on Windows), else "Marker report".
+DORVAN_MARKER_API std::string ReportTitle(const std::string& title, const std::vector<std::string>& marker_paths);
+
+// The pages of a report of `markers` markers: one a marker, and a summary page first when
+// there are more than one or the report plans an order.
+DORVAN_MARKER_API std::size_t ReportPages(std::size_t markers, bool with_plan);
+
+// One marker's row on the summary page: what is kept of its report while the others are read.
+struct SeasonRow {
+  std::string title;      // the marker's name
+  std::string path;       // as given
+  std::string code_page;  // the names' code page (MarkerReport::code_page)
+  ReportStatus status = ReportStatus::CannotOpen;
+  bool width_known = false;  // the marker names its fabric width
+  double width_mm = 0.0;
+  double used_length_mm = 0.0;
+  double box_efficiency = 0.0;
+  std::size_t garments = 0;
+  double fabric_needed_mm = 0.0;  // FabricNeededMm for the page options' cutting
+  std::size_t errors = 0;
+  std::size_t warnings = 0;
+};
+DORVAN_MARKER_API SeasonRow SeasonRowOf(const MarkerSheet& report, const Cutting& cutting);
+
+// The first page of a printed season: a row a marker (name, file, fabric width, used
+// length, efficiency, garments, plies, fabric needed, errors and warnings) and the totals
+// of the markers read; with plan (not null), the plan of the order, or why there is none.
+// The rows that do not fit the page are counted, not shown; the totals are of every one.
+DORVAN_MARKER_API std::string HtmlSummaryPage(const std::vector<SeasonRow>& rows, const OrderPlan* plan,
+                                              const PageOptions& page);
+// A marker's page as HtmlPage(report, cutting) makes it, headed by the report's title, the
+// code page as the caller named it and "page n of N".
+DORVAN_MARKER_API std::string HtmlPage(const MarkerSheet& report, const PageOptions& page);
+// HtmlHead with the report's title in the document's title.
+DORVAN_MARKER_API std::string HtmlHead(std::size_t markers, Paper paper, const std::string& title);
 
 // The markers at marker_paths, read as InspectMarkerSheet reads them, rendered whole.
 struct Rendering {
@@ -89,7 +146,9 @@ struct Rendering {
   std::string why;                           // that marker's error diagnostics, one DiagnosticLine a line, no line end
 };
 // A picture (RenderKind::Svg) takes exactly one marker, and is not drawn when the marker
-// was not read to the end; every other kind renders every marker, read or not. Throws
+// was not read to the end; every other kind renders every marker, read or not. The
+// printable report (RenderKind::Html) of several markers begins with the summary page,
+// and each of its pages is numbered and headed by ReportTitle("", marker_paths). Throws
 // std::invalid_argument for a picture of not exactly one marker.
 DORVAN_MARKER_API Rendering Render(const std::vector<std::string>& marker_paths, RenderKind kind,
                                    const ImportOptions& options = {}, Paper paper = Paper::A4);

@@ -10,6 +10,7 @@
 #include "dorvan_marker/render.hpp"
 #include "platform/decimal_text.hpp"
 #include "platform/position_text.hpp"
+#include "render/html_parts.hpp"
 #include "render/markup.hpp"
 #include "render/report_words.hpp"
 
@@ -64,7 +65,7 @@ std::string PerGarment(const MarkerSheet& r) {
          " m = " + FixedText(Yards(mm), 3) + " yd of used length";
 }
 
-std::string FiguresTable(const MarkerSheet& r) {
+std::string FiguresTable(const MarkerSheet& r, const Cutting& cutting) {
   std::string html = "<table class=\"figures\"><colgroup><col class=\"label\"><col></colgroup>\n";
   const bool width_known = r.FabricWidthKnown();
   html += Row("Fabric width", width_known ? Figure("fabric_width_mm", FixedText(r.width_mm, 1)) +
@@ -84,6 +85,12 @@ std::string FiguresTable(const MarkerSheet& r) {
                                 Figure("lost_placements", std::to_string(r.LostCount())) + " in neither host file");
   html += Row("Garments", Figure("garments", std::to_string(r.garments)) + Definition(kGarmentDefinition));
   html += Row("Per garment", PerGarment(r));
+  if (!cutting.Default()) {
+    html += Row("Plies", Figure("plies", std::to_string(cutting.plies)) + ": " +
+                             Figure("fabric_needed_mm", FixedText(FabricNeededMm(r, cutting), 1)) + " mm needed, " +
+                             Figure("garments_cut", std::to_string(r.garments * std::size_t(cutting.plies))) +
+                             " garments" + Definition(PliesText(r, cutting)));
+  }
   return html + "</table>\n";
 }
 
@@ -103,23 +110,28 @@ std::string StylesText(const MarkerReport& r, const std::string& how) {
   return "<h2>Styles</h2>\n<p class=\"styles\">" + (text.empty() ? "-" : text) + "</p>\n";
 }
 
-std::string SizesTable(const MarkerSheet& r, const std::string& how) {
+std::string SizesTable(const MarkerSheet& r, const Cutting& cutting, const std::string& how) {
+  const bool plies = !cutting.Default();  // a column of the garments the plies cut
   std::string html =
       "<h2>Sizes</h2>\n<table class=\"sizes\"><colgroup><col class=\"size\"><col class=\"placed\">"
-      "<col class=\"garments\"><col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
-      "class=\"n\">garments</th>"
-      "<th>host model</th></tr></thead>\n<tbody>\n";
+      "<col class=\"garments\">" +
+      std::string(plies ? "<col class=\"cut\">" : "") +
+      "<col></colgroup>\n<thead><tr><th>size</th><th class=\"n\">placed</th><th "
+      "class=\"n\">garments</th>" +
+      (plies ? "<th class=\"n\">cut</th>" : "") + "<th>host model</th></tr></thead>\n<tbody>\n";
   const bool cut = r.sizes.size() > kSizeRows;
   const std::size_t shown = cut ? kSizeRows - 1 : r.sizes.size();
   for (std::size_t i = 0; i < shown; ++i) {
     const SizeReport& size = r.sizes[i];
     html += "<tr><td class=\"size\">" + Markup(size.size, how) + "</td><td class=\"n placed\">" +
             std::to_string(size.placed) + "</td><td class=\"n garments\">" + std::to_string(r.GarmentsOfSize(i)) +
+            (plies ? "</td><td class=\"n cut\">" + std::to_string(r.GarmentsOfSize(i) * std::size_t(cutting.plies))
+                   : std::string()) +
             "</td><td>" + (size.host_model.empty() ? "-" : Markup(size.host_model, how)) + "</td></tr>\n";
   }
   if (cut) {
-    html += "<tr><td colspan=\"4\" class=\"more\">and " + std::to_string(r.sizes.size() - shown) +
-            " more sizes: inspect lists them all</td></tr>\n";
+    html += std::string("<tr><td colspan=\"") + (plies ? "5" : "4") + "\" class=\"more\">and " +
+            std::to_string(r.sizes.size() - shown) + " more sizes: inspect lists them all</td></tr>\n";
   }
   return html + "</tbody></table>\n";
 }
@@ -208,21 +220,51 @@ const char* WhyUnread(ReportStatus status) {
   return "";
 }
 
-std::string Header(const MarkerReport& r, const std::string& how) {
+// How the page names the code page: as the caller named it, and what that is.
+std::string CodePageWords(const MarkerReport& r, const PageOptions& page, const std::string& how) {
+  if (page.page == 0) return " · code page " + Markup(r.code_page, how);
+  const std::string given = page.code_page_given.empty() ? "the system's" : page.code_page_given;
+  return " · code page " + Markup(given, how) + " (" + Markup(r.code_page, how) + ")";
+}
+
+std::string Header(const MarkerReport& r, const PageOptions& page, const std::string& how) {
   std::string details = Markup(r.path, how);
   if (r.loader.chosen) details += " · loader: " + Markup(LoaderText(r.loader), how);
-  details += " · code page " + Markup(r.code_page, how);
-  return "<header><h1>" + (r.title.empty() ? Markup(r.path, how) : Markup(r.title, how)) + "</h1><p>" + details +
-         "</p></header>\n";
+  details += CodePageWords(r, page, how);
+  return PageHeader(r.title.empty() ? Markup(r.path, how) : Markup(r.title, how), details, page);
+}
+
+// The first error of a marker not read, as the command line prints it.
+std::string FirstError(const MarkerReport& r) {
+  for (const Diagnostic& d : r.diagnostics) {
+    if (d.severity == Severity::Error) return DiagnosticLine(d);
+  }
+  return {};
 }
 
 }  // namespace
 
-std::string HtmlPage(const MarkerSheet& report) {
+std::string PageHeader(const std::string& heading, const std::string& details, const PageOptions& page) {
+  if (page.page == 0) return "<header><h1>" + heading + "</h1><p>" + details + "</p></header>\n";
+  return "<header><div class=\"running\"><span class=\"report-title\">" + Markup(page.title, kTitleCodePage) +
+         "</span><span class=\"page-number\">page " + std::to_string(page.page) + " of " + std::to_string(page.pages) +
+         "</span></div><h1>" + heading + "</h1><p>" + details + "</p></header>\n";
+}
+
+std::string HtmlPage(const MarkerSheet& report) { return HtmlPage(report, PageOptions{}); }
+
+std::string HtmlPage(const MarkerSheet& report, const Cutting& cutting) {
+  PageOptions page;
+  page.cutting = cutting;
+  return HtmlPage(report, page);
+}
+
+std::string HtmlPage(const MarkerSheet& report, const PageOptions& page) {
+  const Cutting& cutting = page.cutting;
   const std::string& how = report.code_page;  // the code page the names are in
   const bool read = report.status == ReportStatus::Read;
   std::string html = std::string("<section class=\"sheet\" data-status=\"") + StatusName(report.status) + "\">\n";
-  html += Header(report, how);
+  html += Header(report, page, how);
   if (read) {
     // The picture is the largest part of the page: appended in place, never copied.
     html += "<figure class=\"picture\"><img alt=\"the marker's pieces on the fabric\" src=\"data:image/svg+xml;base64,";
@@ -230,18 +272,21 @@ std::string HtmlPage(const MarkerSheet& report) {
     html += "\"></figure>\n";
   } else {
     html += std::string("<div class=\"unread\"><p>This marker cannot be printed: ") + WhyUnread(report.status) +
-            ".</p></div>\n";
+            ".</p><p class=\"path\">" + Markup(report.path, how) + "</p><p class=\"error\">" +
+            Markup(FirstError(report), how) + "</p></div>\n";
   }
   html += "<div class=\"facts\">\n<div>";
-  html += read ? "<h2>Figures</h2>\n" + FiguresTable(report) : std::string();
+  html += read ? "<h2>Figures</h2>\n" + FiguresTable(report, cutting) : std::string();
   html += read || !report.styles.empty() ? StylesText(report, how) : std::string();
   html += "</div>\n<div>";
-  html += read ? SizesTable(report, how) : std::string();
+  html += read ? SizesTable(report, cutting, how) : std::string();
   html += "</div>\n<div class=\"diagnostics\">" + DiagnosticsList(report, how) + "</div>\n</div>\n</section>\n";
   return html;
 }
 
-std::string HtmlHead(std::size_t markers, Paper paper) {
+std::string HtmlHead(std::size_t markers, Paper paper) { return HtmlHead(markers, paper, ""); }
+
+std::string HtmlHead(std::size_t markers, Paper paper, const std::string& title) {
   const bool letter = paper == Paper::Letter;
   // The sheet is the page less its margins, a millimetre short, so that rounding never
   // pushes a page onto a second sheet.
@@ -251,8 +296,9 @@ std::string HtmlHead(std::size_t markers, Paper paper) {
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
       "style-src 'unsafe-inline'\">\n"
-      "<title>Marker report: " +
-      std::to_string(markers) + (markers == 1 ? " marker" : " markers") +
+      "<title>" +
+      (title.empty() ? "Marker report" : Markup(title, kTitleCodePage)) + ": " + std::to_string(markers) +
+      (markers == 1 ? " marker" : " markers") +
       "</title>\n<style>\n"
       "@page{size:" +
       page_size +
@@ -271,8 +317,17 @@ std::string HtmlHead(std::size_t markers, Paper paper) {
       "header p{margin:0.5mm 0 0;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;color:#444}\n"
       ".picture,.unread{margin:0;min-height:0;border:0.3mm solid #bbb}\n"
       ".picture img{display:block;width:100%;height:100%;object-fit:contain}\n"
-      ".unread{display:flex;align-items:center;justify-content:center;font-size:12pt;color:#b00000}\n"
-      ".unread p{margin:0 10mm}\n"
+      ".unread{display:flex;flex-direction:column;align-items:center;justify-content:center;font-size:16pt;"
+      "color:#b00000}\n"
+      ".unread p{margin:0 10mm 3mm;overflow-wrap:anywhere;text-align:center}\n"
+      ".unread .path{font-size:13pt;color:#111}\n.unread .error{font-size:10pt;color:#444}\n"
+      ".running{display:flex;justify-content:space-between;color:#444;border-bottom:0.3mm solid #999;"
+      "margin-bottom:1mm}\n"
+      ".season{overflow:hidden;min-height:0}\n"
+      ".season table{margin-bottom:3mm}\n.season td.n,.season th.n{text-align:right}\n"
+      ".season tr.total td{font-weight:bold;border-top:0.3mm solid #999}\n"
+      ".season .plan{display:grid;grid-template-columns:45% minmax(0,1fr);column-gap:4mm}\n"
+      ".season .no-plan{font-size:12pt;color:#b00000}\n"
       ".facts{display:grid;grid-template-columns:28% 28% minmax(0,1fr);column-gap:3mm;max-height:100mm;"
       "overflow:hidden}\n"
       ".facts>div{min-width:0;overflow:hidden}\n"
@@ -280,7 +335,7 @@ std::string HtmlHead(std::size_t markers, Paper paper) {
       "p{margin:0 0 2mm}\n"
       "table{border-collapse:collapse;width:100%;table-layout:fixed;margin-bottom:2mm}\n"
       "th,td{text-align:left;vertical-align:top;padding:0.2mm 1mm 0.2mm 0;overflow-wrap:anywhere}\n"
-      "col.label{width:28%}\ncol.size{width:20%}\ncol.placed{width:17%}\ncol.garments{width:23%}\n"
+      "col.label{width:28%}\ncol.size{width:20%}\ncol.placed{width:17%}\ncol.garments{width:23%}\ncol.cut{width:16%}\n"
       ".sizes td,.sizes th{white-space:nowrap;overflow:hidden;text-overflow:ellipsis}\n"
       ".n{text-align:right;padding-right:2mm}\n"
       ".def{color:#555;font-size:6.5pt}\n"

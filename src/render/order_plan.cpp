@@ -2,18 +2,16 @@
 #include "render/order_plan.hpp"
 
 #include <charconv>
-#include <cmath>
 #include <map>
 #include <new>
 
 #include "dorvan_marker/error.hpp"
+#include "dorvan_marker/json.hpp"
 
 namespace dorvan_marker {
 namespace {
 
-// The longest used length a plan takes, in millimetres: 1000 km keeps every sum of
-// micrometres far inside 64 bits.
-constexpr double kLongestMarkerMm = 1e9;
+constexpr double kLongestMarkerMm = kLongestReckonedMm;
 
 OrderPlan Refused(PlanStatus status, std::string message) {
   OrderPlan plan;
@@ -103,9 +101,7 @@ OrderPlan PlanRows(const std::vector<MarkerSheet>& sheets, const std::vector<Ord
     row_sizes.push_back(row.size);
   }
   for (std::size_t j = 0; j < sheets.size(); ++j) {
-    // Used lengths are whole micrometres and less in every marker's figures; rounding
-    // only takes off the binary fraction's noise.
-    problem.fabric_per_ply.push_back(std::llround(sheets[j].used_length_mm * 1000.0) + options.end_allowance_um);
+    problem.fabric_per_ply.push_back(FabricPerPlyUm(sheets[j].used_length_mm, options.end_allowance_um));
     std::int64_t all = 0;
     for (const std::int64_t count : garments.by_marker[j]) all += count;
     problem.garments_per_ply.push_back(all);

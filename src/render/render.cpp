@@ -18,14 +18,27 @@ void NoteUnread(Rendering& rendering, const MarkerSheet& report) {
   }
 }
 
-// Pages are made one at a time, so that only one marker's report is held at once.
+// Pages are made one at a time, so that only one marker's report is held at once; the
+// summary page keeps a row of each.
 void RenderPages(Rendering& rendering, const std::vector<std::string>& paths, const ImportOptions& options,
                  Paper paper) {
-  rendering.text = HtmlHead(paths.size(), paper);
+  PageOptions page;
+  page.title = ReportTitle("", paths);
+  page.code_page_given = options.code_page;
+  page.page = 1;
+  page.pages = ReportPages(paths.size(), false);
+  rendering.text = HtmlHead(paths.size(), paper, page.title);
+  if (page.pages > paths.size()) {
+    std::vector<SeasonRow> rows;
+    for (const std::string& path : paths) rows.push_back(SeasonRowOf(InspectMarkerSheet(path, options), page.cutting));
+    rendering.text += HtmlSummaryPage(rows, nullptr, page);
+    ++page.page;
+  }
   for (const std::string& path : paths) {
     const MarkerSheet report = InspectMarkerSheet(path, options);
     NoteUnread(rendering, report);
-    rendering.text += HtmlPage(report);
+    rendering.text += HtmlPage(report, page);
+    ++page.page;
   }
   rendering.text += HtmlTail();
 }

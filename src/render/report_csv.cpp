@@ -15,7 +15,8 @@ namespace {
 const char* const kHeader =
     "path,status,title,loader,fabric_width_mm,fabric_width_cm,fabric_width_in,used_length_mm,used_width_mm,"
     "box_efficiency,placements,lost_placements,garments,length_per_garment_mm,length_per_garment_m,"
-    "length_per_garment_yd,sizes,styles,errors,warnings";
+    "length_per_garment_yd,sizes,styles,errors,warnings,plies,end_allowance_mm,fabric_needed_mm,fabric_needed_m,"
+    "fabric_needed_yd,garments_cut";
 
 // As the JSON writes it: the shortest form that reads back the same; empty when unknown.
 std::string Number(double value) {
@@ -24,8 +25,11 @@ std::string Number(double value) {
   return text;
 }
 
-std::string Row(const MarkerSheet& r) {
+constexpr double unknown_fabric = std::numeric_limits<double>::quiet_NaN();  // an empty field
+
+std::string Row(const MarkerSheet& r, const Cutting& cutting) {
   const bool cut = r.garments != 0;
+  const double fabric = r.status == ReportStatus::Read ? FabricNeededMm(r, cutting) : unknown_fabric;
   const double per_garment = r.LengthPerGarmentMm();
   const double unknown = std::numeric_limits<double>::quiet_NaN();  // an empty field
   const double width = r.FabricWidthKnown() ? r.width_mm : unknown;
@@ -50,6 +54,12 @@ std::string Row(const MarkerSheet& r) {
       CsvField(StylesList(r)),
       std::to_string(r.Count(Severity::Error)),
       std::to_string(r.Count(Severity::Warning)),
+      std::to_string(cutting.plies),
+      Number(static_cast<double>(cutting.end_allowance_um) / 1000.0),
+      Number(fabric),
+      Number(Metres(fabric)),
+      Number(Yards(fabric)),
+      std::to_string(r.garments * std::size_t(cutting.plies)),
   };
   std::string row;
   for (const std::string& field : fields) row += (row.empty() ? "" : ",") + field;
@@ -58,9 +68,11 @@ std::string Row(const MarkerSheet& r) {
 
 }  // namespace
 
-std::string InspectCsv(const std::vector<MarkerSheet>& reports) {
+std::string InspectCsv(const std::vector<MarkerSheet>& reports) { return InspectCsv(reports, Cutting{}); }
+
+std::string InspectCsv(const std::vector<MarkerSheet>& reports, const Cutting& cutting) {
   std::string csv = std::string(kHeader) + "\r\n";
-  for (const MarkerSheet& report : reports) csv += Row(report);
+  for (const MarkerSheet& report : reports) csv += Row(report, cutting);
   return csv;
 }
 

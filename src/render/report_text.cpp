@@ -11,7 +11,7 @@ namespace {
 
 // The figures of a marker read to the end, each a labelled row.
 template <typename AddRow>
-void AddFigures(const MarkerSheet& report, AddRow&& row) {
+void AddFigures(const MarkerSheet& report, const Cutting& cutting, AddRow&& row) {
   const bool width_known = report.FabricWidthKnown();
   row("fabric", width_known ? FixedText(report.width_mm, 1) + " mm = " + FixedText(Centimetres(report.width_mm), 1) +
                                   " cm = " + FixedText(Inches(report.width_mm), 2) + " in wide"
@@ -28,11 +28,16 @@ void AddFigures(const MarkerSheet& report, AddRow&& row) {
       std::to_string(report.placements.size()) + " (" + std::to_string(report.LostCount()) + " in neither host file)");
   row("garments", std::to_string(report.garments) + " (" + kGarmentDefinition + ")");
   if (report.garments != 0) row("per garment", LengthPerGarmentText(report) + " of used length");
+  const bool plies = !cutting.Default();
+  if (plies) row("plies", PliesText(report, cutting));
   std::vector<std::vector<std::string>> sizes = {{"size", "placed", "garments", "host model"}};
+  if (plies) sizes[0].insert(sizes[0].begin() + 3, "cut");
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
     const SizeReport& size = report.sizes[i];
-    sizes.push_back({size.size, std::to_string(size.placed), std::to_string(report.GarmentsOfSize(i)),
+    const std::size_t garments = report.GarmentsOfSize(i);
+    sizes.push_back({size.size, std::to_string(size.placed), std::to_string(garments),
                      size.host_model.empty() ? "-" : size.host_model});
+    if (plies) sizes.back().insert(sizes.back().begin() + 3, std::to_string(garments * std::size_t(cutting.plies)));
   }
   const std::string table = AlignedTable(sizes);
   std::size_t start = 0;
@@ -42,7 +47,7 @@ void AddFigures(const MarkerSheet& report, AddRow&& row) {
   }
 }
 
-std::string ReportText(const MarkerSheet& report) {
+std::string ReportText(const MarkerSheet& report, const Cutting& cutting) {
   std::string out;
   auto row = [&](const char* label, const std::string& value) {
     out += label;
@@ -51,7 +56,7 @@ std::string ReportText(const MarkerSheet& report) {
   };
   row("marker", report.title + "  (" + report.path + ")");
   if (report.loader.chosen) row("loader", LoaderText(report.loader));
-  if (report.status == ReportStatus::Read) AddFigures(report, row);
+  if (report.status == ReportStatus::Read) AddFigures(report, cutting, row);
   const std::string styles = StylesList(report);
   row("styles", styles.empty() ? "-" : styles);
   row("diagnostics", std::to_string(report.Count(Severity::Error)) + " errors, " +
@@ -71,6 +76,15 @@ std::string LoaderText(const LoaderReport& loader) {
 std::string LengthPerGarmentText(const MarkerSheet& report) {
   const double mm = report.LengthPerGarmentMm();
   return FixedText(mm, 1) + " mm = " + FixedText(Metres(mm), 3) + " m = " + FixedText(Yards(mm), 3) + " yd";
+}
+
+std::string PliesText(const MarkerSheet& report, const Cutting& cutting) {
+  const double mm = FabricNeededMm(report, cutting);
+  const std::string garments = std::to_string(report.garments * std::size_t(cutting.plies));
+  return std::to_string(cutting.plies) + " x (" + FixedText(report.used_length_mm, 1) + " + " +
+         FixedText(static_cast<double>(cutting.end_allowance_um) / 1000.0, 1) +
+         " mm end allowance) = " + FixedText(mm, 1) + " mm = " + FixedText(Metres(mm), 3) +
+         " m = " + FixedText(Yards(mm), 3) + " yd of fabric, " + garments + " garments";
 }
 
 std::string StylesList(const MarkerReport& report) {
@@ -96,9 +110,11 @@ std::string SummaryTable(const std::vector<MarkerSheet>& reports) {
   return AlignedTable(table);
 }
 
-std::string InspectText(const std::vector<MarkerSheet>& reports) {
+std::string InspectText(const std::vector<MarkerSheet>& reports) { return InspectText(reports, Cutting{}); }
+
+std::string InspectText(const std::vector<MarkerSheet>& reports, const Cutting& cutting) {
   std::string out;
-  for (std::size_t i = 0; i < reports.size(); ++i) out += (i == 0 ? "" : "\n") + ReportText(reports[i]);
+  for (std::size_t i = 0; i < reports.size(); ++i) out += (i == 0 ? "" : "\n") + ReportText(reports[i], cutting);
   if (reports.size() > 1) out += "\n" + SummaryTable(reports);
   return out;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dorvan_marker/json.hpp"
 #include "dorvan_marker/report.hpp"
 
 namespace dorvan_marker {
@@ -15,6 +16,10 @@ std::string LoaderText(const LoaderReport& loader);
 
 // The used length per garment: "1114.0 mm = 1.114 m = 1.218 yd".
 std::string LengthPerGarmentText(const MarkerSheet& report);
+
+// The plies, the fabric they need and the garments they cut: "3 x (1114.0 + 20.0 mm end
+// allowance) = 3402.0 mm = 3.402 m = 3.720 yd of fabric, 6 garments".
+std::string PliesText(const MarkerSheet& report, const Cutting& cutting);
 
 // The styles, a comma and a blank between two; empty when there are none.
 std::string StylesList(const MarkerReport& report);

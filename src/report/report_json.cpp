@@ -74,7 +74,20 @@ void WriteGarments(JsonWriter& json, const MarkerSheet& report) {
   json.EndObject();
 }
 
-void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
+// The plies spread, the fabric they take (null for a marker not read) and the garments they cut.
+void WriteCutting(JsonWriter& json, const MarkerSheet& report, const Cutting& cutting) {
+  json.Key("plies").Integer(cutting.plies);
+  json.Key("end_allowance_mm").Number(static_cast<double>(cutting.end_allowance_um) / 1000.0);
+  json.Key("fabric_needed_mm");
+  if (report.status == ReportStatus::Read) {
+    json.Number(FabricNeededMm(report, cutting));
+  } else {
+    json.Null();
+  }
+  json.Key("garments_cut").Integer(static_cast<long long>(report.garments) * cutting.plies);
+}
+
+void WriteReport(JsonWriter& json, const MarkerSheet& report, const Cutting& cutting, ByteText how) {
   json.BeginObject();
   json.Key("path").String(ToUtf8(report.path, how));
   json.Key("status").String(StatusName(report.status));
@@ -102,6 +115,7 @@ void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
   json.Key("placements").Integer(static_cast<long long>(report.placements.size()));
   json.Key("lost_placements").Integer(static_cast<long long>(report.LostCount()));
   WriteGarments(json, report);
+  WriteCutting(json, report, cutting);
   json.Key("sizes").BeginArray();
   for (std::size_t i = 0; i < report.sizes.size(); ++i) {
     const SizeReport& size = report.sizes[i];
@@ -111,6 +125,7 @@ void WriteReport(JsonWriter& json, const MarkerSheet& report, ByteText how) {
     json.Key("host_model");
     TextOrNull(json, size.host_model, how);
     json.Key("garments").Integer(static_cast<long long>(report.GarmentsOfSize(i)));
+    json.Key("garments_cut").Integer(static_cast<long long>(report.GarmentsOfSize(i)) * cutting.plies);
     json.EndObject();
   }
   json.EndArray();
@@ -132,9 +147,13 @@ const char* SeverityName(Severity severity) { return severity == Severity::Error
 const char* StatusName(ReportStatus status) { return OutcomeWord(OutcomeOf(status), Task::Inspect); }
 
 std::string InspectJson(const std::vector<MarkerSheet>& reports, const std::string& code_page) {
+  return InspectJson(reports, code_page, Cutting{});
+}
+
+std::string InspectJson(const std::vector<MarkerSheet>& reports, const std::string& code_page, const Cutting& cutting) {
   JsonWriter json;
   const ByteText how = BeginMarkersDocument(json, "dorvan-marker-inspect", code_page);
-  for (const MarkerSheet& report : reports) WriteReport(json, report, how);
+  for (const MarkerSheet& report : reports) WriteReport(json, report, cutting, how);
   json.EndArray();
   json.EndObject();
   return json.Text();

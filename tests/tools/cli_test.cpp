@@ -225,6 +225,7 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
   test::WriteFile(dir / "nowidth.txt", no_width);
   std::string overlap = kLostMarker;  // 400 x 500 and 400 x 600 mm boxes on 400 x 1000 mm
   test::WriteFile(dir / "overlap.txt", overlap.replace(overlap.find("5:2:"), 24, "5:1:0:0:0:4000:6000:0"));
+  test::WriteFile(dir / "big.csv", "size,quantity\n38,101\n");
   const std::string out = " --out-dir " + Quote(dir / "out");
   const struct {
     std::string arguments;
@@ -246,6 +247,15 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"inspect --csv " + Quote(dir / "nowidth.txt"), 6, ",read,NOWIDTH,built-in (.mdl model files),,,,700,500,,2,"},
       {"inspect --json " + Quote(dir / "nowidth.txt"), 6, "\"fabric_width\": null"},
       {"inspect " + Quote(dir / "nowidth.txt"), 6, "nowidth.txt: warning: \"LEZ\": \"LLEZ\": the marker names no"},
+      // Plies: the fabric N x (used length + end allowance) and the garments N cut; none for a marker not read.
+      {"inspect --plies 3 --end-allowance 20 " + Quote(kExample), 0,
+       "\nplies       3 x (5570.0 + 20.0 mm end allowance) = 16770.0 mm = 16.770 m = 18.340 yd of fabric, 15 garments\n"
+       "sizes       size  placed  garments  cut  host model\n            38         5         1    3  SPRING"},
+      {"inspect --json --plies 2 " + Quote(dir / "broken.txt"), 4,
+       "\"fabric_needed_mm\": null,\n      \"garments_cut\": 0"},
+      {"inspect --plies 0 " + Quote(kExample), 64, "--plies needs a whole number from 1 to 10000"},
+      {"inspect --end-allowance 1.2345 " + Quote(kExample), 64, "--end-allowance needs millimetres >= 0"},
+      {"styles --plies 2 " + Quote(kExample), 64, "styles does not take --plies (inspect and report take it)"},
       {"inspect " + Quote(dir / "overlap.txt"), 0,
        "110.0 % by bounding boxes (sum of the pieces' box areas / "
        "width x used length; the boxes overlap, so the figure says nothing)"},
@@ -261,6 +271,13 @@ TEST(CliInspect, ExitsWithTheDocumentedCodes) {
       {"report " + Quote(dir / "lost.txt") + " " + Quote(kExample) + " -o " + Quote(dir / "r.html"), 6, ""},
       {"report " + Quote(kExample), 64, "report needs -o FILE.html"},
       {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --paper a3", 64, "unknown paper a3"},
+      // report --order: the plan on the summary page; an order no plan meets is said, and the pages still written.
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --max-plies 5", 64,
+       "report takes --max-plies with --order only"},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --order " + Quote(dir / "big.csv"), 9,
+       "big.csv: the order cannot be met with at most 100 plies of each marker: size \"38\" needs 101"},
+      {"report " + Quote(kExample) + " -o " + Quote(dir / "r.html") + " --order " + Quote(dir / "none.csv"), 64,
+       "cannot read the order"},
       {"render " + Quote(kExample), 64, "render needs -o"},
   };
   for (const auto& c : cases) {

@@ -177,18 +177,21 @@ def check_plan(cli, folder):
         check("plan --json matches its schema", done.returncode == 0, done.stderr)
     except jsonschema.ValidationError as error:
         check("plan --json matches its schema", False, error.message)
-    used = json.loads(run(cli, "inspect", "--json", EXAMPLE).stdout)["markers"][0]["used_length_mm"]
+    inspected = json.loads(run(cli, "inspect", "--json", "--plies", "10", "--end-allowance", "20.5", EXAMPLE).stdout)
+    used = inspected["markers"][0]["used_length_mm"]
     marker = document["markers"][0]
-    check("plan --json: ten plies of the example, each its used length and the end allowance",
-          (marker["plies"], marker["fabric_per_ply_mm"], document["total_fabric_mm"]) == (10, used + 20.5, 10 * (used + 20.5)),
+    check("plan --json: ten plies of the example, each its used length and the end allowance, as inspect reckons them",
+          (marker["plies"], marker["fabric_per_ply_mm"], document["total_fabric_mm"], inspected["markers"][0]["fabric_needed_mm"])
+          == (10, used + 20.5, 10 * (used + 20.5), 10 * (used + 20.5)),
           (marker, document["total_fabric_mm"]))
 
 
 def check_csv(cli, markers):
     """inspect --csv: one RFC 4180 row per marker with the figures of inspect --json."""
-    done = run(cli, "inspect", "--csv", *markers)
+    plies = ["--plies", "3", "--end-allowance", "12.5"]
+    done = run(cli, "inspect", "--csv", *plies, *markers)
     rows = list(csv.DictReader(io.StringIO(done.stdout.decode(), newline="")))
-    document = json.loads(run(cli, "inspect", "--json", *markers).stdout)
+    document = json.loads(run(cli, "inspect", "--json", *plies, *markers).stdout)
     check("inspect --csv ends its lines with CR LF", done.stdout.count(b"\r\n") == len(markers) + 1)
     mismatches = []
     for row, marker in zip(rows, document["markers"]):
@@ -199,7 +202,9 @@ def check_csv(cli, markers):
                     "placements": marker["placements"], "lost_placements": marker["lost_placements"],
                     "garments": marker["garments"], "length_per_garment_yd": per_garment.get("yd", ""),
                     "sizes": len(marker["sizes"]), "styles": ", ".join(marker["styles"]),
-                    "errors": marker["errors"], "warnings": marker["warnings"]}
+                    "errors": marker["errors"], "warnings": marker["warnings"], "plies": marker["plies"],
+                    "fabric_needed_mm": "" if marker["fabric_needed_mm"] is None else marker["fabric_needed_mm"],
+                    "garments_cut": marker["garments_cut"]}
         for key, value in expected.items():
             if row[key] != (value if isinstance(value, str) else repr(value)):
                 mismatches.append((marker["path"], key, row[key], value))

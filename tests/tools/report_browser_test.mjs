@@ -73,6 +73,8 @@ function readSheets() {
     return {
       status: sheet.dataset.status, widthMm: mm(box.width), heightMm: mm(box.height), outside, figures, sizes, diagnostics,
       styles: sheet.querySelector(".styles")?.textContent, title: sheet.querySelector("h1").textContent,
+      running: sheet.querySelector(".running")?.textContent,
+      rows: [...sheet.querySelectorAll("table.markers tbody tr[data-status]")].map((tr) => tr.dataset.status),
       svgTexts: [...svgDocument.querySelectorAll("text, title")].map((t) => t.textContent),
       svgBroken: svgDocument.querySelector("parsererror") !== null, svgScripts: svgDocument.querySelectorAll("script").length,
     };
@@ -102,6 +104,30 @@ function figuresAgree(sheet, marker) {
   const counted = sheet.diagnostics.reduce((n, d) => n + d[1], 0);
   if (counted !== marker.diagnostics.length) wrong.push(["diagnostics", counted, marker.diagnostics.length]);
   return wrong;
+}
+
+// report --order of three markers: four sheets, the first the summary with the plan of plan --json.
+async function checkPlannedSeason(browser, folder) {
+  const order = join(folder, "order.csv");
+  writeFileSync(order, "size,quantity\n38,12\n42,7\nS05,4\n");
+  const markers = [example, join(folder, "many.txt"), join(folder, "markup.txt")];
+  const options = ["--order", order, "--max-plies", "20", "--end-allowance", "15"];
+  const plan = JSON.parse(spawnSync(cli, ["plan", ...options, "--json", ...markers]).stdout);
+  const html = join(folder, "planned.html");
+  spawnSync(cli, ["report", ...options, "-o", html, ...markers]);
+  const page = await browser.newPage();
+  await page.goto("file://" + html);
+  await page.emulateMedia({ media: "print" });
+  const shown = await page.evaluate(() => {
+    const summary = document.querySelector("section.summary");
+    const figures = (key) => [...summary.querySelectorAll(`table.plan-markers [data-figure=${key}]`)].map((e) => Number(e.textContent));
+    return { plies: figures("plies"), total: figures("total_fabric_mm")[0], first: document.querySelector("section.sheet") === summary };
+  });
+  const printed = pdfPages(await page.pdf({ preferCSSPageSize: true, printBackground: true }));
+  check("report --order of three markers prints four sheets, the first the summary with the plan of plan --json",
+    printed.pages === 4 && shown.first && shown.plies.join() === plan.markers.map((m) => m.plies).join() &&
+    Math.abs(shown.total - plan.total_fabric_mm) <= 0.05, [printed.pages, shown, plan.markers, plan.total_fabric_mm]);
+  await page.close();
 }
 
 async function main() {
@@ -135,18 +161,23 @@ async function main() {
       page.on("request", (r) => !/^(file|data):/.test(r.url()) && problems.push("request: " + r.url()));
       await page.goto("file://" + html);
       await page.emulateMedia({ media: "print" });
-      const sheets = await page.evaluate(readSheets);
+      const all = await page.evaluate(readSheets);
+      const sheets = all.slice(1);  // the first page sums the season
       const scripts = await page.evaluate(() => document.querySelectorAll("script").length);
       check(`${paper}: the page loads with no console error, request or dialog, and holds no script`,
         problems.length === 0 && scripts === 0, problems);
       const printed = pdfPages(await page.pdf({ preferCSSPageSize: true, printBackground: true }));
       const [long, short] = area.points;
-      check(`${paper}: printing gives one landscape sheet per marker`, printed.pages === markers.length &&
+      check(`${paper}: printing gives the summary and one landscape sheet per marker`, printed.pages === markers.length + 1 &&
         Math.abs(printed.width - long) < 2 && Math.abs(printed.height - short) < 2, printed);
       console.log(`      ${paper}: ${printed.pages} pages of ${printed.width} x ${printed.height} pt for ${markers.length} markers`);
-      check(`${paper}: every sheet fits the printable area and nothing sticks out of it`, sheets.every((s) =>
+      check(`${paper}: every sheet fits the printable area and nothing sticks out of it`, all.every((s) =>
         s.widthMm <= area.width && s.heightMm <= area.height && s.outside.length === 0),
-        sheets.map((s) => [s.widthMm, s.heightMm, s.outside.slice(0, 3)]));
+        all.map((s) => [s.widthMm, s.heightMm, s.outside.slice(0, 3)]));
+      check(`${paper}: every page carries the title and "page n of N"; the first sums each marker with its status`,
+        all.every((s, i) => s.running === `jacketpage ${i + 1} of ${markers.length + 1}`) &&
+        all[0].status === "summary" && all[0].rows.join() === inspected.map((m) => m.status).join(),
+        all.map((s) => [s.running, s.rows]));
       const disagreements = sheets.map((s, i) => (s.status === "read" ? figuresAgree(s, inspected[i]) : []));
       check(`${paper}: the figures on each page are those of inspect --json`, disagreements.every((w) => w.length === 0),
         disagreements);
@@ -164,6 +195,7 @@ async function main() {
         [evil.sizes, evil.svgTexts]);
       await page.close();
     }
+    await checkPlannedSeason(browser, folder);
   } finally {
     await browser.close();
     rmSync(folder, { recursive: true, force: true });
