@@ -53,7 +53,8 @@ while read -r package component; do
   fi
   dpkg-gencontrol -p"$package" -P"$stage" -Tdebian/substvars -fdebian/files
 
-  (cd "$stage" && find usr -type f | sort | xargs md5sum) >"$stage/DEBIAN/md5sums"
+  # NUL-separated: the example marker's name holds a blank.
+  (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$stage/DEBIAN/md5sums"
   find "$stage" -type d -exec chmod 0755 {} +
   find "$stage/DEBIAN" -type f -exec chmod 0644 {} +
   find "$stage/DEBIAN" -name 'post*' -o -name 'pre*' | xargs -r chmod 0755
