@@ -101,17 +101,17 @@ int main(int argc, char** argv) {
   Check(result == DORVAN_MARKER_OK && strcmp(name, argv[2]) == 0, "the example imports and gives its name");
 
   markers[0] = argv[1];
-  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, NULL, 0, &asked, NULL, 0) ==
+  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", &options, NULL, NULL, 0, &asked, NULL, 0) ==
                 DORVAN_MARKER_BUFFER_TOO_SMALL &&
             asked < sizeof plan &&
-            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, plan, asked - 1, &needed,
+            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", &options, NULL, plan, asked - 1, &needed,
                                message, sizeof message) == DORVAN_MARKER_BUFFER_TOO_SMALL &&
             needed == asked &&
-            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", NULL, NULL, plan, asked, NULL, NULL, 0) ==
-                DORVAN_MARKER_OK &&
+            dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n42,7\n", &options, NULL, plan, asked, NULL, NULL,
+                               0) == DORVAN_MARKER_OK &&
             strlen(plan) + 1 == asked && strstr(plan, "\"plies\": 10,") != NULL,
         "a plan asked twice: the size it takes, one byte too few, then ten plies of the example");
-  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n38,1\n", NULL, NULL, plan, sizeof plan, NULL, message,
+  Check(dorvan_marker_plan(markers, 1, "size,quantity\n38,10\n38,1\n", &options, NULL, plan, sizeof plan, NULL, message,
                            sizeof message) == DORVAN_MARKER_BAD_ORDER &&
             strcmp(message, "order:3: size \"38\" is ordered on line 2 already") == 0,
         "an order naming a size twice gives -8 and its line");
@@ -160,18 +160,18 @@ int main(int argc, char** argv) {
         "the report of a missing marker says cannot-open, in its result and its document");
 
   paths[0] = paths[1] = argv[1];
-  Check(
-      dorvan_marker_render(paths, 1, "svg", NULL, NULL, NULL, 0, &needed, NULL, 0) == DORVAN_MARKER_BUFFER_TOO_SMALL &&
-          needed > 1,
-      "a picture asked for with no buffer gives -5 and the size needed");
+  Check(dorvan_marker_render(paths, 1, "svg", NULL, &options, NULL, 0, &needed, NULL, 0) ==
+                DORVAN_MARKER_BUFFER_TOO_SMALL &&
+            needed > 1,
+        "a picture asked for with no buffer gives -5 and the size needed");
   text = (char*)malloc(needed);
-  result = dorvan_marker_render(paths, 1, "svg", NULL, NULL, text, needed, NULL, message, sizeof message);
+  result = dorvan_marker_render(paths, 1, "svg", NULL, &options, text, needed, NULL, message, sizeof message);
   Check(result == DORVAN_MARKER_OK && text != NULL && text[needed - 1] == '\0' && strlen(text) == needed - 1,
         "a buffer of the size needed gets the picture and its NUL");
   sprintf(no_models, "%s" SEPARATOR "example.svg", argv[3]);
   if (result == DORVAN_MARKER_OK && (file = fopen(no_models, "wb")) != NULL) fputs(text, file), fclose(file);
   free(text);
-  Check(dorvan_marker_render(paths, 2, "svg", NULL, NULL, NULL, 0, &needed, message, sizeof message) ==
+  Check(dorvan_marker_render(paths, 2, "svg", NULL, &options, NULL, 0, &needed, message, sizeof message) ==
                 DORVAN_MARKER_BAD_CALL &&
             strcmp(message, "dorvan_marker_render: a picture is of one marker, not 2") == 0 && needed == 0,
         "a picture of two markers is refused");
