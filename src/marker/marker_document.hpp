@@ -21,9 +21,20 @@ namespace dorvan_marker {
 // Not copyable: records are views into the text it holds.
 //
 // Life: construct with the marker path and the call's loader, Parse, then lookups. The
-// model-file steps (models/) fill Sizes, ArticleSizes and PieceNames; the host-file steps
+// model-file steps (models/) fill Sizes, ArticleSizes, PieceNames and UnnamedPieces; the host-file steps
 // (hostfiles/) read them. Every lookup that meets a reference outside its section raises
 // InvalidArgumentError naming the file, line, section, record and field.
+// A piece whose "IART" keeps its marker name although its model file was opened, or
+// because its article names none: where it was first looked up, and why it was not found.
+struct UnnamedPiece {
+  std::size_t record = 0;  // 0-based position in "IBA" of its first record that was looked up
+  std::string_view iart;   // its "IART", a view into the marker's text
+  int article_number = 0;  // its article (without a path: one that "VMDL" gives no model name)
+  std::string path;        // the model file that lacks the piece; empty when there is none
+  std::string vgfn;        // the article's name in that file
+  int piece_number = 0;    // the piece asked for
+};
+
 class MarkerDocument {
  public:
   // path: the marker path as the caller gave it; loader: the model-file loader of this
@@ -65,6 +76,7 @@ class MarkerDocument {
   CStringArray Sizes;                             // distinct sizes in order of first occurrence
   CStringArray ArticleSizes;                      // one size entry per "VART" record
   std::map<std::string, std::string> PieceNames;  // "IART" value -> name in the model file
+  std::vector<UnnamedPiece> UnnamedPieces;        // found with PieceNames, in order of first look-up
   std::string Title;                              // marker name: file name, normalised, <= 255 bytes
   double Width = 0.0;                             // fabric width, from "LEZ" / 10, else 13608.0
   bool WidthGiven = false;                        // whether a "LEZ" record gives Width

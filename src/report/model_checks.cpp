@@ -9,7 +9,6 @@
 
 #include "marker/article_kind.hpp"
 #include "models/opened_model.hpp"
-#include "models/piece_reference.hpp"
 #include "models/size_lists.hpp"
 
 namespace dorvan_marker {
@@ -130,52 +129,19 @@ void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader&
   }
 }
 
-void CheckPieceNames(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics) {
-  const CSection* models = document.FindSection("VMDL");
-  const CSection* articles = document.FindSection("VART");
+// The pieces that keep their marker name, as the import found them.
+void CheckPieceNames(const MarkerDocument& document, DiagnosticList& diagnostics) {
   const CSection* pieces = document.FindSection("IBA");
-  if (models == nullptr || articles == nullptr || pieces == nullptr) return;
-
-  struct Miss {
-    std::size_t record;
-    std::string reason;
-    std::string path;
-  };
-  std::set<std::string> resolved;
-  std::map<std::string, Miss> first_miss;
-  std::vector<std::string> order;
-  for (std::size_t j = 0; j < pieces->size(); ++j) {
-    const std::string iart(document.GetFieldValue(*pieces, (*pieces)[j], "IART"));
-    if (resolved.count(iart) != 0) continue;
-    const PieceReference reference = ReferencePiece(document, *pieces, j, *articles);
-    const std::string_view model = document.ModelNameOfArticle(reference.article_number);
-    std::string reason;
-    std::string path;
-    if (model.empty()) {
-      reason = "article " + std::to_string(reference.article_number) + " has no model name in \"VMDL\"";
-    } else {
-      const OpenedModel file(loader, document, model);
-      if (!file.Opened()) continue;  // the missing or refused model file is reported once, by itself
-      path = *file.Path();
-      std::string name;
-      if (file.GetPieceName(reference.vgfn.c_str(), reference.piece_number, name)) {
-        resolved.insert(iart);
-        first_miss.erase(iart);
-        continue;
-      }
-      reason = "model file " + Quoted(path) + " has no piece " + std::to_string(reference.piece_number) + " of " +
-               Quoted(reference.vgfn);
-    }
-    if (first_miss.try_emplace(iart, Miss{j, std::move(reason), std::move(path)}).second) order.push_back(iart);
-  }
-  for (const std::string& iart : order) {
-    const auto found = first_miss.find(iart);
-    if (found == first_miss.end()) continue;
-    const Miss& miss = found->second;
+  if (pieces == nullptr) return;
+  for (const UnnamedPiece& piece : document.UnnamedPieces) {
+    const std::string reason =
+        piece.path.empty() ? "article " + std::to_string(piece.article_number) + " has no model name in \"VMDL\""
+                           : "model file " + Quoted(piece.path) + " has no piece " +
+                                 std::to_string(piece.piece_number) + " of " + Quoted(piece.vgfn);
     diagnostics
-        .Add(Severity::Warning, diagnostic_code::kPieceNameUnknown, "IBA", static_cast<long>(miss.record),
-             (*pieces)[miss.record], "INAM", "piece " + Quoted(iart) + " keeps its marker name: " + miss.reason)
-        .model_path = miss.path;
+        .Add(Severity::Warning, diagnostic_code::kPieceNameUnknown, "IBA", static_cast<long>(piece.record),
+             (*pieces)[piece.record], "INAM", "piece " + Quoted(piece.iart) + " keeps its marker name: " + reason)
+        .model_path = piece.path;
   }
 }
 
@@ -199,7 +165,7 @@ void CheckArticlesWithoutSize(const MarkerDocument& document, DiagnosticList& di
 void CheckModels(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics) {
   CheckMissingModels(document, loader, diagnostics);
   CheckUnresolvedSizes(document, loader, diagnostics);
-  CheckPieceNames(document, loader, diagnostics);
+  CheckPieceNames(document, diagnostics);
   CheckArticlesWithoutSize(document, diagnostics);
 }
 

@@ -48,8 +48,11 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
                               {"x", "abc", "1"},  // piece 0 is unknown: stays open
                               {"x", "-2", "1"},   // tried again
                               {"same", "3", "1"},
-                              {"same", "4", "99"},    // resolved even though no entry was made
-                              {"coat", "1", "2"}}));  // article 2 has no VMDL record: nothing asked
+                              {"same", "4", "99"},  // resolved even though no entry was made
+                              {"coat", "1", "2"},   // article 2 has no VMDL record: nothing asked
+                              {"y", "7", "1"},      // the model file has no piece 7
+                              {"y", "7", "1"},      // asked again, and told once
+                              {"coat", "1", "2"}}));
   marker.loader->sizes["/m/MODEL.mdl"] = {};
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", 1}] = "Front";
   marker.loader->names[{"/m/MODEL.mdl", "JACKET", -2}] = "Minus two";
@@ -59,7 +62,16 @@ TEST(BuildPieceNameTable, AsksOncePerResolvedKeyAndAgainAfterAFailure) {
   EXPECT_EQ(marker.calls,
             (Calls{"Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,1)=1", "Open(/m/MODEL.mdl)=1",
                    "GetPieceNameFromMDL(JACKET,0)=0", "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,-2)=1",
-                   "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,3)=1"}));
+                   "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,3)=1", "Open(/m/MODEL.mdl)=1",
+                   "GetPieceNameFromMDL(JACKET,7)=0", "Open(/m/MODEL.mdl)=1", "GetPieceNameFromMDL(JACKET,7)=0"}));
+  // The keys that keep their marker name, each at its first look-up: "x" was named later.
+  std::vector<std::string> unnamed;
+  for (const dorvan_marker::UnnamedPiece& piece : marker->UnnamedPieces) {
+    unnamed.push_back(std::to_string(piece.record) + " " + std::string(piece.iart) + " " +
+                      std::to_string(piece.article_number) + " " + piece.path + " " + piece.vgfn + " " +
+                      std::to_string(piece.piece_number));
+  }
+  EXPECT_EQ(unnamed, (std::vector<std::string>{"6 coat 2   0", "7 y 1 /m/MODEL.mdl JACKET 7"}));
 }
 
 TEST(BuildPieceNameTable, SkipsPiecesWhoseModelCannotBeOpened) {
