@@ -74,11 +74,7 @@ int Tell(const Imported& imported, bool strict) {
     return ExitOf(result.status);
   }
   // One write: the standard error is unbuffered, and a large marker has thousands of lines.
-  std::string lines;
-  for (const dorvan_marker::Diagnostic& diagnostic : imported.report.diagnostics) {
-    lines += DiagnosticLine(diagnostic) + '\n';
-  }
-  std::cerr << lines;
+  std::cerr << dorvan_marker::DiagnosticLines(imported.report.diagnostics);
   return strict ? ReportExit(imported.report, true) : kOk;
 }
 

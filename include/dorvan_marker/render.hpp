@@ -47,6 +47,9 @@ DORVAN_MARKER_API bool PaperNamed(std::string_view name, Paper& paper);
 //   lays/jacket.txt:41: warning: "IGEO" record 7: "INUM": piece ... [placement-lost]
 DORVAN_MARKER_API std::string DiagnosticLine(const Diagnostic& diagnostic);
 
+// Each diagnostic's DiagnosticLine ended by a line feed, in one text to be written at once.
+DORVAN_MARKER_API std::string DiagnosticLines(const std::vector<Diagnostic>& diagnostics);
+
 // rows[0] (the headings) and the other rows as text in aligned columns, two blanks
 // between two, each row a line without trailing blanks. Numbers are right-aligned, except
 // in the first column, which names the row, and among the headings.

@@ -15,7 +15,7 @@ HostPlacements ResolveHostPlacements(const MarkerDocument& document) {
   std::vector<bool> written(table.pieces.size(), false);
   for (std::size_t piece = 0; piece < written.size(); ++piece) written[piece] = groups.ReachesHostFiles(piece);
   scales.AskAhead(written);
-  return {std::move(table), std::move(groups), std::move(scales)};
+  return {std::move(table), std::move(groups), std::move(scales), {}};
 }
 
 }  // namespace dorvan_marker

@@ -21,13 +21,12 @@ constexpr std::size_t kWindowBytes = 8u << 20;
 void ReadWindow(const PlacementGeometryReader& reader, const HostPlacements& placements, std::size_t first,
                 std::vector<PlacementGeometry>& window) {
   const SizeGroups& groups = placements.groups;
-  std::vector<std::size_t> next(groups.size());  // by size: the line of its next placement
-  for (std::size_t i = 0; i < groups.size(); ++i) next[i] = groups.Start(i);
+  GroupPlaces lines(groups);
   const std::vector<std::uint32_t>& piece_of = placements.table.piece_of;
   try {
     for (std::size_t j = 0; j < piece_of.size(); ++j) {
       if (!groups.ReachesHostFiles(piece_of[j])) continue;
-      const std::size_t line = next[groups.GroupOfPiece(piece_of[j])]++;
+      const std::size_t line = lines.Next(piece_of[j]);
       if (line >= first && line - first < window.size())
         window[line - first] = reader.Read(j, placements.table.pieces[piece_of[j]].code);
     }
@@ -67,6 +66,7 @@ void WritePlacementFile(const MarkerDocument& document, HostPlacements& placemen
     }
   }
   file.Finish();
+  if (window.size() == line) placements.written_geometry = std::move(window);
 }
 
 }  // namespace dorvan_marker

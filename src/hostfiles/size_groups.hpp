@@ -40,4 +40,20 @@ class SizeGroups {
   std::vector<std::size_t> group_of_;      // by piece record
 };
 
+// The place of each grouped placement when the groups are read one after another (its
+// line of the placement file), for the placements taken in record order.
+class GroupPlaces {
+ public:
+  explicit GroupPlaces(const SizeGroups& groups) : groups_(groups), next_(groups.size()) {
+    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = groups.Start(i);
+  }
+  // The place of the next placement, in record order, of those that lay piece record p,
+  // which reaches the host files.
+  std::size_t Next(std::size_t p) { return next_[groups_.GroupOfPiece(p)]++; }
+
+ private:
+  const SizeGroups& groups_;
+  std::vector<std::size_t> next_;  // by group
+};
+
 }  // namespace dorvan_marker

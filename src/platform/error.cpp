@@ -21,11 +21,15 @@ void InvalidArgumentError::SetFileIfUnknown(const std::string& file) {
 void InvalidArgumentError::Compose() {
   std::string text;
   if (!where_.file.empty()) {
-    text += FileAndLine(where_) + ": ";
+    AppendFileAndLine(text, where_);
+    text += ": ";
   } else if (where_.line != 0) {
     text += LineWords(where_) + ": ";
   }
-  if (!where_.section.empty()) text += SectionAndRecord(where_) + ": ";
+  if (!where_.section.empty()) {
+    AppendSectionAndRecord(text, where_);
+    text += ": ";
+  }
   text += detail_;
   message_ = std::move(text);
 }

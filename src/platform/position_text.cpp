@@ -1,10 +1,39 @@
 // SPDX-License-Identifier: MIT
 #include "platform/position_text.hpp"
 
+#include <charconv>
+
 namespace dorvan_marker {
+namespace {
+
+void AppendNumber(std::string& out, std::size_t number) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+}  // namespace
+
+void AppendFileAndLine(std::string& out, const ErrorLocation& where) {
+  out += where.file;
+  if (where.line == 0) return;
+  out += ':';
+  AppendNumber(out, where.line);
+}
+
+void AppendSectionAndRecord(std::string& out, const ErrorLocation& where) {
+  if (where.section.empty()) return;
+  out += '"';
+  out += where.section;
+  out += '"';
+  if (where.record < 0) return;
+  out += " record ";
+  AppendNumber(out, static_cast<std::size_t>(where.record) + 1);
+}
 
 std::string FileAndLine(const ErrorLocation& where) {
-  return where.line == 0 ? where.file : where.file + ':' + std::to_string(where.line);
+  std::string text;
+  AppendFileAndLine(text, where);
+  return text;
 }
 
 std::string LineWords(const ErrorLocation& where) {
@@ -12,9 +41,8 @@ std::string LineWords(const ErrorLocation& where) {
 }
 
 std::string SectionAndRecord(const ErrorLocation& where) {
-  if (where.section.empty()) return {};
-  std::string text = '"' + where.section + '"';
-  if (where.record >= 0) text += " record " + std::to_string(where.record + 1);
+  std::string text;
+  AppendSectionAndRecord(text, where);
   return text;
 }
 

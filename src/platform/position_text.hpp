@@ -20,4 +20,8 @@ std::string LineWords(const ErrorLocation& where);
 // empty when the section is not known.
 std::string SectionAndRecord(const ErrorLocation& where);
 
+// The same appended to out: a report of a large marker writes thousands of positions.
+void AppendFileAndLine(std::string& out, const ErrorLocation& where);
+void AppendSectionAndRecord(std::string& out, const ErrorLocation& where);
+
 }  // namespace dorvan_marker

@@ -6,13 +6,19 @@
 
 namespace dorvan_marker {
 
-// text in double quotes, as every message names a tag, field or value: "VNUM" "0".
+// text in double quotes appended to out, as every message names a tag, field or value:
+// "VNUM" "0".
+inline void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  out += text;
+  out += '"';
+}
+
+// The same as a text of its own.
 inline std::string Quoted(std::string_view text) {
   std::string quoted;
   quoted.reserve(text.size() + 2);
-  quoted += '"';
-  quoted += text;
-  quoted += '"';
+  AppendQuoted(quoted, text);
   return quoted;
 }
 

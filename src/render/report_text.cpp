@@ -61,7 +61,7 @@ std::string ReportText(const MarkerSheet& report, const Cutting& cutting) {
   row("styles", styles.empty() ? "-" : styles);
   row("diagnostics", std::to_string(report.Count(Severity::Error)) + " errors, " +
                          std::to_string(report.Count(Severity::Warning)) + " warnings");
-  for (const Diagnostic& diagnostic : report.diagnostics) out += DiagnosticLine(diagnostic) + "\n";
+  out += DiagnosticLines(report.diagnostics);
   return out;
 }
 
@@ -93,12 +93,51 @@ std::string StylesList(const MarkerReport& report) {
   return styles;
 }
 
-std::string DiagnosticLine(const Diagnostic& diagnostic) {
+namespace {
+
+void AppendDiagnosticLine(std::string& out, const Diagnostic& diagnostic) {
   const ErrorLocation& where = diagnostic.where;
-  std::string line = FileAndLine(where) + ": " + SeverityName(diagnostic.severity) + ": ";
-  if (!where.section.empty()) line += SectionAndRecord(where) + ": ";
-  if (!where.field.empty()) line += '"' + where.field + "\": ";
-  return line + diagnostic.message + " [" + diagnostic.code + "]";
+  AppendFileAndLine(out, where);
+  out += ": ";
+  out += SeverityName(diagnostic.severity);
+  out += ": ";
+  if (!where.section.empty()) {
+    AppendSectionAndRecord(out, where);
+    out += ": ";
+  }
+  if (!where.field.empty()) {
+    out += '"';
+    out += where.field;
+    out += "\": ";
+  }
+  out += diagnostic.message;
+  out += " [";
+  out += diagnostic.code;
+  out += ']';
+}
+
+}  // namespace
+
+std::string DiagnosticLine(const Diagnostic& diagnostic) {
+  std::string line;
+  AppendDiagnosticLine(line, diagnostic);
+  return line;
+}
+
+std::string DiagnosticLines(const std::vector<Diagnostic>& diagnostics) {
+  std::size_t bytes = 0;
+  for (const Diagnostic& diagnostic : diagnostics) {
+    const ErrorLocation& where = diagnostic.where;
+    bytes += where.file.size() + where.section.size() + where.field.size() + diagnostic.message.size() +
+             diagnostic.code.size() + 64;  // the line and record numbers and the words between
+  }
+  std::string lines;
+  lines.reserve(bytes);
+  for (const Diagnostic& diagnostic : diagnostics) {
+    AppendDiagnosticLine(lines, diagnostic);
+    lines += '\n';
+  }
+  return lines;
 }
 
 std::string SummaryTable(const std::vector<MarkerSheet>& reports) {

@@ -5,17 +5,17 @@ namespace dorvan_marker {
 
 Diagnostic& DiagnosticList::Add(Severity severity, const char* code, std::size_t line, std::string_view section,
                                 long position, std::string_view field, std::string message) {
-  Diagnostic diagnostic;
+  // Filled where it stays: a large marker has thousands, each a handful of texts.
+  Diagnostic& diagnostic = out_.emplace_back();
   diagnostic.severity = severity;
   diagnostic.code = code;
   diagnostic.where.file = document_.Path();
   diagnostic.where.line = line;
-  diagnostic.where.section = std::string(section);
+  diagnostic.where.section = section;
   diagnostic.where.record = position;
-  diagnostic.where.field = std::string(field);
+  diagnostic.where.field = field;
   diagnostic.message = std::move(message);
-  out_.push_back(std::move(diagnostic));
-  return out_.back();
+  return diagnostic;
 }
 
 void DiagnosticList::AddFailure(const Failure& failure) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,24 +16,45 @@ namespace {
 
 constexpr std::size_t kSizesNamedInMessage = 12;
 
-// One decimal, with a point whatever the locale.
-std::string OneDecimal(double value) {
+void AppendGeneralOneDecimal(std::string& out, double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+  out.append(text, result.ptr);
+}
+
+// One decimal, with a point whatever the locale, appended to out.
+void AppendOneDecimal(std::string& out, double value) {
   // Tenths as a whole number when value * 10 lies clearly off a tie: its rounding error
   // (below 2^-22 under 2^31) cannot then carry it across one, so the digits are those of
   // the exact value. A report of a large marker formats several numbers a placement, and
-  // this is far cheaper than the general conversion, which takes the rest.
-  const double tenths = value * 10.0;
-  if (tenths >= 0.0 && tenths < 2147483648.0 && std::fabs(tenths - std::floor(tenths) - 0.5) > 1e-6) {
-    const long long whole = std::llround(tenths);
-    char text[24];
-    char* end = std::to_chars(text, text + sizeof text - 2, whole / 10).ptr;
-    *end++ = '.';
-    *end++ = static_cast<char>('0' + whole % 10);
-    return std::string(text, end);
+  // this is far cheaper than the general conversion, which takes the rest. A negative
+  // value is its magnitude after a minus, as the general conversion writes it.
+  const double tenths = std::fabs(value * 10.0);
+  if (tenths < 2147483648.0) {
+    auto whole = static_cast<std::uint32_t>(tenths);
+    const double fraction = tenths - static_cast<double>(whole);  // exact
+    if (std::fabs(fraction - 0.5) <= 1e-6) return AppendGeneralOneDecimal(out, value);
+    if (fraction > 0.5) ++whole;
+    char text[16];
+    char* begin = text + sizeof text;
+    *--begin = static_cast<char>('0' + whole % 10);
+    *--begin = '.';
+    whole /= 10;
+    do {
+      *--begin = static_cast<char>('0' + whole % 10);
+      whole /= 10;
+    } while (whole != 0);
+    if (value < 0.0) *--begin = '-';
+    out.append(begin, text + sizeof text);
+    return;
   }
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-  return std::string(text, result.ptr);
+  AppendGeneralOneDecimal(out, value);
+}
+
+std::string OneDecimal(double value) {
+  std::string text;
+  AppendOneDecimal(text, value);
+  return text;
 }
 
 std::string SizeListText(const CStringArray& sizes) {
@@ -56,8 +78,38 @@ void FillSizes(const MarkerDocument& document, const HostPlacements& placements,
   }
 }
 
-PlacedPiece Place(const CSection& geo, const PlacementGeometryReader& reader, HostPlacements& placements,
-                  std::size_t record, bool lost) {
+// Where each placement lies: as the placement file was written when the import kept its
+// geometry, else read from the marker as the writer reads it.
+class PlacementSource {
+ public:
+  PlacementSource(const MarkerDocument& document, const CSection& geo, const HostPlacements& placements)
+      : reader_(document, geo), placements_(placements), lines_(placements.groups) {}
+
+  PlacementGeometry Read(std::size_t record, bool lost) {
+    const PlacementTable& table = placements_.table;
+    const std::size_t piece_record = table.piece_of[record];
+    if (lost) {
+      // The writers never read a lost placement's angle, so one that cannot be rounded is
+      // no fault here; its box is still drawn.
+      try {
+        return reader_.Read(record, table.pieces[piece_record].code);
+      } catch (const InvalidArgumentError&) {
+        return PlacementGeometry();
+      }
+    }
+    const std::size_t line = lines_.Next(piece_record);
+    if (line < placements_.written_geometry.size()) return placements_.written_geometry[line];
+    return reader_.Read(record, table.pieces[piece_record].code);
+  }
+
+ private:
+  const PlacementGeometryReader reader_;
+  const HostPlacements& placements_;
+  GroupPlaces lines_;
+};
+
+PlacedPiece Place(const CSection& geo, PlacementSource& source, HostPlacements& placements, std::size_t record,
+                  bool lost) {
   const PlacementTable& table = placements.table;
   const std::size_t piece_record = table.piece_of[record];
   PlacedPiece piece;
@@ -67,19 +119,8 @@ PlacedPiece Place(const CSection& geo, const PlacementGeometryReader& reader, Ho
   piece.name = table.NameOfPiece(piece_record);
   piece.size = table.SizeOfPiece(piece_record);
   piece.lost = lost;
-  PlacementGeometry g;
-  if (lost) {
-    // The writers never read a lost placement's angle, so one that cannot be rounded is
-    // no fault here; its box is still drawn.
-    try {
-      g = reader.Read(record, table.pieces[piece_record].code);
-    } catch (const InvalidArgumentError&) {
-      g = PlacementGeometry();
-    }
-  } else {
-    g = reader.Read(record, table.pieces[piece_record].code);
-    piece.angle = PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
-  }
+  const PlacementGeometry g = source.Read(record, lost);
+  if (!lost) piece.angle = PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
   piece.mirror_code = g.mirror_code;
   piece.mirrored = g.mirror_code == 1 || g.mirror_code == 2;
   piece.quarter_turn = g.quarter_turn;
@@ -120,23 +161,44 @@ void CheckFabricWidth(const MarkerDocument& document, DiagnosticList& diagnostic
           std::to_string(static_cast<long long>(document.Width)) + " mm, and the width and efficiency are unknown");
 }
 
+// "piece "NAME" (size "SIZE")" and what is said of it. Built only for a diagnostic, in
+// one text: most pieces of a large marker have none, and some markers have thousands.
+std::string AboutPiece(const PlacedPiece& piece, std::string_view said) {
+  std::string text;
+  text.reserve(160);
+  text += "piece ";
+  AppendQuoted(text, piece.name);
+  text += " (size ";
+  AppendQuoted(text, piece.size);
+  text += ')';
+  text += said;
+  return text;
+}
+
 void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, DiagnosticList& diagnostics) {
-  // Named only in a diagnostic: most pieces of a large marker have none.
-  const auto which = [&] { return "piece " + Quoted(piece.name) + " (size " + Quoted(piece.size) + ")"; };
   if (piece.lost) {
     diagnostics.Add(Severity::Error, diagnostic_code::kPlacementLost, piece.line, "IGEO",
                     static_cast<long>(piece.record), "INUM",
-                    which() + " is written to neither host file: its size is not among the marker's sizes (" +
+                    AboutPiece(piece, " is written to neither host file: its size is not among the marker's sizes (") +
                         SizeListText(document.Sizes) + ")");
   }
   const double top = piece.y_origin + piece.y_extent;
   const bool negative = piece.x_origin < 0.0 || piece.y_origin < 0.0;
   if (negative || top > document.Width + 1e-6) {
+    std::string message = AboutPiece(piece, " lies outside the fabric: its box runs from (");
+    AppendOneDecimal(message, piece.x_origin);
+    message += ", ";
+    AppendOneDecimal(message, piece.y_origin);
+    message += ") to (";
+    AppendOneDecimal(message, piece.x_origin + piece.x_extent);
+    message += ", ";
+    AppendOneDecimal(message, top);
+    message += ") mm on a width of ";
+    AppendOneDecimal(message, document.Width);
+    message += " mm";
     diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
                     static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
-                    which() + " lies outside the fabric: its box runs from (" + OneDecimal(piece.x_origin) + ", " +
-                        OneDecimal(piece.y_origin) + ") to (" + OneDecimal(piece.x_origin + piece.x_extent) + ", " +
-                        OneDecimal(top) + ") mm on a width of " + OneDecimal(document.Width) + " mm");
+                    std::move(message));
   }
 }
 
@@ -150,11 +212,11 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
   const std::size_t count = placements.table.piece_of.size();
   const CSection* geo = document.FindSection("IGEO");
   if (geo == nullptr || count == 0) return;
-  const PlacementGeometryReader reader(document, *geo);
+  PlacementSource source(document, *geo, placements);
   report.placements.reserve(count);
   for (std::size_t j = 0; j < count; ++j) {
     const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
-    report.placements.push_back(Place(*geo, reader, placements, j, lost));
+    report.placements.push_back(Place(*geo, source, placements, j, lost));
   }
   Measure(document, report, diagnostics);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);

@@ -129,6 +129,7 @@ TEST(InspectMarker, PlacesEachDiagnosticOnItsLine) {
     const char* section;
     const char* field;
     ReportStatus status;
+    const char* says = "";  // the message holds this
   } cases[] = {
       {"model file missing",
        {},
@@ -171,15 +172,23 @@ TEST(InspectMarker, PlacesEachDiagnosticOnItsLine) {
        "IGEO",
        "INUM",
        ReportStatus::Read},
+      // Sizes M and S in turn: the report takes each placement's geometry from where the
+      // import wrote it, which is not the marker's record order.
       {"piece across the far edge",
-       {.placements = "5:1:0:4000:6000:4000:5000:0\n"},
+       {.articles = "1:VET:SHIRT\n",
+        .models = "2:2:SHIRT:0\n",
+        .garments = "3:2:0:SHIRT:1\n",
+        .pieces = "4:sh-fr:1:2:0\n",
+        .placements = "5:2:0:0:0:100:100:0\n5:1:0:4000:6000:4000:5000:0\n"},
        true,
        "piece-outside-fabric",
        Severity::Warning,
        "5:1:0:4000:6000",
        "IGEO",
        "IYOR",
-       ReportStatus::Read},
+       ReportStatus::Read,
+       "(size \"M\") lies outside the fabric: its box runs from (400.0, 600.0) to (800.0, 1100.0) mm on a width of "
+       "1000.0 mm"},
       {"piece at a negative origin",
        {.placements = "5:1:0:-10:0:4000:5000:0\n"},
        true,
@@ -188,7 +197,8 @@ TEST(InspectMarker, PlacesEachDiagnosticOnItsLine) {
        "5:1:0:-10",
        "IGEO",
        "IXOR",
-       ReportStatus::Read},
+       ReportStatus::Read,
+       "from (-1.0, 0.0) to (399.0, 500.0) mm"},
       {"article of a kind without size",
        {.articles = "1:XYZ:OTHER\n", .garments = "3:2:0:OTHER:0\n"},
        true,
@@ -262,6 +272,7 @@ TEST(InspectMarker, PlacesEachDiagnosticOnItsLine) {
     EXPECT_EQ(found->where.field, c.field) << c.name;
     EXPECT_EQ(found->where.file, m.dir / "m.txt") << c.name;
     EXPECT_FALSE(found->message.empty()) << c.name;
+    EXPECT_NE(found->message.find(c.says), std::string::npos) << c.name << ": " << found->message;
   }
 }
 
