@@ -108,19 +108,23 @@ class PlacementSource {
   GroupPlaces lines_;
 };
 
-PlacedPiece Place(const CSection& geo, PlacementSource& source, HostPlacements& placements, std::size_t record,
-                  bool lost) {
+// Adds placement record `record` of geo to the report's placements, made where it stays:
+// a large marker has tens of thousands. What can raise is asked first, so that a report
+// that stops keeps the placements read before.
+void Place(const CSection& geo, PlacementSource& source, HostPlacements& placements, std::size_t record, bool lost,
+           std::vector<PlacedPiece>& placed) {
   const PlacementTable& table = placements.table;
   const std::size_t piece_record = table.piece_of[record];
-  PlacedPiece piece;
+  const PlacementGeometry g = source.Read(record, lost);
+  const double angle = lost ? 0.0 : PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
+  PlacedPiece& piece = placed.emplace_back();
   piece.record = record;
   piece.line = geo[record].Line();
   piece.piece_record = piece_record;
   piece.name = table.NameOfPiece(piece_record);
   piece.size = table.SizeOfPiece(piece_record);
   piece.lost = lost;
-  const PlacementGeometry g = source.Read(record, lost);
-  if (!lost) piece.angle = PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
+  piece.angle = angle;
   piece.mirror_code = g.mirror_code;
   piece.mirrored = g.mirror_code == 1 || g.mirror_code == 2;
   piece.quarter_turn = g.quarter_turn;
@@ -128,7 +132,6 @@ PlacedPiece Place(const CSection& geo, PlacementSource& source, HostPlacements& 
   piece.y_origin = g.y_origin;
   piece.x_extent = g.x_extent;
   piece.y_extent = g.y_extent;
-  return piece;
 }
 
 // The used fabric and the box efficiency. Without a width named in the marker the
@@ -216,7 +219,7 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
   report.placements.reserve(count);
   for (std::size_t j = 0; j < count; ++j) {
     const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
-    report.placements.push_back(Place(*geo, source, placements, j, lost));
+    Place(*geo, source, placements, j, lost, report.placements);
   }
   Measure(document, report, diagnostics);
   for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
