@@ -12,7 +12,9 @@ void AppendShortest(std::string& out, double value) {
 }
 
 std::string FixedText(double value, int decimals) {
-  char text[64];
+  // The largest double has 309 digits before the point: room for them, a sign, the point
+  // and every number of decimals the outputs ask for.
+  char text[400];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return std::string(text, result.ptr);
 }

@@ -11,7 +11,8 @@ namespace dorvan_marker {
 // "1e+21"). value must be finite: each format says what stands for one that is not.
 void AppendShortest(std::string& out, double value);
 
-// value with `decimals` digits after a point ("1050.0"), finite or not.
+// value with `decimals` digits after a point ("1050.0"), finite or not, as large as it may
+// be; decimals up to 60.
 std::string FixedText(double value, int decimals);
 
 }  // namespace dorvan_marker
