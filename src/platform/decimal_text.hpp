@@ -15,4 +15,8 @@ void AppendShortest(std::string& out, double value);
 // be; decimals up to 60.
 std::string FixedText(double value, int decimals);
 
+// Appends FixedText(value, 1), byte for byte but for a negative zero ("0.0"), by a quicker
+// way for most values: a report of a large marker writes several such numbers a placement.
+void AppendOneDecimal(std::string& out, double value);
+
 }  // namespace dorvan_marker

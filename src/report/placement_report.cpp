@@ -2,60 +2,17 @@
 #include "report/placement_report.hpp"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "hostfiles/placement_geometry.hpp"
 #include "hostfiles/size_runs.hpp"
+#include "platform/decimal_text.hpp"
 
 namespace dorvan_marker {
 namespace {
 
 constexpr std::size_t kSizesNamedInMessage = 12;
-
-void AppendGeneralOneDecimal(std::string& out, double value) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-  out.append(text, result.ptr);
-}
-
-// One decimal, with a point whatever the locale, appended to out.
-void AppendOneDecimal(std::string& out, double value) {
-  // Tenths as a whole number when value * 10 lies clearly off a tie: its rounding error
-  // (below 2^-22 under 2^31) cannot then carry it across one, so the digits are those of
-  // the exact value. A report of a large marker formats several numbers a placement, and
-  // this is far cheaper than the general conversion, which takes the rest. A negative
-  // value is its magnitude after a minus, as the general conversion writes it.
-  const double tenths = std::fabs(value * 10.0);
-  if (tenths < 2147483648.0) {
-    auto whole = static_cast<std::uint32_t>(tenths);
-    const double fraction = tenths - static_cast<double>(whole);  // exact
-    if (std::fabs(fraction - 0.5) <= 1e-6) return AppendGeneralOneDecimal(out, value);
-    if (fraction > 0.5) ++whole;
-    char text[16];
-    char* begin = text + sizeof text;
-    *--begin = static_cast<char>('0' + whole % 10);
-    *--begin = '.';
-    whole /= 10;
-    do {
-      *--begin = static_cast<char>('0' + whole % 10);
-      whole /= 10;
-    } while (whole != 0);
-    if (value < 0.0) *--begin = '-';
-    out.append(begin, text + sizeof text);
-    return;
-  }
-  AppendGeneralOneDecimal(out, value);
-}
-
-std::string OneDecimal(double value) {
-  std::string text;
-  AppendOneDecimal(text, value);
-  return text;
-}
 
 std::string SizeListText(const CStringArray& sizes) {
   std::string text;
@@ -149,7 +106,7 @@ void Measure(const MarkerDocument& document, MarkerReport& report, DiagnosticLis
   if (report.box_efficiency > 1.0) {
     diagnostics.Add(Severity::Warning, diagnostic_code::kBoxesOverlap, diagnostics.HeaderLine("IGEO"), "IGEO", -1, {},
                     "the boxes of the placed pieces overlap: their areas add up to " +
-                        OneDecimal(report.box_efficiency * 100.0) +
+                        FixedText(report.box_efficiency * 100.0, 1) +
                         " % of the fabric used, so the box efficiency says nothing of it");
   }
 }
