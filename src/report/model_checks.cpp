@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "marker/article_kind.hpp"
@@ -14,43 +15,62 @@
 namespace dorvan_marker {
 namespace {
 
+// The file the import asks for under each model name, made once per name: a marker's
+// hundreds of articles name a few models.
+class ModelPaths {
+ public:
+  explicit ModelPaths(const MarkerDocument& document) : document_(document) {}
+
+  // Nothing for a name that is not a plain file name. The names are views of the marker.
+  const std::optional<std::string>& Of(std::string_view name) {
+    const auto [found, added] = paths_.try_emplace(name);
+    if (added) found->second = OpenedModel::PathOf(document_, name);
+    return found->second;
+  }
+
+ private:
+  const MarkerDocument& document_;
+  std::unordered_map<std::string_view, std::optional<std::string>> paths_;
+};
+
 // A marker field that names a model file.
 struct ModelReference {
-  std::string_view name;            // the base name; empty when the field names none
-  std::optional<std::string> path;  // the file the import asks for; nothing for a refused name
+  std::string_view name;                             // the base name; empty when the field names none
+  const std::optional<std::string>* path = nullptr;  // the file the import asks for; nothing for a refused name
   std::string_view section;
   long position = 0;
   const CElementsArray* record = nullptr;
   std::string_view field;
 };
 
-ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section, long position,
+ModelReference Reference(ModelPaths& paths, std::string_view name, std::string_view section, long position,
                          const CElementsArray& record, std::string_view field) {
-  return {name, OpenedModel::PathOf(document, name), section, position, &record, field};
+  return {name, &paths.Of(name), section, position, &record, field};
 }
 
 std::string NotPlain(std::string_view name) { return "model name " + Quoted(name) + " is not a plain file name"; }
 
 // The model file that the import resolves article k's size code through (models/size_lists),
 // as a reference.
-ModelReference GarmentModel(const MarkerDocument& document, const CSection& garments, std::size_t k) {
+ModelReference GarmentModel(const MarkerDocument& document, ModelPaths& paths, const CSection& garments,
+                            std::size_t k) {
   const SizeModel model = SizeModelOf(document, garments, k);
   if (model.name.empty()) return {};
-  return Reference(document, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
+  return Reference(paths, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
 }
 
 // Every marker field that names a model file whose answers the import uses: the model of
 // each article whose size code is resolved, every "VMDL" model (piece names), and the
 // "VGFN" of articles that are not of kind "MDL" (rotation and scale by piece key). The
 // import opens some files it then makes no use of; those are left out.
-std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
+std::vector<ModelReference> ModelReferences(const MarkerDocument& document, ModelPaths& paths) {
   std::vector<ModelReference> references;
   const CSection* articles = document.FindSection("VART");
   if (const CSection* garments = document.FindSection("VVET"); garments != nullptr && articles != nullptr) {
     const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
     for (std::size_t k = 0; k < resolve.size(); ++k) {
       if (!resolve[k]) continue;
-      ModelReference reference = GarmentModel(document, *garments, k);
+      ModelReference reference = GarmentModel(document, paths, *garments, k);
       if (!reference.name.empty()) references.push_back(std::move(reference));
     }
   }
@@ -64,7 +84,7 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
       if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
       const std::string_view name = document.GetFieldValue(*section, record, field);
       if (name.empty()) continue;
-      references.push_back(Reference(document, name, tag, static_cast<long>(k), record, field));
+      references.push_back(Reference(paths, name, tag, static_cast<long>(k), record, field));
     }
   }
   return references;
@@ -72,18 +92,19 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
 
 // Model files the import could not read, and model names it opened nothing for: each
 // once, at the first record that names it.
-void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& loader, DiagnosticList& diagnostics) {
+void CheckMissingModels(const MarkerDocument& document, ModelPaths& paths, const RecordingLoader& loader,
+                        DiagnosticList& diagnostics) {
   struct Uses {
     const ModelReference* first = nullptr;
     std::set<const CElementsArray*> records;
   };
   // (refused, name) for a refused name, else (false, path): a refused name has no path.
   std::map<std::pair<bool, std::string>, Uses> uses_of;
-  const std::vector<ModelReference> references = ModelReferences(document);
+  const std::vector<ModelReference> references = ModelReferences(document, paths);
   for (const ModelReference& reference : references) {
-    if (reference.path && !loader.Failed(*reference.path)) continue;
-    Uses& uses =
-        uses_of[reference.path ? std::pair(false, *reference.path) : std::pair(true, std::string(reference.name))];
+    const std::optional<std::string>& path = *reference.path;
+    if (path && !loader.Failed(*path)) continue;
+    Uses& uses = uses_of[path ? std::pair(false, *path) : std::pair(true, std::string(reference.name))];
     if (uses.first == nullptr || reference.record->Line() < uses.first->record->Line()) uses.first = &reference;
     uses.records.insert(reference.record);
   }
@@ -106,26 +127,26 @@ void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& l
   }
 }
 
-void CheckUnresolvedSizes(const MarkerDocument& document, const RecordingLoader& loader, DiagnosticList& diagnostics) {
+void CheckUnresolvedSizes(const MarkerDocument& document, const CStringArray& codes, ModelPaths& paths,
+                          const RecordingLoader& loader, DiagnosticList& diagnostics) {
   const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
-  CStringArray codes;
-  ReadArticleSizeCodes(document, codes);
   const std::vector<bool> resolve = SizesFromModels(document, *garments, codes.size());
   for (std::size_t k = 0; k < codes.size(); ++k) {
     if (!resolve[k] || codes[k].empty()) continue;
-    const ModelReference model = GarmentModel(document, *garments, k);
+    const ModelReference model = GarmentModel(document, paths, *garments, k);
     if (model.name.empty()) continue;
-    const bool unreadable = !model.path || loader.Failed(*model.path);
-    if (!unreadable && loader.SizeCount(*model.path) != 0) continue;
+    const std::optional<std::string>& path = *model.path;
+    const bool unreadable = !path || loader.Failed(*path);
+    if (!unreadable && loader.SizeCount(*path) != 0) continue;
     const std::string why =
-        !model.path ? NotPlain(model.name)
-                    : "model file " + Quoted(*model.path) + (unreadable ? " could not be read" : " lists no sizes");
+        !path ? NotPlain(model.name)
+              : "model file " + Quoted(*path) + (unreadable ? " could not be read" : " lists no sizes");
     diagnostics
         .Add(Severity::Warning, diagnostic_code::kSizeUnresolved, model.section, model.position, *model.record,
              model.field,
              "size code " + Quoted(codes[k]) + " of article " + std::to_string(k + 1) + " stays a code: " + why)
-        .model_path = model.path.value_or("");
+        .model_path = path.value_or("");
   }
 }
 
@@ -145,11 +166,9 @@ void CheckPieceNames(const MarkerDocument& document, DiagnosticList& diagnostics
   }
 }
 
-void CheckArticlesWithoutSize(const MarkerDocument& document, DiagnosticList& diagnostics) {
+void CheckArticlesWithoutSize(const MarkerDocument& document, const CStringArray& codes, DiagnosticList& diagnostics) {
   const CSection* articles = document.FindSection("VART");
   if (articles == nullptr) return;
-  CStringArray codes;
-  ReadArticleSizeCodes(document, codes);
   for (std::size_t i = 0; i < codes.size() && i < articles->size(); ++i) {
     if (!codes[i].empty()) continue;
     const CElementsArray& article = (*articles)[i];
@@ -163,10 +182,13 @@ void CheckArticlesWithoutSize(const MarkerDocument& document, DiagnosticList& di
 }  // namespace
 
 void CheckModels(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics) {
-  CheckMissingModels(document, loader, diagnostics);
-  CheckUnresolvedSizes(document, loader, diagnostics);
+  ModelPaths paths(document);
+  CheckMissingModels(document, paths, loader, diagnostics);
+  CStringArray codes;  // each article's size code as read, before any model file
+  ReadArticleSizeCodes(document, codes);
+  CheckUnresolvedSizes(document, codes, paths, loader, diagnostics);
   CheckPieceNames(document, diagnostics);
-  CheckArticlesWithoutSize(document, diagnostics);
+  CheckArticlesWithoutSize(document, codes, diagnostics);
 }
 
 }  // namespace dorvan_marker
