@@ -61,8 +61,8 @@ std::vector<std::string> FolderNames(const std::vector<std::string>& markers) {
 // How one marker was imported.
 struct Imported {
   dorvan_marker::ImportResult result;
-  std::size_t placements = 0;         // the lines of its placement file
-  dorvan_marker::MarkerSheet report;  // what inspect says of the marker, read once with the import
+  std::size_t placements = 0;          // the lines of its placement file
+  dorvan_marker::MarkerReport report;  // what inspect says of the marker, read once with the import
 };
 
 // Prints the failure or the diagnostics of a marker, and gives its exit code: with
@@ -87,8 +87,8 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
   dorvan_marker::ImportResult& result = imported.result;
   std::error_code error;
   const bool made = std::filesystem::create_directory(FileSystemPath(folder), error);
-  result = dorvan_marker::ImportAndInspect(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options,
-                                           imported.placements, imported.report);
+  result = dorvan_marker::ImportAndCheck(marker, dorvan_marker::HostFilePathsIn(folder, kPaths), options,
+                                         imported.placements, imported.report);
   if (error && result.status == dorvan_marker::ImportStatus::CannotWrite) {
     result.message = "cannot make the folder " + folder + ": " + error.message();
   }
@@ -100,8 +100,8 @@ Imported ImportInto(const std::string& marker, const std::string& folder, const 
 int ImportOne(const std::string& marker, const std::string& out_dir, const dorvan_marker::ImportOptions& options,
               bool strict) {
   Imported imported;
-  imported.result = dorvan_marker::ImportAndInspect(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options,
-                                                    imported.placements, imported.report);
+  imported.result = dorvan_marker::ImportAndCheck(marker, dorvan_marker::HostFilePathsIn(out_dir, kPaths), options,
+                                                  imported.placements, imported.report);
   if (imported.result.status == dorvan_marker::ImportStatus::Imported) std::cout << imported.result.title << '\n';
   return Tell(imported, strict);
 }

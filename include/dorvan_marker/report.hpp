@@ -175,6 +175,15 @@ DORVAN_MARKER_API ImportResult ImportAndInspect(const std::string& marker_path, 
                                                 const ImportOptions& options, std::size_t& placements,
                                                 MarkerSheet& report);
 
+// The same import with a report that lists no placements: report is what InspectMarker
+// gives for the marker, its diagnostics, measures and sizes included, except that
+// report.placements is left empty. For a caller that tells what was said of an import,
+// spared an entry for each of tens of thousands of placements. Throws nothing. May be
+// called from several threads at once.
+DORVAN_MARKER_API ImportResult ImportAndCheck(const std::string& marker_path, const HostFilePaths& out,
+                                              const ImportOptions& options, std::size_t& placements,
+                                              MarkerReport& report);
+
 // The same report without the garments, as version 1.0 gave it.
 DORVAN_MARKER_API MarkerReport InspectMarker(const std::string& marker_path, const ImportOptions& options = {});
 

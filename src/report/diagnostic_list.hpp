@@ -29,6 +29,10 @@ class DiagnosticList {
     return Add(severity, code, record.Line(), section, position, field, std::move(message));
   }
 
+  // Makes room for `more` diagnostics at once: a large marker may have thousands, which
+  // would otherwise be moved each time the list grows.
+  void Expect(std::size_t more) { out_.reserve(out_.size() + more); }
+
   // How the import's road ended when a step raised; a line the error did not know is
   // taken from its section's header record. A loader plug-in that cannot serve is placed
   // nowhere in the marker.

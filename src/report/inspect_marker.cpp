@@ -31,8 +31,8 @@ std::string MissingSections(const MarkerDocument& document) {
 class ReportObserver final : public ImportObserver {
  public:
   ReportObserver(const std::string& marker_path, MarkerSheet& report, DiagnosticList& diagnostics,
-                 HostFileOutput* output)
-      : marker_path_(marker_path), report_(report), diagnostics_(diagnostics), output_(output) {}
+                 HostFileOutput* output, PlacementList list)
+      : marker_path_(marker_path), report_(report), diagnostics_(diagnostics), output_(output), list_(list) {}
 
   // The loader the road was given, once it is made.
   void Watch(RecordingLoader& loader) { loader_ = &loader; }
@@ -53,8 +53,8 @@ class ReportObserver final : public ImportObserver {
       written_ = Guarded(marker_path_, [&] { output_->PlacementsResolved(document, placements); });
     }
     Record([&] {
-      ReportPlacements(document, placements, report_, diagnostics_);
-      CountGarments(placements, report_);
+      ReportPlacements(document, placements, report_, diagnostics_, list_);
+      if (list_ == PlacementList::kKept) CountGarments(placements, report_);
     });
   }
 
@@ -82,6 +82,7 @@ class ReportObserver final : public ImportObserver {
   MarkerSheet& report_;
   DiagnosticList& diagnostics_;
   HostFileOutput* output_;
+  PlacementList list_;
   std::optional<Failure> stopped_;
   std::optional<Failure> written_;
 };
@@ -124,11 +125,13 @@ struct Road {
 
 // Runs the import's road on the marker, with the loader the import would have, and
 // records what it sees; a step that raises ends it, and the report keeps what was known
-// before. With output, the host files are written at the end of the same road.
-Road Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerSheet& report, HostFileOutput* output) {
+// before. With output, the host files are written at the end of the same road. With
+// PlacementList::kLeftOut the report lists no placements and counts no garments.
+Road Inspect(const std::string& marker_path, const LoaderChoice& choice, MarkerSheet& report, HostFileOutput* output,
+             PlacementList list = PlacementList::kKept) {
   MarkerDocument document(marker_path, nullptr, choice.code_page, choice.paths);
   DiagnosticList diagnostics(document, report.diagnostics);
-  ReportObserver observer(marker_path, report, diagnostics, output);
+  ReportObserver observer(marker_path, report, diagnostics, output, list);
   const LoaderMaker make_loader = [&]() -> std::unique_ptr<VariantLoad> {
     const bool recording = observer.Recording();
     if (recording) {
@@ -186,6 +189,31 @@ void SortByLine(std::vector<Diagnostic>& diagnostics) {
   std::stable_sort(diagnostics.begin(), diagnostics.end(), earlier);
 }
 
+// ImportAndInspect, and ImportAndCheck with PlacementList::kLeftOut.
+ImportResult ImportAndReport(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
+                             std::size_t& placements, MarkerSheet& report, PlacementList list) {
+  report = MarkerSheet();
+  report.path = marker_path;
+  ImportResult result;
+  placements = 0;
+  const std::optional<Failure> failure = Guarded(marker_path, [&] {
+    const LoaderChoice choice = ChooseLoader(options, PluginSearch::kCallerAndEnvironment);
+    report.code_page = CodePageName(options);
+    HostFileOutput output(out, choice.paths);
+    const Road road = Inspect(marker_path, choice, report, &output, list);
+    result = road.failure ? ImportResultOf(*road.failure)
+                          : ImportResultOf(road.end, marker_path, road.title, road.unreadable);
+    placements = output.Written();
+  });
+  if (failure) {
+    result = ImportResultOf(*failure);
+    placements = 0;
+    FailedBeforeReading(*failure, report);
+  }
+  SortByLine(report.diagnostics);
+  return result;
+}
+
 }  // namespace
 
 MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptions& options) {
@@ -203,25 +231,14 @@ MarkerSheet InspectMarkerSheet(const std::string& marker_path, const ImportOptio
 
 ImportResult ImportAndInspect(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
                               std::size_t& placements, MarkerSheet& report) {
-  report = MarkerSheet();
-  report.path = marker_path;
-  ImportResult result;
-  placements = 0;
-  const std::optional<Failure> failure = Guarded(marker_path, [&] {
-    const LoaderChoice choice = ChooseLoader(options, PluginSearch::kCallerAndEnvironment);
-    report.code_page = CodePageName(options);
-    HostFileOutput output(out, choice.paths);
-    const Road road = Inspect(marker_path, choice, report, &output);
-    result = road.failure ? ImportResultOf(*road.failure)
-                          : ImportResultOf(road.end, marker_path, road.title, road.unreadable);
-    placements = output.Written();
-  });
-  if (failure) {
-    result = ImportResultOf(*failure);
-    placements = 0;
-    FailedBeforeReading(*failure, report);
-  }
-  SortByLine(report.diagnostics);
+  return ImportAndReport(marker_path, out, options, placements, report, PlacementList::kKept);
+}
+
+ImportResult ImportAndCheck(const std::string& marker_path, const HostFilePaths& out, const ImportOptions& options,
+                            std::size_t& placements, MarkerReport& report) {
+  MarkerSheet sheet;
+  const ImportResult result = ImportAndReport(marker_path, out, options, placements, sheet, PlacementList::kLeftOut);
+  report = std::move(sheet);
   return result;
 }
 

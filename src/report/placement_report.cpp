@@ -65,14 +65,27 @@ class PlacementSource {
   GroupPlaces lines_;
 };
 
-// Adds placement record `record` of geo to the report's placements, made where it stays:
-// a large marker has tens of thousands. What can raise is asked first, so that a report
-// that stops keeps the placements read before.
-void Place(const CSection& geo, PlacementSource& source, HostPlacements& placements, std::size_t record, bool lost,
+// A placement that a check speaks of, with where it lies. Most placements of a large
+// marker have nothing said of them; only these are worded, once every placement is read.
+struct Noted {
+  std::size_t record = 0;
+  bool lost = false;
+  PlacementGeometry geometry;
+};
+
+// Whether a placement's box leaves the fabric: below its edge, before its start, or past
+// its width.
+bool OutsideFabric(const PlacementGeometry& g, double width) {
+  return g.x_origin < 0.0 || g.y_origin < 0.0 || g.y_origin + g.y_extent > width + 1e-6;
+}
+
+// Adds placement record `record` of geo, lying where g says, to the report's placements,
+// made where it stays: a large marker has tens of thousands. What can raise is asked
+// first, so that a report that stops keeps the placements read before.
+void Place(const CSection& geo, HostPlacements& placements, std::size_t record, bool lost, const PlacementGeometry& g,
            std::vector<PlacedPiece>& placed) {
   const PlacementTable& table = placements.table;
   const std::size_t piece_record = table.piece_of[record];
-  const PlacementGeometry g = source.Read(record, lost);
   const double angle = lost ? 0.0 : PlacementAngle(g.rounded_angle, placements.scales.Of(piece_record).rotation);
   PlacedPiece& piece = placed.emplace_back();
   piece.record = record;
@@ -91,18 +104,28 @@ void Place(const CSection& geo, PlacementSource& source, HostPlacements& placeme
   piece.y_extent = g.y_extent;
 }
 
+// The sums behind the used fabric and the box efficiency, taken in record order.
+struct Measures {
+  double used_length = 0.0;
+  double used_width = 0.0;
+  double area = 0.0;
+
+  void Add(const PlacementGeometry& g) {
+    used_length = std::max(used_length, g.x_origin + g.x_extent);
+    used_width = std::max(used_width, g.y_origin + g.y_extent);
+    area += g.x_extent * g.y_extent;
+  }
+};
+
 // The used fabric and the box efficiency. Without a width named in the marker the
 // efficiency would be a figure of the assumed width, so there is none; above 100 % the
 // boxes overlap and the figure says nothing of the fabric used, which a warning tells.
-void Measure(const MarkerDocument& document, MarkerReport& report, DiagnosticList& diagnostics) {
-  double area = 0.0;
-  for (const PlacedPiece& piece : report.placements) {
-    report.used_length_mm = std::max(report.used_length_mm, piece.x_origin + piece.x_extent);
-    report.used_width_mm = std::max(report.used_width_mm, piece.y_origin + piece.y_extent);
-    area += piece.x_extent * piece.y_extent;
-  }
+void Measure(const MarkerDocument& document, const Measures& measures, MarkerReport& report,
+             DiagnosticList& diagnostics) {
+  report.used_length_mm = measures.used_length;
+  report.used_width_mm = measures.used_width;
   const double fabric = report.width_mm * report.used_length_mm;
-  report.box_efficiency = document.WidthGiven && fabric > 0.0 ? area / fabric : 0.0;
+  report.box_efficiency = document.WidthGiven && fabric > 0.0 ? measures.area / fabric : 0.0;
   if (report.box_efficiency > 1.0) {
     diagnostics.Add(Severity::Warning, diagnostic_code::kBoxesOverlap, diagnostics.HeaderLine("IGEO"), "IGEO", -1, {},
                     "the boxes of the placed pieces overlap: their areas add up to " +
@@ -121,51 +144,53 @@ void CheckFabricWidth(const MarkerDocument& document, DiagnosticList& diagnostic
           std::to_string(static_cast<long long>(document.Width)) + " mm, and the width and efficiency are unknown");
 }
 
-// "piece "NAME" (size "SIZE")" and what is said of it. Built only for a diagnostic, in
-// one text: most pieces of a large marker have none, and some markers have thousands.
-std::string AboutPiece(const PlacedPiece& piece, std::string_view said) {
+// "piece "NAME" (size "SIZE")" and what is said of it, in one text.
+std::string AboutPiece(const PlacementTable& table, std::size_t piece_record, std::string_view said) {
   std::string text;
   text.reserve(160);
   text += "piece ";
-  AppendQuoted(text, piece.name);
+  AppendQuoted(text, table.NameOfPiece(piece_record));
   text += " (size ";
-  AppendQuoted(text, piece.size);
+  AppendQuoted(text, table.SizeOfPiece(piece_record));
   text += ')';
   text += said;
   return text;
 }
 
-void CheckPiece(const PlacedPiece& piece, const MarkerDocument& document, DiagnosticList& diagnostics) {
-  if (piece.lost) {
-    diagnostics.Add(Severity::Error, diagnostic_code::kPlacementLost, piece.line, "IGEO",
-                    static_cast<long>(piece.record), "INUM",
-                    AboutPiece(piece, " is written to neither host file: its size is not among the marker's sizes (") +
+void CheckPiece(const Noted& noted, const CSection& geo, const PlacementTable& table, const MarkerDocument& document,
+                DiagnosticList& diagnostics) {
+  const std::size_t piece_record = table.piece_of[noted.record];
+  const std::size_t line = geo[noted.record].Line();
+  const auto position = static_cast<long>(noted.record);
+  if (noted.lost) {
+    diagnostics.Add(Severity::Error, diagnostic_code::kPlacementLost, line, "IGEO", position, "INUM",
+                    AboutPiece(table, piece_record,
+                               " is written to neither host file: its size is not among the marker's sizes (") +
                         SizeListText(document.Sizes) + ")");
   }
-  const double top = piece.y_origin + piece.y_extent;
-  const bool negative = piece.x_origin < 0.0 || piece.y_origin < 0.0;
-  if (negative || top > document.Width + 1e-6) {
-    std::string message = AboutPiece(piece, " lies outside the fabric: its box runs from (");
-    AppendOneDecimal(message, piece.x_origin);
+  const PlacementGeometry& g = noted.geometry;
+  if (OutsideFabric(g, document.Width)) {
+    const double top = g.y_origin + g.y_extent;
+    std::string message = AboutPiece(table, piece_record, " lies outside the fabric: its box runs from (");
+    AppendOneDecimal(message, g.x_origin);
     message += ", ";
-    AppendOneDecimal(message, piece.y_origin);
+    AppendOneDecimal(message, g.y_origin);
     message += ") to (";
-    AppendOneDecimal(message, piece.x_origin + piece.x_extent);
+    AppendOneDecimal(message, g.x_origin + g.x_extent);
     message += ", ";
     AppendOneDecimal(message, top);
     message += ") mm on a width of ";
     AppendOneDecimal(message, document.Width);
     message += " mm";
-    diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, piece.line, "IGEO",
-                    static_cast<long>(piece.record), piece.x_origin < 0.0 && piece.y_origin >= 0.0 ? "IXOR" : "IYOR",
-                    std::move(message));
+    diagnostics.Add(Severity::Warning, diagnostic_code::kPieceOutsideFabric, line, "IGEO", position,
+                    g.x_origin < 0.0 && g.y_origin >= 0.0 ? "IXOR" : "IYOR", std::move(message));
   }
 }
 
 }  // namespace
 
 void ReportPlacements(const MarkerDocument& document, HostPlacements& placements, MarkerReport& report,
-                      DiagnosticList& diagnostics) {
+                      DiagnosticList& diagnostics, PlacementList list) {
   FillSizes(document, placements, report);
   CheckFabricWidth(document, diagnostics);
 
@@ -173,13 +198,19 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
   const CSection* geo = document.FindSection("IGEO");
   if (geo == nullptr || count == 0) return;
   PlacementSource source(document, *geo, placements);
-  report.placements.reserve(count);
+  Measures measures;
+  std::vector<Noted> noted;
+  if (list == PlacementList::kKept) report.placements.reserve(count);
   for (std::size_t j = 0; j < count; ++j) {
     const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
-    Place(*geo, source, placements, j, lost, report.placements);
+    const PlacementGeometry g = source.Read(j, lost);
+    if (list == PlacementList::kKept) Place(*geo, placements, j, lost, g, report.placements);
+    measures.Add(g);
+    if (lost || OutsideFabric(g, document.Width)) noted.push_back({j, lost, g});
   }
-  Measure(document, report, diagnostics);
-  for (const PlacedPiece& piece : report.placements) CheckPiece(piece, document, diagnostics);
+  Measure(document, measures, report, diagnostics);
+  diagnostics.Expect(noted.size());
+  for (const Noted& n : noted) CheckPiece(n, *geo, placements.table, document, diagnostics);
 }
 
 }  // namespace dorvan_marker

@@ -8,11 +8,16 @@
 
 namespace dorvan_marker {
 
-// Fills the report's placements, sizes and measures as the two host-file writers see
-// them. Placements whose size is not among the marker's sizes are marked lost; pieces off
-// the fabric, a fabric width the marker does not name and
-// overlapping boxes are reported. Raises InvalidArgumentError where the writers would.
+// Whether the report lists every placement, or only measures and checks them: a caller
+// that wants what is said of a marker is spared tens of thousands of entries.
+enum class PlacementList { kKept, kLeftOut };
+
+// Fills the report's sizes and measures, and with kKept its placements, as the two
+// host-file writers see them. Placements whose size is not among the marker's sizes are
+// lost; lost placements, pieces off the fabric, a fabric width the marker does not name
+// and overlapping boxes are reported, the same either way. Raises InvalidArgumentError
+// where the writers would.
 void ReportPlacements(const MarkerDocument& document, HostPlacements& placements, MarkerReport& report,
-                      DiagnosticList& diagnostics);
+                      DiagnosticList& diagnostics, PlacementList list);
 
 }  // namespace dorvan_marker

@@ -86,6 +86,16 @@ void Inspect(Inspected& out, const std::string& text, const char* model = kShirt
   dorvan_marker::ImportAndInspect(out.dir / "m.txt", dorvan_marker::HostFilePathsIn(out.dir.Path()), {}, placements,
                                   imported);
   EXPECT_EQ(dorvan_marker::InspectJson({imported}, ""), dorvan_marker::InspectJson({out.report}, "")) << text;
+  // And the import that lists no placements says all else alike.
+  dorvan_marker::MarkerSheet checked;
+  dorvan_marker::ImportAndCheck(out.dir / "m.txt", dorvan_marker::HostFilePathsIn(out.dir.Path()), {}, placements,
+                                checked);
+  dorvan_marker::MarkerSheet listed = out.report;
+  listed.placements.clear();
+  listed.garments = 0;
+  listed.garments_by_size.clear();
+  EXPECT_TRUE(checked.placements.empty()) << text;
+  EXPECT_EQ(dorvan_marker::InspectJson({checked}, ""), dorvan_marker::InspectJson({listed}, "")) << text;
 }
 
 std::vector<std::string> Codes(const MarkerReport& report) {
