@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -81,6 +82,9 @@ class MarkerDocument {
   double Width = 0.0;                             // fabric width, from "LEZ" / 10, else 13608.0
   bool WidthGiven = false;                        // whether a "LEZ" record gives Width
   std::unique_ptr<VariantLoad> Loader;            // the model-file loader of this call
+  // The model file path of each base name asked so far, nothing for a refused name: made
+  // once per name, as a marker's thousands of pieces name a few models.
+  mutable std::map<std::string, std::optional<std::string>, std::less<>> ModelFilePaths;
 
   const RecordFile& Records() const noexcept { return records_; }
   const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return records_.HeaderRecords(); }

@@ -6,14 +6,21 @@
 namespace dorvan_marker {
 
 OpenedModel::OpenedModel(VariantLoad& loader, const MarkerDocument& document, std::string_view base_name)
-    : loader_(nullptr), path_(PathOf(document, base_name)) {
-  if (!path_) return;
+    : loader_(nullptr), path_(&PathOf(document, base_name)) {
+  if (!*path_) return;
   loader_ = &loader;
-  opened_ = loader.Open(path_->c_str());
+  opened_ = loader.Open((*path_)->c_str());
 }
 
-std::optional<std::string> OpenedModel::PathOf(const MarkerDocument& document, std::string_view base_name) {
-  return MakeModelFilePath(document.Path(), base_name, document.Codes(), FileNameRules::Native(), document.Paths());
+const std::optional<std::string>& OpenedModel::PathOf(const MarkerDocument& document, std::string_view base_name) {
+  auto found = document.ModelFilePaths.find(base_name);
+  if (found == document.ModelFilePaths.end()) {
+    found = document.ModelFilePaths
+                .emplace(base_name, MakeModelFilePath(document.Path(), base_name, document.Codes(),
+                                                      FileNameRules::Native(), document.Paths()))
+                .first;
+  }
+  return found->second;
 }
 
 bool OpenedModel::GetSizes(CStringArray& sizes) const {

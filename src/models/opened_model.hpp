@@ -28,11 +28,12 @@ class OpenedModel {
   OpenedModel(VariantLoad& loader, const MarkerDocument& document, std::string_view base_name);
 
   // The path such an object asks the loader to open (MakeModelFilePath under the rules of
-  // the platform the library runs on); nothing for a refused name.
-  static std::optional<std::string> PathOf(const MarkerDocument& document, std::string_view base_name);
+  // the platform the library runs on); nothing for a refused name. Made once per name and
+  // kept in document, which the answer lives as long as.
+  static const std::optional<std::string>& PathOf(const MarkerDocument& document, std::string_view base_name);
 
   // The path the loader was asked to open; nothing when the name was refused.
-  const std::optional<std::string>& Path() const noexcept { return path_; }
+  const std::optional<std::string>& Path() const noexcept { return *path_; }
   // Whether the loader's Open said true.
   bool Opened() const noexcept { return opened_; }
 
@@ -43,8 +44,8 @@ class OpenedModel {
   bool GetRotationScale(const char* vgfn, const char* iart, double* rotation, double* x_factor, double* y_factor) const;
 
  private:
-  VariantLoad* loader_;  // null when the name was refused
-  std::optional<std::string> path_;
+  VariantLoad* loader_;                     // null when the name was refused
+  const std::optional<std::string>* path_;  // in the document's ModelFilePaths
   bool opened_ = false;
 };
 

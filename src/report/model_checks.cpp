@@ -5,7 +5,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 #include "marker/article_kind.hpp"
@@ -14,24 +13,6 @@
 
 namespace dorvan_marker {
 namespace {
-
-// The file the import asks for under each model name, made once per name: a marker's
-// hundreds of articles name a few models.
-class ModelPaths {
- public:
-  explicit ModelPaths(const MarkerDocument& document) : document_(document) {}
-
-  // Nothing for a name that is not a plain file name. The names are views of the marker.
-  const std::optional<std::string>& Of(std::string_view name) {
-    const auto [found, added] = paths_.try_emplace(name);
-    if (added) found->second = OpenedModel::PathOf(document_, name);
-    return found->second;
-  }
-
- private:
-  const MarkerDocument& document_;
-  std::unordered_map<std::string_view, std::optional<std::string>> paths_;
-};
 
 // A marker field that names a model file.
 struct ModelReference {
@@ -43,34 +24,33 @@ struct ModelReference {
   std::string_view field;
 };
 
-ModelReference Reference(ModelPaths& paths, std::string_view name, std::string_view section, long position,
+ModelReference Reference(const MarkerDocument& document, std::string_view name, std::string_view section, long position,
                          const CElementsArray& record, std::string_view field) {
-  return {name, &paths.Of(name), section, position, &record, field};
+  return {name, &OpenedModel::PathOf(document, name), section, position, &record, field};
 }
 
 std::string NotPlain(std::string_view name) { return "model name " + Quoted(name) + " is not a plain file name"; }
 
 // The model file that the import resolves article k's size code through (models/size_lists),
 // as a reference.
-ModelReference GarmentModel(const MarkerDocument& document, ModelPaths& paths, const CSection& garments,
-                            std::size_t k) {
+ModelReference GarmentModel(const MarkerDocument& document, const CSection& garments, std::size_t k) {
   const SizeModel model = SizeModelOf(document, garments, k);
   if (model.name.empty()) return {};
-  return Reference(paths, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
+  return Reference(document, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
 }
 
 // Every marker field that names a model file whose answers the import uses: the model of
 // each article whose size code is resolved, every "VMDL" model (piece names), and the
 // "VGFN" of articles that are not of kind "MDL" (rotation and scale by piece key). The
 // import opens some files it then makes no use of; those are left out.
-std::vector<ModelReference> ModelReferences(const MarkerDocument& document, ModelPaths& paths) {
+std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
   std::vector<ModelReference> references;
   const CSection* articles = document.FindSection("VART");
   if (const CSection* garments = document.FindSection("VVET"); garments != nullptr && articles != nullptr) {
     const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
     for (std::size_t k = 0; k < resolve.size(); ++k) {
       if (!resolve[k]) continue;
-      ModelReference reference = GarmentModel(document, paths, *garments, k);
+      ModelReference reference = GarmentModel(document, *garments, k);
       if (!reference.name.empty()) references.push_back(std::move(reference));
     }
   }
@@ -84,7 +64,7 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document, Mode
       if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
       const std::string_view name = document.GetFieldValue(*section, record, field);
       if (name.empty()) continue;
-      references.push_back(Reference(paths, name, tag, static_cast<long>(k), record, field));
+      references.push_back(Reference(document, name, tag, static_cast<long>(k), record, field));
     }
   }
   return references;
@@ -92,15 +72,14 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document, Mode
 
 // Model files the import could not read, and model names it opened nothing for: each
 // once, at the first record that names it.
-void CheckMissingModels(const MarkerDocument& document, ModelPaths& paths, const RecordingLoader& loader,
-                        DiagnosticList& diagnostics) {
+void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& loader, DiagnosticList& diagnostics) {
   struct Uses {
     const ModelReference* first = nullptr;
     std::set<const CElementsArray*> records;
   };
   // (refused, name) for a refused name, else (false, path): a refused name has no path.
   std::map<std::pair<bool, std::string>, Uses> uses_of;
-  const std::vector<ModelReference> references = ModelReferences(document, paths);
+  const std::vector<ModelReference> references = ModelReferences(document);
   for (const ModelReference& reference : references) {
     const std::optional<std::string>& path = *reference.path;
     if (path && !loader.Failed(*path)) continue;
@@ -127,14 +106,14 @@ void CheckMissingModels(const MarkerDocument& document, ModelPaths& paths, const
   }
 }
 
-void CheckUnresolvedSizes(const MarkerDocument& document, const CStringArray& codes, ModelPaths& paths,
-                          const RecordingLoader& loader, DiagnosticList& diagnostics) {
+void CheckUnresolvedSizes(const MarkerDocument& document, const CStringArray& codes, const RecordingLoader& loader,
+                          DiagnosticList& diagnostics) {
   const CSection* garments = document.FindSection("VVET");
   if (garments == nullptr) return;
   const std::vector<bool> resolve = SizesFromModels(document, *garments, codes.size());
   for (std::size_t k = 0; k < codes.size(); ++k) {
     if (!resolve[k] || codes[k].empty()) continue;
-    const ModelReference model = GarmentModel(document, paths, *garments, k);
+    const ModelReference model = GarmentModel(document, *garments, k);
     if (model.name.empty()) continue;
     const std::optional<std::string>& path = *model.path;
     const bool unreadable = !path || loader.Failed(*path);
@@ -182,11 +161,10 @@ void CheckArticlesWithoutSize(const MarkerDocument& document, const CStringArray
 }  // namespace
 
 void CheckModels(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics) {
-  ModelPaths paths(document);
-  CheckMissingModels(document, paths, loader, diagnostics);
+  CheckMissingModels(document, loader, diagnostics);
   CStringArray codes;  // each article's size code as read, before any model file
   ReadArticleSizeCodes(document, codes);
-  CheckUnresolvedSizes(document, codes, paths, loader, diagnostics);
+  CheckUnresolvedSizes(document, codes, loader, diagnostics);
   CheckPieceNames(document, diagnostics);
   CheckArticlesWithoutSize(document, codes, diagnostics);
 }
