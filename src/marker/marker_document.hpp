@@ -14,6 +14,7 @@
 #include "marker/record_file.hpp"
 #include "platform/checked_array.hpp"
 #include "platform/code_page.hpp"
+#include "platform/name_hash.hpp"
 #include "platform/variant_load.hpp"
 
 namespace dorvan_marker {
@@ -22,9 +23,10 @@ namespace dorvan_marker {
 // Not copyable: records are views into the text it holds.
 //
 // Life: construct with the marker path and the call's loader, Parse, then lookups. The
-// model-file steps (models/) fill Sizes, ArticleSizes, PieceNames and UnnamedPieces; the host-file steps
-// (hostfiles/) read them. Every lookup that meets a reference outside its section raises
-// InvalidArgumentError naming the file, line, section, record and field.
+// model-file steps (models/) fill Sizes, ArticleSizes, ArticleSizeCodes, PieceNames and
+// UnnamedPieces; the host-file steps (hostfiles/) read them. Every lookup that meets a
+// reference outside its section raises InvalidArgumentError naming the file, line,
+// section, record and field.
 // A piece whose "IART" keeps its marker name although its model file was opened, or
 // because its article names none: where it was first looked up, and why it was not found.
 struct UnnamedPiece {
@@ -76,6 +78,7 @@ class MarkerDocument {
   // --- members
   CStringArray Sizes;                             // distinct sizes in order of first occurrence
   CStringArray ArticleSizes;                      // one size entry per "VART" record
+  CStringArray ArticleSizeCodes;                  // each article's size code as read, before any model file
   std::map<std::string, std::string> PieceNames;  // "IART" value -> name in the model file
   std::vector<UnnamedPiece> UnnamedPieces;        // found with PieceNames, in order of first look-up
   std::string Title;                              // marker name: file name, normalised, <= 255 bytes
@@ -84,7 +87,7 @@ class MarkerDocument {
   std::unique_ptr<VariantLoad> Loader;            // the model-file loader of this call
   // The model file path of each base name asked so far, nothing for a refused name: made
   // once per name, as a marker's thousands of pieces name a few models.
-  mutable std::map<std::string, std::optional<std::string>, std::less<>> ModelFilePaths;
+  mutable std::unordered_map<std::string, std::optional<std::string>, NameHash, std::equal_to<>> ModelFilePaths;
 
   const RecordFile& Records() const noexcept { return records_; }
   const CheckedArray<CElementsArray>& HeaderRecords() const noexcept { return records_.HeaderRecords(); }

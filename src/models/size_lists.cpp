@@ -51,9 +51,10 @@ class SizeCache {
 
 bool BuildSizeLists(MarkerDocument& document) {
   CStringArray& sizes = document.ArticleSizes;
-  sizes.clear();
+  document.ArticleSizeCodes.clear();
   document.Sizes.clear();
-  ReadArticleSizeCodes(document, sizes);
+  ReadArticleSizeCodes(document, document.ArticleSizeCodes);
+  sizes = document.ArticleSizeCodes;
   ResolveArticleSizes(document, sizes, *document.Loader);
   if (sizes.empty()) document.Fail("VART", -1, nullptr, {}, "the articles' section holds no records");
   std::unordered_set<std::string_view> seen;

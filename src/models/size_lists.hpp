@@ -9,11 +9,12 @@
 
 namespace dorvan_marker {
 
-// Fills document.ArticleSizes (one size per "VART" record: its code as read, or the size
-// name its model file gives that code) and document.Sizes (their distinct values in order
-// of first occurrence), asking document.Loader in the model files beside the marker. Returns whether Sizes is
-// non-empty, which it always is on return; raises InvalidArgumentError when "VART" holds no records or a reference
-// points outside its section.
+// Fills document.ArticleSizeCodes (one size code per "VART" record, as read),
+// document.ArticleSizes (each code, or the size name its model file gives it) and
+// document.Sizes (their distinct values in order of first occurrence), asking
+// document.Loader in the model files beside the marker. Returns whether Sizes is
+// non-empty, which it always is on return; raises InvalidArgumentError when "VART" holds
+// no records or a reference points outside its section.
 bool BuildSizeLists(MarkerDocument& document);
 
 // Appends one size code per "VART" record, in record order, as the article's kind

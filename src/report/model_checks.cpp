@@ -39,20 +39,30 @@ ModelReference GarmentModel(const MarkerDocument& document, const CSection& garm
   return Reference(document, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
 }
 
+// The model file that the import resolves each article's size code through, by article: an
+// empty name where the article keeps its code or no model is named.
+std::vector<ModelReference> GarmentModels(const MarkerDocument& document) {
+  std::vector<ModelReference> models;
+  const CSection* articles = document.FindSection("VART");
+  const CSection* garments = document.FindSection("VVET");
+  if (garments == nullptr || articles == nullptr) return models;
+  const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
+  models.resize(resolve.size());
+  for (std::size_t k = 0; k < resolve.size(); ++k) {
+    if (resolve[k]) models[k] = GarmentModel(document, *garments, k);
+  }
+  return models;
+}
+
 // Every marker field that names a model file whose answers the import uses: the model of
 // each article whose size code is resolved, every "VMDL" model (piece names), and the
 // "VGFN" of articles that are not of kind "MDL" (rotation and scale by piece key). The
 // import opens some files it then makes no use of; those are left out.
-std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
+std::vector<ModelReference> ModelReferences(const MarkerDocument& document,
+                                            const std::vector<ModelReference>& garment_models) {
   std::vector<ModelReference> references;
-  const CSection* articles = document.FindSection("VART");
-  if (const CSection* garments = document.FindSection("VVET"); garments != nullptr && articles != nullptr) {
-    const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
-    for (std::size_t k = 0; k < resolve.size(); ++k) {
-      if (!resolve[k]) continue;
-      ModelReference reference = GarmentModel(document, *garments, k);
-      if (!reference.name.empty()) references.push_back(std::move(reference));
-    }
+  for (const ModelReference& reference : garment_models) {
+    if (!reference.name.empty()) references.push_back(reference);
   }
   for (const char* tag : {"VMDL", "VART"}) {
     const CSection* section = document.FindSection(tag);
@@ -72,14 +82,15 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document) {
 
 // Model files the import could not read, and model names it opened nothing for: each
 // once, at the first record that names it.
-void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& loader, DiagnosticList& diagnostics) {
+void CheckMissingModels(const MarkerDocument& document, const std::vector<ModelReference>& garment_models,
+                        const RecordingLoader& loader, DiagnosticList& diagnostics) {
   struct Uses {
     const ModelReference* first = nullptr;
     std::set<const CElementsArray*> records;
   };
   // (refused, name) for a refused name, else (false, path): a refused name has no path.
   std::map<std::pair<bool, std::string>, Uses> uses_of;
-  const std::vector<ModelReference> references = ModelReferences(document);
+  const std::vector<ModelReference> references = ModelReferences(document, garment_models);
   for (const ModelReference& reference : references) {
     const std::optional<std::string>& path = *reference.path;
     if (path && !loader.Failed(*path)) continue;
@@ -106,15 +117,11 @@ void CheckMissingModels(const MarkerDocument& document, const RecordingLoader& l
   }
 }
 
-void CheckUnresolvedSizes(const MarkerDocument& document, const CStringArray& codes, const RecordingLoader& loader,
-                          DiagnosticList& diagnostics) {
-  const CSection* garments = document.FindSection("VVET");
-  if (garments == nullptr) return;
-  const std::vector<bool> resolve = SizesFromModels(document, *garments, codes.size());
-  for (std::size_t k = 0; k < codes.size(); ++k) {
-    if (!resolve[k] || codes[k].empty()) continue;
-    const ModelReference model = GarmentModel(document, *garments, k);
-    if (model.name.empty()) continue;
+void CheckUnresolvedSizes(const std::vector<ModelReference>& garment_models, const CStringArray& codes,
+                          const RecordingLoader& loader, DiagnosticList& diagnostics) {
+  for (std::size_t k = 0; k < codes.size() && k < garment_models.size(); ++k) {
+    const ModelReference& model = garment_models[k];
+    if (model.name.empty() || codes[k].empty()) continue;
     const std::optional<std::string>& path = *model.path;
     const bool unreadable = !path || loader.Failed(*path);
     if (!unreadable && loader.SizeCount(*path) != 0) continue;
@@ -161,10 +168,10 @@ void CheckArticlesWithoutSize(const MarkerDocument& document, const CStringArray
 }  // namespace
 
 void CheckModels(const MarkerDocument& document, RecordingLoader& loader, DiagnosticList& diagnostics) {
-  CheckMissingModels(document, loader, diagnostics);
-  CStringArray codes;  // each article's size code as read, before any model file
-  ReadArticleSizeCodes(document, codes);
-  CheckUnresolvedSizes(document, codes, loader, diagnostics);
+  const std::vector<ModelReference> garment_models = GarmentModels(document);
+  CheckMissingModels(document, garment_models, loader, diagnostics);
+  const CStringArray& codes = document.ArticleSizeCodes;
+  CheckUnresolvedSizes(garment_models, codes, loader, diagnostics);
   CheckPieceNames(document, diagnostics);
   CheckArticlesWithoutSize(document, codes, diagnostics);
 }

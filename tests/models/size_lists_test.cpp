@@ -123,6 +123,7 @@ TEST(BuildSizeLists, ReadsEachModelOnceAndRetriesFailedOnes) {
   marker.loader->sizes["/m/E.mdl"] = {};
   dorvan_marker::BuildSizeLists(*marker);
   EXPECT_EQ(marker->ArticleSizes, (CStringArray{"S", "40", "M", "s", "0", "4", "9", "-1"}));
+  EXPECT_EQ(marker->ArticleSizeCodes, (CStringArray{"0", "1", "1", "0", "0", "4", "9", "-1"}));
   EXPECT_EQ(marker.calls, (Calls{"Open(/m/J.mdl)=1", "GetSizesFromMDL=1", "Open(/m/K.mdl)=1", "GetSizesFromMDL=1",
                                  "Open(/m/j.mdl)=1", "GetSizesFromMDL=1", "Open(/m/GONE.mdl)=0", "Open(/m/GONE.mdl)=0",
                                  "Open(/m/E.mdl)=1", "GetSizesFromMDL=1"}));
