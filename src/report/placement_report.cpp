@@ -42,27 +42,29 @@ class PlacementSource {
   PlacementSource(const MarkerDocument& document, const CSection& geo, const HostPlacements& placements)
       : reader_(document, geo), placements_(placements), lines_(placements.groups) {}
 
-  PlacementGeometry Read(std::size_t record, bool lost) {
+  // Valid until the next call.
+  const PlacementGeometry& Read(std::size_t record, bool lost) {
     const PlacementTable& table = placements_.table;
     const std::size_t piece_record = table.piece_of[record];
     if (lost) {
       // The writers never read a lost placement's angle, so one that cannot be rounded is
       // no fault here; its box is still drawn.
       try {
-        return reader_.Read(record, table.pieces[piece_record].code);
+        return read_ = reader_.Read(record, table.pieces[piece_record].code);
       } catch (const InvalidArgumentError&) {
-        return PlacementGeometry();
+        return read_ = PlacementGeometry();
       }
     }
     const std::size_t line = lines_.Next(piece_record);
     if (line < placements_.written_geometry.size()) return placements_.written_geometry[line];
-    return reader_.Read(record, table.pieces[piece_record].code);
+    return read_ = reader_.Read(record, table.pieces[piece_record].code);
   }
 
  private:
   const PlacementGeometryReader reader_;
   const HostPlacements& placements_;
   GroupPlaces lines_;
+  PlacementGeometry read_;  // the last placement read from the marker
 };
 
 // A placement that a check speaks of, with where it lies. Most placements of a large
@@ -203,7 +205,7 @@ void ReportPlacements(const MarkerDocument& document, HostPlacements& placements
   if (list == PlacementList::kKept) report.placements.reserve(count);
   for (std::size_t j = 0; j < count; ++j) {
     const bool lost = !placements.groups.ReachesHostFiles(placements.table.piece_of[j]);
-    const PlacementGeometry g = source.Read(j, lost);
+    const PlacementGeometry& g = source.Read(j, lost);
     if (list == PlacementList::kKept) Place(*geo, placements, j, lost, g, report.placements);
     measures.Add(g);
     if (lost || OutsideFabric(g, document.Width)) noted.push_back({j, lost, g});
