@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "dorvan_marker/error.hpp"
-#include "hostfiles/decimal_digits.hpp"
+#include "platform/decimal_digits.hpp"
 
 namespace dorvan_marker {
 char* FormatText::Put(char* p, int value) {

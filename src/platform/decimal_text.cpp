@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/decimal_digits.hpp"
+
 namespace dorvan_marker {
 
 void AppendShortest(std::string& out, double value) {
@@ -39,21 +41,19 @@ void AppendOneDecimal(std::string& out, double value) {
   // negative zero is written "0.0", as a report has always written it.
   const double tenths = std::fabs(value * 10.0);
   if (!(tenths < 2147483648.0)) return AppendFixed(out, value, 1);
-  auto whole = static_cast<std::uint32_t>(tenths);
+  // Signed: one instruction where an unsigned conversion is several.
+  auto whole = static_cast<std::uint32_t>(static_cast<std::int64_t>(tenths));
   const double fraction = tenths - static_cast<double>(whole);  // exact
   if (std::fabs(fraction - 0.5) <= 1e-6) return AppendFixed(out, value, 1);
   if (fraction > 0.5) ++whole;
   char text[16];
-  char* begin = text + sizeof text;
-  *--begin = static_cast<char>('0' + whole % 10);
-  *--begin = '.';
-  whole /= 10;
-  do {
-    *--begin = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
-  if (value < 0.0) *--begin = '-';
-  out.append(begin, text + sizeof text);
+  char* p = text;
+  if (value < 0.0) *p++ = '-';
+  const std::uint32_t units = whole / 10;
+  p = decimal_digits::PutDigits(p, units);
+  p[0] = '.';
+  p[1] = static_cast<char>('0' + (whole - units * 10));
+  out.append(text, static_cast<std::size_t>(p + 2 - text));
 }
 
 }  // namespace dorvan_marker

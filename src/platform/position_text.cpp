@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "platform/position_text.hpp"
 
-#include <charconv>
+#include "platform/decimal_digits.hpp"
 
 namespace dorvan_marker {
 namespace {
 
 void AppendNumber(std::string& out, std::size_t number) {
   char digits[24];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  char* const end = digits + sizeof digits;
+  const char* const begin = decimal_digits::DigitsBefore(end, number);
+  out.append(begin, static_cast<std::size_t>(end - begin));
 }
 
 }  // namespace

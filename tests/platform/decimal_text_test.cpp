@@ -41,6 +41,8 @@ TEST(AppendOneDecimal, WritesWhatTheGeneralConversionWrites) {
                           399.0,
                           -1.0,
                           1484.36,
+                          9.96,  // rounds up into one more digit
+                          -99.97,
                           59304.1,
                           214748364.7,
                           214748364.8,
