@@ -98,9 +98,9 @@ void MarkerDocument::Fail(std::string_view tag, long position, const CElementsAr
 std::string_view MarkerDocument::ModelNameOfArticle(int number) const {
   if (!model_names_ready_) {
     if (const CSection* models = FindSection("VMDL")) {
-      for (const CElementsArray& record : *models) {
-        model_names_.try_emplace(Atoi(GetFieldValue(*models, record, "VNUM")), GetFieldValue(*models, record, "VNMD"));
-      }
+      const FieldColumn vnum = Column(*models, "VNUM");
+      const FieldColumn name = Column(*models, "VNMD");
+      for (const CElementsArray& record : *models) model_names_.try_emplace(Atoi(vnum.Of(record)), name.Of(record));
     }
     model_names_ready_ = true;
   }

@@ -26,12 +26,12 @@ void BuildPieceNameTable(MarkerDocument& document) {
     document.UnnamedPieces.push_back(std::move(piece));
     named_later.push_back(false);
   };
-  const FieldColumn key = document.Column(*pieces, "IART");
+  const PieceColumns columns(document, *pieces, *articles);
   VariantLoad& loader = *document.Loader;
   for (std::size_t j = 0; j < pieces->size(); ++j) {
-    const std::string_view iart = key.Of((*pieces)[j]);
+    const std::string_view iart = columns.iart.Of((*pieces)[j]);
     if (resolved.count(iart) != 0) continue;
-    PieceReference reference = ReferencePiece(document, *pieces, j, *articles);
+    PieceReference reference = ReferencePiece(document, *pieces, j, *articles, columns);
     const std::string_view model = document.ModelNameOfArticle(reference.article_number);
     if (model.empty()) {
       unnamed(UnnamedPiece{j, iart, reference.article_number, {}, {}, 0});

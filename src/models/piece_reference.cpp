@@ -9,12 +9,24 @@ int PieceNumber(std::string_view inam) {
   return inam.find_first_not_of(" \t") == std::string_view::npos ? 1 : Atoi(inam);
 }
 
+PieceColumns::PieceColumns(const MarkerDocument& document, const CSection& pieces, const CSection& articles) {
+  if (!pieces.empty()) {
+    inam = document.Column(pieces, "INAM");
+    vnum = document.Column(pieces, "VNUM");
+    iart = document.Column(pieces, "IART");
+  }
+  if (!articles.empty()) {
+    vgfn = document.Column(articles, "VGFN");
+    vext = document.Column(articles, "VEXT");
+  }
+}
+
 PieceReference ReferencePiece(const MarkerDocument& document, const CSection& pieces, std::size_t index,
-                              const CSection& articles) {
+                              const CSection& articles, const PieceColumns& columns) {
   const CElementsArray& piece = pieces[index];
   PieceReference reference;
-  reference.piece_number = PieceNumber(document.GetFieldValue(pieces, piece, "INAM"));
-  const std::string_view number_text = document.GetFieldValue(pieces, piece, "VNUM");
+  reference.piece_number = PieceNumber(columns.inam.Of(piece));
+  const std::string_view number_text = columns.vnum.Of(piece);
   reference.article_number = Atoi(number_text);
   const long long article = static_cast<long long>(reference.article_number) - 1;
   if (article < 0 || static_cast<std::size_t>(article) >= articles.size()) {
@@ -24,8 +36,8 @@ PieceReference ReferencePiece(const MarkerDocument& document, const CSection& pi
   }
   reference.article = static_cast<std::size_t>(article);
   const CElementsArray& record = articles[reference.article];
-  reference.vgfn = document.GetFieldValue(articles, record, "VGFN");
-  reference.vext = document.GetFieldValue(articles, record, "VEXT");
+  reference.vgfn = columns.vgfn.Of(record);
+  reference.vext = columns.vext.Of(record);
   return reference;
 }
 

@@ -21,9 +21,19 @@ struct PieceReference {
 // blanks and tabs, else 1.
 int PieceNumber(std::string_view inam);
 
-// Follows piece record `index` of pieces to its article. Raises InvalidArgumentError when
-// its "VNUM" points outside the articles.
+// The columns that lead a piece record to its article and its key, looked up once: the
+// import follows every piece of a large marker. A column of an empty section is missing.
+struct PieceColumns {
+  PieceColumns() = default;
+  PieceColumns(const MarkerDocument& document, const CSection& pieces, const CSection& articles);
+
+  FieldColumn inam, vnum, iart;  // of "IBA"
+  FieldColumn vgfn, vext;        // of "VART"
+};
+
+// Follows piece record `index` of pieces to its article, with columns made of the same
+// sections. Raises InvalidArgumentError when its "VNUM" points outside the articles.
 PieceReference ReferencePiece(const MarkerDocument& document, const CSection& pieces, std::size_t index,
-                              const CSection& articles);
+                              const CSection& articles, const PieceColumns& columns);
 
 }  // namespace dorvan_marker

@@ -11,27 +11,25 @@ namespace {
 
 const CSection kNoSection;
 
+const CSection& SectionOrNone(const CSection* section) { return section != nullptr ? *section : kNoSection; }
+
 }  // namespace
 
 PieceScales::PieceScales(const MarkerDocument& document)
     : document_(document),
-      pieces_(document.FindSection("IBA")),
-      articles_(document.FindSection("VART")),
+      pieces_(SectionOrNone(document.FindSection("IBA"))),
+      articles_(SectionOrNone(document.FindSection("VART"))),
+      columns_(document, pieces_, articles_),
       repeats_(document.Loader->RepeatsAnswers()) {
-  if (!repeats_ || pieces_ == nullptr || articles_ == nullptr) return;
-  inam_ = document.Column(*pieces_, "INAM");
-  vnum_ = document.Column(*pieces_, "VNUM");
-  iart_ = document.Column(*pieces_, "IART");
-  vgfn_ = document.Column(*articles_, "VGFN");
-  vext_ = document.Column(*articles_, "VEXT");
-  scale_of_piece_.assign(pieces_->size(), kUnknown);
-  route_of_article_.assign(articles_->size(), Route());
+  if (!repeats_ || pieces_.empty() || articles_.empty()) return;
+  scale_of_piece_.assign(pieces_.size(), kUnknown);
+  route_of_article_.assign(articles_.size(), Route());
 }
 
 PieceScale PieceScales::Ask(std::size_t piece) const {
   PieceScale scale;
-  GetPieceRotationScale(document_, pieces_ != nullptr ? *pieces_ : kNoSection, static_cast<long>(piece),
-                        *document_.Loader, &scale.rotation, &scale.x_percent, &scale.y_percent);
+  GetPieceRotationScale(document_, pieces_, articles_, columns_, static_cast<long>(piece), *document_.Loader,
+                        &scale.rotation, &scale.x_percent, &scale.y_percent);
   return scale;
 }
 
@@ -61,29 +59,30 @@ void PieceScales::AskAhead(const std::vector<bool>& wanted) {
 const PieceScales::Route& PieceScales::RouteOf(std::size_t article) {
   Route& route = route_of_article_[article];
   if (route.number == kUnknown) {
-    const CElementsArray& record = (*articles_)[article];
-    route.by_number = IsModelKind(vext_.Of(record));
+    const CElementsArray& record = articles_[article];
+    route.by_number = IsModelKind(columns_.vext.Of(record));
     // The file's name, then "VGFN": the length first, since both may hold any byte.
     const std::string_view file =
-        route.by_number ? document_.ModelNameOfArticle(static_cast<int>(article) + 1) : vgfn_.Of(record);
+        route.by_number ? document_.ModelNameOfArticle(static_cast<int>(article) + 1) : columns_.vgfn.Of(record);
     std::string text(route.by_number ? "n" : "k");
     text += std::to_string(file.size());
     text += ':';
     text += file;
-    text += vgfn_.Of(record);
+    text += columns_.vgfn.Of(record);
     route.number = routes_.try_emplace(std::move(text), static_cast<std::uint32_t>(routes_.size())).first->second;
   }
   return route;
 }
 
 bool PieceScales::QueryOf(std::size_t piece, std::uint64_t& query) {
-  const CElementsArray& record = (*pieces_)[piece];
-  const int article_number = Atoi(vnum_.Of(record));
-  if (article_number < 1 || static_cast<std::size_t>(article_number) > articles_->size()) return false;
+  const CElementsArray& record = pieces_[piece];
+  const int article_number = Atoi(columns_.vnum.Of(record));
+  if (article_number < 1 || static_cast<std::size_t>(article_number) > articles_.size()) return false;
   const Route& route = RouteOf(static_cast<std::size_t>(article_number) - 1);
   const std::uint32_t which =
-      route.by_number ? static_cast<std::uint32_t>(PieceNumber(inam_.Of(record)))
-                      : keys_.try_emplace(iart_.Of(record), static_cast<std::uint32_t>(keys_.size())).first->second;
+      route.by_number
+          ? static_cast<std::uint32_t>(PieceNumber(columns_.inam.Of(record)))
+          : keys_.try_emplace(columns_.iart.Of(record), static_cast<std::uint32_t>(keys_.size())).first->second;
   query = std::uint64_t{route.number} << 32 | which;
   return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "marker/marker_document.hpp"
+#include "models/piece_reference.hpp"
 
 namespace dorvan_marker {
 
@@ -57,10 +58,10 @@ class PieceScales {
   const Route& RouteOf(std::size_t article);
 
   const MarkerDocument& document_;
-  const CSection* pieces_;
-  const CSection* articles_;
+  const CSection& pieces_;    // an empty section when the marker has none
+  const CSection& articles_;  // the same
+  PieceColumns columns_;
   bool repeats_;
-  FieldColumn inam_, vnum_, iart_, vgfn_, vext_;
   std::vector<std::uint32_t> scale_of_piece_;  // by piece record: a position in scales_
   std::vector<PieceScale> scales_;
   std::unordered_map<std::uint64_t, std::uint32_t> scale_of_query_;

@@ -11,6 +11,16 @@ namespace dorvan_marker {
 
 void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, VariantLoad& loader,
                            double* rotation, double* x_percent, double* y_percent) {
+  const CSection* articles = document.FindSection("VART");
+  static const CSection kNoArticles;
+  const CSection& known = articles != nullptr ? *articles : kNoArticles;
+  GetPieceRotationScale(document, pieces, known, PieceColumns(document, pieces, known), index, loader, rotation,
+                        x_percent, y_percent);
+}
+
+void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, const CSection& articles,
+                           const PieceColumns& columns, long index, VariantLoad& loader, double* rotation,
+                           double* x_percent, double* y_percent) {
   *rotation = 0.0;
   double x_factor = 1.0;
   double y_factor = 1.0;
@@ -19,10 +29,8 @@ void GetPieceRotationScale(const MarkerDocument& document, const CSection& piece
                   "piece record " + std::to_string(static_cast<long long>(index) + 1) + " is outside the " +
                       std::to_string(pieces.size()) + " piece records");
   }
-  const CSection* articles = document.FindSection("VART");
-  static const CSection kNoArticles;
-  const PieceReference reference =
-      ReferencePiece(document, pieces, static_cast<std::size_t>(index), articles ? *articles : kNoArticles);
+  const auto piece = static_cast<std::size_t>(index);
+  const PieceReference reference = ReferencePiece(document, pieces, piece, articles, columns);
 
   if (IsModelKind(reference.vext)) {
     // A failed open is answered by the query itself.
@@ -31,19 +39,18 @@ void GetPieceRotationScale(const MarkerDocument& document, const CSection& piece
       *rotation = 0.0;
     }
   } else {
-    GetPieceRotationScaleByName(document, pieces, index, reference.vgfn, loader, rotation, &x_factor, &y_factor);
+    GetPieceRotationScaleByName(document, columns.iart.Of(pieces[piece]), reference.vgfn, loader, rotation, &x_factor,
+                                &y_factor);
   }
   if (x_factor != 0.0) *x_percent = (1.0 / x_factor - 1.0) * 100.0;
   if (y_factor != 0.0) *y_percent = (1.0 / y_factor - 1.0) * 100.0;
 }
 
-void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection& pieces, long index,
-                                 std::string_view vgfn, VariantLoad& loader, double* rotation, double* x_factor,
-                                 double* y_factor) {
-  const std::string iart(document.GetFieldValue(pieces, pieces[static_cast<std::size_t>(index)], "IART"));
+void GetPieceRotationScaleByName(const MarkerDocument& document, std::string_view iart, std::string_view vgfn,
+                                 VariantLoad& loader, double* rotation, double* x_factor, double* y_factor) {
   if (iart.empty()) return;
   const OpenedModel model(loader, document, vgfn);
-  if (!model.GetRotationScale(std::string(vgfn).c_str(), iart.c_str(), rotation, x_factor, y_factor)) {
+  if (!model.GetRotationScale(std::string(vgfn).c_str(), std::string(iart).c_str(), rotation, x_factor, y_factor)) {
     *rotation = 0.0;
   }
 }

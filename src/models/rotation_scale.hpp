@@ -2,6 +2,7 @@
 #pragma once
 
 #include "marker/marker_document.hpp"
+#include "models/piece_reference.hpp"
 
 namespace dorvan_marker {
 
@@ -15,11 +16,16 @@ namespace dorvan_marker {
 void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, long index, VariantLoad& loader,
                            double* rotation, double* x_percent, double* y_percent);
 
+// The same for a caller that asks for many pieces: articles is the document's "VART" (an
+// empty section when it has none) and columns are made of pieces and articles.
+void GetPieceRotationScale(const MarkerDocument& document, const CSection& pieces, const CSection& articles,
+                           const PieceColumns& columns, long index, VariantLoad& loader, double* rotation,
+                           double* x_percent, double* y_percent);
+
 // The route of a piece whose article is not of kind "MDL": the loader is asked in the file
 // the article's "VGFN" names, for the piece's "IART" key; an empty key asks nothing. The
 // factors are left as the loader leaves them.
-void GetPieceRotationScaleByName(const MarkerDocument& document, const CSection& pieces, long index,
-                                 std::string_view vgfn, VariantLoad& loader, double* rotation, double* x_factor,
-                                 double* y_factor);
+void GetPieceRotationScaleByName(const MarkerDocument& document, std::string_view iart, std::string_view vgfn,
+                                 VariantLoad& loader, double* rotation, double* x_factor, double* y_factor);
 
 }  // namespace dorvan_marker

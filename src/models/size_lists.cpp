@@ -101,34 +101,43 @@ void ReadArticleSizeCodes(const MarkerDocument& document, CStringArray& codes) {
 std::vector<bool> SizesFromModels(const MarkerDocument& document, const CSection& garments, std::size_t articles) {
   std::vector<bool> resolved(articles, false);
   bool any = false;
+  const FieldColumn flag = garments.empty() ? FieldColumn() : document.Column(garments, "VCTA");
   for (std::size_t i = 0; i < articles; ++i) {
     if (i >= garments.size()) {
       document.Fail("VVET", -1, nullptr, {},
                     "the section has " + std::to_string(garments.size()) + " records for " + std::to_string(articles) +
                         " articles");
     }
-    resolved[i] = !IsFixedSizeFlag(document.GetFieldValue(garments, garments[i], "VCTA"));
+    resolved[i] = !IsFixedSizeFlag(flag.Of(garments[i]));
     any = any || resolved[i];
   }
   return any ? resolved : std::vector<bool>(articles, false);
 }
 
-SizeModel SizeModelOf(const MarkerDocument& document, const CSection& garments, std::size_t k) {
-  const CElementsArray& garment = garments[k];
-  const std::string_view number_text = document.GetFieldValue(garments, garment, "VNUM");
-  const std::string_view base_name = document.GetFieldValue(garments, garment, "VTBA");
+SizeModels::SizeModels(const MarkerDocument& document, const CSection& garments)
+    : document_(document), garments_(garments), articles_(document.FindSection("VART")) {
+  if (!garments.empty()) {
+    vnum_ = document.Column(garments, "VNUM");
+    vtba_ = document.Column(garments, "VTBA");
+  }
+  if (articles_ != nullptr && !articles_->empty()) vgfn_ = document.Column(*articles_, "VGFN");
+}
+
+SizeModel SizeModels::Of(std::size_t k) const {
+  const CElementsArray& garment = garments_[k];
+  const std::string_view number_text = vnum_.Of(garment);
+  const std::string_view base_name = vtba_.Of(garment);
   if (!base_name.empty()) return {base_name, "VVET", k, &garment, "VTBA"};
-  const CSection* articles = document.FindSection("VART");
-  if (articles == nullptr) return {};
+  if (articles_ == nullptr) return {};
   const long long article = static_cast<long long>(Atoi(number_text)) - 1;
-  if (article < 0 || static_cast<std::size_t>(article) >= articles->size()) {
-    document.Fail("VVET", static_cast<long>(k), &garment, "VNUM",
-                  Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " +
-                      std::to_string(articles->size()) + " articles");
+  if (article < 0 || static_cast<std::size_t>(article) >= articles_->size()) {
+    document_.Fail("VVET", static_cast<long>(k), &garment, "VNUM",
+                   Quoted("VNUM") + " " + Quoted(number_text) + " points outside the " +
+                       std::to_string(articles_->size()) + " articles");
   }
   const auto position = static_cast<std::size_t>(article);
-  const CElementsArray& record = (*articles)[position];
-  return {document.GetFieldValue(*articles, record, "VGFN"), "VART", position, &record, "VGFN"};
+  const CElementsArray& record = (*articles_)[position];
+  return {vgfn_.Of(record), "VART", position, &record, "VGFN"};
 }
 
 void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, VariantLoad& loader) {
@@ -146,8 +155,9 @@ void ResolveArticleSizes(const MarkerDocument& document, CStringArray& codes, Va
 
   SizeCache cache;
   CStringArray read;
+  const SizeModels size_models(document, *garments);
   for (std::size_t k = 0; k < codes.size(); ++k) {
-    const SizeModel model_named = SizeModelOf(document, *garments, k);
+    const SizeModel model_named = size_models.Of(k);
     if (model_named.name.empty()) continue;
     const std::string base_name(model_named.name);
 

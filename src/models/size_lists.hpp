@@ -35,10 +35,24 @@ struct SizeModel {
   std::string_view field;                  // "VTBA" or "VGFN"
 };
 
-// Looked up in this order: the "VTBA" of record k of "VVET", else the "VGFN" of the
-// article that record's "VNUM" names. Raises InvalidArgumentError when that "VNUM" points
-// outside the articles.
-SizeModel SizeModelOf(const MarkerDocument& document, const CSection& garments, std::size_t k);
+// The model file that resolves each article's size code, for callers that ask it of many
+// articles: the columns of "VVET" and "VART" are looked up once.
+class SizeModels {
+ public:
+  // garments is the document's "VVET"; both must outlive this object.
+  SizeModels(const MarkerDocument& document, const CSection& garments);
+
+  // Looked up in this order: the "VTBA" of record k of "VVET", else the "VGFN" of the
+  // article that record's "VNUM" names. Raises InvalidArgumentError when that "VNUM"
+  // points outside the articles.
+  SizeModel Of(std::size_t k) const;
+
+ private:
+  const MarkerDocument& document_;
+  const CSection& garments_;
+  const CSection* articles_;  // "VART", or null
+  FieldColumn vnum_, vtba_, vgfn_;
+};
 
 // Replaces codes by the size names their models' size lists give them, asking loader.
 // Fixed articles ("VCTA" 0) keep their codes, and so does every article whose model file

@@ -33,8 +33,8 @@ std::string NotPlain(std::string_view name) { return "model name " + Quoted(name
 
 // The model file that the import resolves article k's size code through (models/size_lists),
 // as a reference.
-ModelReference GarmentModel(const MarkerDocument& document, const CSection& garments, std::size_t k) {
-  const SizeModel model = SizeModelOf(document, garments, k);
+ModelReference GarmentModel(const MarkerDocument& document, const SizeModels& size_models, std::size_t k) {
+  const SizeModel model = size_models.Of(k);
   if (model.name.empty()) return {};
   return Reference(document, model.name, model.section, static_cast<long>(model.position), *model.record, model.field);
 }
@@ -48,8 +48,9 @@ std::vector<ModelReference> GarmentModels(const MarkerDocument& document) {
   if (garments == nullptr || articles == nullptr) return models;
   const std::vector<bool> resolve = SizesFromModels(document, *garments, articles->size());
   models.resize(resolve.size());
+  const SizeModels size_models(document, *garments);
   for (std::size_t k = 0; k < resolve.size(); ++k) {
-    if (resolve[k]) models[k] = GarmentModel(document, *garments, k);
+    if (resolve[k]) models[k] = GarmentModel(document, size_models, k);
   }
   return models;
 }
@@ -69,10 +70,12 @@ std::vector<ModelReference> ModelReferences(const MarkerDocument& document,
     if (section == nullptr) continue;
     const bool models = std::string_view(tag) == "VMDL";
     const char* field = models ? "VNMD" : "VGFN";
+    const FieldColumn kind = document.Column(*section, "VEXT");
+    const FieldColumn named = document.Column(*section, field);
     for (std::size_t k = 0; k < section->size(); ++k) {
       const CElementsArray& record = (*section)[k];
-      if (!models && IsModelKind(document.GetFieldValue(*section, record, "VEXT"))) continue;
-      const std::string_view name = document.GetFieldValue(*section, record, field);
+      if (!models && IsModelKind(kind.Of(record))) continue;
+      const std::string_view name = named.Of(record);
       if (name.empty()) continue;
       references.push_back(Reference(document, name, tag, static_cast<long>(k), record, field));
     }
