@@ -50,8 +50,9 @@ void AppendStyleNames(const MarkerDocument& document, std::vector<std::string>& 
   const CSection* models = document.FindSection("VMDL");
   if (models == nullptr) return;
   std::unordered_set<std::string> known(names.begin(), names.end());
+  const FieldColumn model_name = document.Column(*models, "VNMD");
   for (const CElementsArray& record : *models) {
-    std::string name(document.GetFieldValue(*models, record, "VNMD"));
+    std::string name(model_name.Of(record));
     if (known.insert(name).second) names.push_back(std::move(name));
   }
 }

@@ -70,27 +70,31 @@ void ReadArticleSizeCodes(const MarkerDocument& document, CStringArray& codes) {
   const CSection* garments = document.FindSection("VVET");
   if (articles == nullptr) return;
 
+  const FieldColumn kind = document.Column(*articles, "VEXT");
+  const FieldColumn model_code = models == nullptr ? FieldColumn() : document.Column(*models, "VTAN");
+  const FieldColumn garment_code = garments == nullptr ? FieldColumn() : document.Column(*garments, "VTAI");
+
   // The size code of article i read from column `column` of record i of `section`.
-  auto code_from = [&](const CSection& section, std::string_view tag, std::size_t i, std::string_view column,
+  auto code_from = [&](const CSection& section, std::string_view tag, std::size_t i, const FieldColumn& column,
                        const CElementsArray& article) -> std::string {
     if (i >= section.size()) {
       document.Fail("VART", static_cast<long>(i), &article, "VEXT",
-                    "article of kind " + Quoted(document.GetFieldValue(*articles, article, "VEXT")) + " has no " +
-                        Quoted(tag) + " record at its position (" + Quoted(tag) + " has " +
-                        std::to_string(section.size()) + " records)");
+                    "article of kind " + Quoted(kind.Of(article)) + " has no " + Quoted(tag) +
+                        " record at its position (" + Quoted(tag) + " has " + std::to_string(section.size()) +
+                        " records)");
     }
-    const std::string_view code = document.GetFieldValue(section, section[i], column);
+    const std::string_view code = column.Of(section[i]);
     return code.empty() ? kNoSize : std::string(code);
   };
 
   for (std::size_t i = 0; i < articles->size(); ++i) {
     const CElementsArray& article = (*articles)[i];
-    switch (ArticleKindOf(document.GetFieldValue(*articles, article, "VEXT"), garments != nullptr)) {
+    switch (ArticleKindOf(kind.Of(article), garments != nullptr)) {
       case ArticleKind::Model:
-        codes.push_back(models == nullptr ? kNoSize : code_from(*models, "VMDL", i, "VTAN", article));
+        codes.push_back(models == nullptr ? kNoSize : code_from(*models, "VMDL", i, model_code, article));
         break;
       case ArticleKind::Garment:
-        codes.push_back(garments == nullptr ? kNoSize : code_from(*garments, "VVET", i, "VTAI", article));
+        codes.push_back(garments == nullptr ? kNoSize : code_from(*garments, "VVET", i, garment_code, article));
         break;
       case ArticleKind::NoSize: codes.push_back(kNoSize); break;
       case ArticleKind::Other: codes.push_back(std::string()); break;
